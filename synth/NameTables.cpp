@@ -1,0 +1,115 @@
+#include "synth/NameTables.h"
+
+namespace cs6 {
+
+std::array<BankEntry, kBankCount> bankTable;
+std::array<std::string, kCategoryCount> categoryCodes;
+std::array<std::string, kCategoryCount> categoryNames;
+std::map<int, std::string> effectTypeNames;
+
+void InitNameTables()
+{
+    bankTable = {{
+        {0, 0, "Normal", 127},
+        {0, 127, "Drum", 1},
+        {0, 63, "PRE1", 127},
+        {1, 63, "PRE2", 127},
+        {8, 63, "INT", 127},
+        {9, 63, "EXT", 127},
+        {24, 63, "PLG1", 63},
+        {25, 63, "PLG2", 63},
+        {32, 63, "PRE drum", 7},
+        {40, 63, "INT drum", 1},
+        {41, 63, "EXT drum", 1},
+        {64, 63, "INT perf", 127},
+        {65, 63, "EXT perf", 127},
+        {104, 63, "Clip Kit", 3},
+    }};
+
+    categoryCodes = {"--", "Pf", "Cp", "Or", "Gt", "Ba", "St", "En", "Br", "Rd", "Pi", "Ld",
+                     "Pd", "Fx", "Et", "Pc", "Se", "Dr", "Sc", "Vo", "Co", "Wv", "Sq"};
+    categoryNames = {"Unassigned",   "Piano",         "Chrom. Perc.", "Organ",        "Guitar",
+                     "Bass",         "Strings",       "Ensemble",     "Brass",        "Reed",
+                     "Pipe",         "Synth Lead",    "Synth Pad",    "Synth Effects", "Ethnic",
+                     "Percussion",   "Sound FX",      "Drums",        "Synth Comping", "Vocal",
+                     "Combination",  "Material Wave", "Sequence"};
+
+    auto key = [](int msb, int lsb) { return msb * 256 + lsb; };
+    effectTypeNames = {
+        {key(0x00, 0x00), "THRU"},
+        {key(0x01, 0x00), "Hall 1"},
+        {key(0x01, 0x01), "Hall 2"},
+        {key(0x01, 0x10), "Room 1"},
+        {key(0x01, 0x11), "Room 2"},
+        {key(0x01, 0x12), "Room 3"},
+        {key(0x01, 0x20), "Stage 1"},
+        {key(0x01, 0x21), "Stage 2"},
+        {key(0x01, 0x30), "Plate"},
+        {key(0x01, 0x40), "White Room"},
+        {key(0x01, 0x41), "Tunnel"},
+        {key(0x01, 0x42), "Basement"},
+        {key(0x01, 0x43), "Canyon"},
+        {key(0x02, 0x00), "Delay L,C,R"},
+        {key(0x02, 0x10), "Delay L,R"},
+        {key(0x02, 0x20), "Echo"},
+        {key(0x02, 0x30), "Cross Delay"},
+        {key(0x02, 0x40), "Control Delay 1 (Mono)"},
+        {key(0x02, 0x48), "Control Delay 2 (Stereo)"},
+        {key(0x02, 0x50), "Tempo Delay 1 (Mono)"},
+        {key(0x02, 0x58), "Tempo Delay 2 (Stereo)"},
+        {key(0x02, 0x60), "Tempo Cross Delay"},
+        {key(0x03, 0x00), "Early reflection 1"},
+        {key(0x03, 0x01), "Early reflection 2"},
+        {key(0x03, 0x10), "Gate Reverb"},
+        {key(0x03, 0x20), "Reverse Gate"},
+        {key(0x04, 0x00), "Karaoke 1"},
+        {key(0x04, 0x01), "Karaoke 2"},
+        {key(0x04, 0x02), "Karaoke 3"},
+        {key(0x05, 0x00), "Chorus 1"},
+        {key(0x05, 0x01), "Chorus 2"},
+        {key(0x05, 0x02), "Chorus 3"},
+        {key(0x05, 0x08), "Chorus 4"},
+        {key(0x05, 0x09), "Chorus 5"},
+        {key(0x05, 0x10), "Celeste 1"},
+        {key(0x05, 0x11), "Celeste 2"},
+        {key(0x05, 0x12), "Celeste 3"},
+        {key(0x05, 0x18), "Celeste 4"},
+        {key(0x05, 0x20), "Symphonic"},
+        {key(0x05, 0x30), "Ensemble Detune"},
+        {key(0x06, 0x00), "Flanger 1"},
+        {key(0x06, 0x01), "Flanger 2"},
+        {key(0x06, 0x08), "Flanger 3"},
+        {key(0x06, 0x10), "V-Flanger"},
+        {key(0x06, 0x50), "Tempo Flanger"},
+        {key(0x07, 0x00), "Phaser 1"},
+        {key(0x07, 0x08), "Phaser 2"},
+        {key(0x07, 0x50), "Tempo Phaser"},
+    };
+}
+
+std::string_view CategoryCode(int number)
+{
+    if (number < 0 || static_cast<std::size_t>(number) >= categoryCodes.size())
+        return {};
+    return categoryCodes[static_cast<std::size_t>(number)];
+}
+
+std::string_view CategoryName(int number)
+{
+    if (number < 0 || static_cast<std::size_t>(number) >= categoryNames.size())
+        return {};
+    return categoryNames[static_cast<std::size_t>(number)];
+}
+
+std::string_view EffectTypeName(int key)
+{
+    const auto it = effectTypeNames.find(key);
+    return it == effectTypeNames.end() ? std::string_view{} : std::string_view{it->second};
+}
+
+std::string_view EffectTypeName(std::uint8_t msb, std::uint8_t lsb)
+{
+    return EffectTypeName(msb * 256 + lsb);
+}
+
+} // namespace cs6

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only those that are
+# missing, without questions. Used by ./run.sh and ./test.sh.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config
+  libgtest-dev libgmock-dev
+  qt6-base-dev
+  librtmidi-dev
+  libjack-jackd2-dev jackd2
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "These Debian packages are missing: ${missing[*]}" >&2
+  echo "Install them as root (apt-get install ${missing[*]}) or run this script as root." >&2
+  exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+# jackd2 asks whether to enable real-time scheduling; answer for it.
+echo "jackd2 jackd/tweak_rt_limits boolean false" | debconf-set-selections
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"
