@@ -1,0 +1,80 @@
+#include "sim/SoundBanks.h"
+
+#include <array>
+#include <utility>
+
+namespace cs6::sim {
+namespace {
+
+constexpr std::array<BankInfo, 9> kBanks{{
+    {bank::kPre1, SoundKind::NormalVoice, 128, false},
+    {bank::kPre2, SoundKind::NormalVoice, 128, false},
+    {bank::kInt, SoundKind::NormalVoice, 128, true},
+    {bank::kExt, SoundKind::NormalVoice, 128, true},
+    {bank::kPreDrum, SoundKind::DrumVoice, 8, false},
+    {bank::kIntDrum, SoundKind::DrumVoice, 2, true},
+    {bank::kExtDrum, SoundKind::DrumVoice, 2, true},
+    {bank::kIntPerf, SoundKind::Performance, 128, true},
+    {bank::kExtPerf, SoundKind::Performance, 64, true},
+}};
+
+} // namespace
+
+std::string ImageName(std::span<const std::uint8_t> image, SoundKind kind)
+{
+    std::size_t at = field::kPerformanceName;
+    if (kind == SoundKind::NormalVoice)
+        at = field::kVoiceName;
+    else if (kind == SoundKind::DrumVoice)
+        at = field::kKitName;
+    if (image.size() < at + field::kNameLength)
+        return {};
+    std::string name(image.begin() + static_cast<std::ptrdiff_t>(at),
+                     image.begin() + static_cast<std::ptrdiff_t>(at + field::kNameLength));
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
+        name.pop_back();
+    return name;
+}
+
+SoundBanks::SoundBanks()
+{
+    for (const BankInfo& info : kBanks)
+        stores_.emplace_back(ImageSize(info.kind) * static_cast<std::size_t>(info.programs), std::uint8_t{0});
+}
+
+std::span<const BankInfo> SoundBanks::Banks() { return kBanks; }
+
+std::optional<BankInfo> SoundBanks::FindBank(int code)
+{
+    for (const BankInfo& info : kBanks)
+        if (info.code == code)
+            return info;
+    return std::nullopt;
+}
+
+std::size_t SoundBanks::ImageSize(SoundKind kind) { return StoredRegion(kind).size; }
+
+std::optional<std::size_t> SoundBanks::IndexOf(int code) const
+{
+    for (std::size_t i = 0; i < kBanks.size(); ++i)
+        if (kBanks[i].code == code)
+            return i;
+    return std::nullopt;
+}
+
+std::span<const std::uint8_t> SoundBanks::Image(int code, int program) const
+{
+    const auto index = IndexOf(code);
+    if (!index || program < 0 || program >= kBanks[*index].programs)
+        return {};
+    const std::size_t size = ImageSize(kBanks[*index].kind);
+    return std::span<const std::uint8_t>(stores_[*index]).subspan(size * static_cast<std::size_t>(program), size);
+}
+
+std::span<std::uint8_t> SoundBanks::MutableImage(int code, int program)
+{
+    const auto image = std::as_const(*this).Image(code, program);
+    return {const_cast<std::uint8_t*>(image.data()), image.size()};
+}
+
+} // namespace cs6::sim
