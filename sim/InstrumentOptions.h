@@ -1,0 +1,58 @@
+#pragma once
+// How the emulated instrument talks on the wire, and the faults a test can
+// make it commit when it answers a dump request.
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+
+namespace cs6::sim {
+
+enum class WirePacing {
+    Off,      // each message is handed on as soon as it is due
+    MidiBaud, // every byte takes 320 µs, as at MIDI's 31250 baud (10 bits a byte)
+};
+
+inline constexpr std::chrono::microseconds kMidiByteTime{320};
+
+struct InstrumentOptions {
+    // On by default: whoever runs the instrument for a person (the in-process
+    // driver, cs6sim) gets the timing of the real cable without asking. Unit
+    // tests ask for ForUnitTests(), which turns it off.
+    WirePacing pacing = WirePacing::MidiBaud;
+
+    // Time between a request arriving and the first byte of its answer going
+    // out. Applies to answers (dump requests, identity), not to front-panel
+    // messages.
+    std::chrono::microseconds replyLatency{0};
+
+    static InstrumentOptions ForUnitTests() { return {WirePacing::Off, std::chrono::microseconds{0}}; }
+};
+
+// Faults applied to the answer of a dump request. Message indexes count from 0
+// (0 is the bulk header). Applied in this order: wrong checksum, dropped
+// footer, extra messages, then the cut to the first N.
+struct AnswerFaults {
+    // The request is logged but nothing is sent back.
+    bool noAnswer = false;
+    // Only the first N messages of the answer are sent.
+    std::optional<std::size_t> onlyFirst{};
+    // Message k goes out with its checksum off by one (still 7-bit).
+    std::optional<std::size_t> wrongChecksumAt{};
+    // This many extra messages follow the answer: copies of its first data
+    // block, each a valid bulk dump.
+    std::size_t extraMessages = 0;
+    // The bulk footer is left out.
+    bool dropFooter = false;
+    // Added to the reply latency before the answer's first byte.
+    std::chrono::microseconds delay{0};
+
+    bool operator==(const AnswerFaults&) const = default;
+};
+
+enum class FaultScope {
+    NextAnswer,   // the faults apply to the next answered dump request, then clear
+    UntilCleared, // they apply to every answer until ClearFaults()
+};
+
+} // namespace cs6::sim
