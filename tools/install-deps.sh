@@ -7,7 +7,7 @@ packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev
   qt6-base-dev
-  librtmidi-dev
+  librtmidi-dev libasound2-dev
   libjack-jackd2-dev jackd2
 )
 

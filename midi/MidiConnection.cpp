@@ -1,0 +1,62 @@
+#include "midi/MidiConnection.h"
+
+#include "midi/MidiSettings.h"
+#include "midi/MidiSystem.h"
+#include "midi/ReplyCollector.h"
+
+namespace cs6 {
+
+std::unique_ptr<MidiInputPort> inputPort;
+std::unique_ptr<MidiPort> outputPort;
+bool inputOpen = false;
+bool outputOpen = false;
+
+void OpenMidiConnection()
+{
+    CloseMidiConnection();
+    if (!midiSystem)
+        return;
+    if (midiSettings.inputEnabled) {
+        try {
+            auto port = midiSystem->CreateInputPort(midiSettings.inputPortGuid, kMaxMessageBytes);
+            port->StartReceiving(&replyCollector);
+            inputPort = std::move(port);
+            inputOpen = true;
+        } catch (const PyxMidiPortException&) {
+            // Left closed; the editor asks for ports when it finds it so.
+        }
+    }
+    if (midiSettings.outputEnabled) {
+        try {
+            outputPort = midiSystem->CreateOutputPort(midiSettings.outputPortGuid, kMaxMessageBytes);
+            outputOpen = true;
+        } catch (const PyxMidiPortException&) {
+        }
+    }
+}
+
+void CloseMidiConnection()
+{
+    if (inputOpen) {
+        (void)inputPort->Activate(false);
+        inputPort->StopReceiving();
+        inputOpen = false;
+    }
+    inputPort.reset();
+    if (outputOpen) {
+        (void)outputPort->Activate(false);
+        outputOpen = false;
+    }
+    outputPort.reset();
+}
+
+void ConnectionOutput::SendMessage(std::span<const std::uint8_t> message)
+{
+    if (!outputOpen || !outputPort)
+        return;
+    (void)outputPort->SendMidiMessage(message, 0);
+    if (outputPort->Gone())
+        outputOpen = false;
+}
+
+} // namespace cs6

@@ -1,0 +1,38 @@
+#pragma once
+// The open MIDI connection: the input and output ports that midiSettings
+// names, with the receive thread on the input.
+//
+// Thread: the user-interface thread.
+
+#include <memory>
+
+#include "midi/MidiPort.h"
+#include "synth/MessageOutput.h"
+
+namespace cs6 {
+
+// Valid while inputOpen / outputOpen are set.
+extern std::unique_ptr<MidiInputPort> inputPort;
+extern std::unique_ptr<MidiPort> outputPort;
+extern bool inputOpen;
+extern bool outputOpen;
+
+inline constexpr std::uint32_t kMaxMessageBytes = 0x100000;
+
+// Closes whatever is open, then opens the ports midiSettings names and starts
+// receiving into replyCollector. A port that cannot be opened stays closed
+// without a message; the flags tell.
+void OpenMidiConnection();
+
+// Deactivates and releases the ports, waiting for the receive thread to end.
+void CloseMidiConnection();
+
+// The instrument model's output: the open output port. A port whose server
+// or device has gone away counts as closed from then on, so the user sees one
+// failure, not one per message of a bulk.
+class ConnectionOutput : public MessageOutput {
+public:
+    void SendMessage(std::span<const std::uint8_t> message) override;
+};
+
+} // namespace cs6

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/UserMessage.h"
+#include "midi/MidiSystem.h"
+#include "midi/PortGuid.h"
+
+namespace cs6 {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(HexString, TokensAreSplitAtSpacesOnly)
+{
+    EXPECT_EQ(ParseHexString("B0 07 7F"), (Bytes{0xB0, 0x07, 0x7F}));
+    EXPECT_EQ(ParseHexString("  B0   07 7F  "), (Bytes{0xB0, 0x07, 0x7F}));
+    EXPECT_EQ(ParseHexString("B0 07 00"), (Bytes{0xB0, 0x07, 0x00}));
+    EXPECT_EQ(ParseHexString("1B0"), (Bytes{0xB0}));         // the low byte of a longer number
+    EXPECT_EQ(ParseHexString("b0 0x7f"), (Bytes{0xB0, 0x7F})); // case and prefix as "%X" reads them
+    EXPECT_EQ(ParseHexString("7F\t01"), (Bytes{0x7F}));       // a tab belongs to its token: "%X" stops there
+    EXPECT_EQ(ParseHexString("\t7F"), (Bytes{0x7F}));
+    EXPECT_EQ(ParseHexString(std::string(40, 'F')), (Bytes{0xFF}));
+}
+
+TEST(HexString, TextThatIsNotHexSendsNothing)
+{
+    EXPECT_FALSE(ParseHexString(""));
+    EXPECT_FALSE(ParseHexString("   "));
+    EXPECT_FALSE(ParseHexString("B0 zz 7F"));
+}
+
+TEST(PortGuid, DerivedFromKindAndNameTheSameWayEveryRun)
+{
+    const QUuid jack = PortGuid(kJackKind, "cs6sim:midi_in");
+    EXPECT_EQ(jack, QUuid::createUuidV5(QUuid(QStringLiteral("81db6696-2ae9-4489-9af9-536762124ee2")),
+                                        QStringLiteral("jack:cs6sim:midi_in")));
+    EXPECT_EQ(jack.version(), QUuid::Sha1);
+    EXPECT_NE(jack, PortGuid(kJackKind, "cs6sim:midi_out"));
+    EXPECT_NE(PortGuid(kAlsaKind, "x"), PortGuid(kEmulatedKind, "x"));
+}
+
+TEST(PortGuid, AlsaNamesLoseTheirClientAndPortNumbers)
+{
+    EXPECT_EQ(StripAlsaClientPort("CS6x:CS6x Port 1 20:0"), "CS6x:CS6x Port 1");
+    EXPECT_EQ(StripAlsaClientPort("Midi Through:Midi Through Port-0 14:0"), "Midi Through:Midi Through Port-0");
+    EXPECT_EQ(StripAlsaClientPort("CS6x:CS6x Port 1"), "CS6x:CS6x Port 1");
+    EXPECT_EQ(StripAlsaClientPort("name 12:"), "name 12:");
+    EXPECT_EQ(StripAlsaClientPort("20:0"), "20:0");
+    EXPECT_EQ(PortGuid(kAlsaKind, StripAlsaClientPort("CS6x:CS6x Port 1 24:0")),
+              PortGuid(kAlsaKind, StripAlsaClientPort("CS6x:CS6x Port 1 20:0")));
+}
+
+TEST(PortGuid, SettingsByteLayoutIsLittleEndianThenData4)
+{
+    const QUuid guid(0x01020304, 0x0506, 0x0708, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10);
+    const auto bytes = GuidToBytes(guid);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.end()),
+              (Bytes{0x04, 0x03, 0x02, 0x01, 0x06, 0x05, 0x08, 0x07, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10}));
+    EXPECT_EQ(GuidFromBytes(bytes), guid);
+}
+
+// A driver with one output port that fails the way it is told to.
+class FailingDriver : public MidiDriver {
+public:
+    struct Behaviour {
+        bool clock = true;
+        DriverSendResult send = DriverSendResult::Sent;
+        bool activate = true;
+    };
+    explicit FailingDriver(Behaviour behaviour) : behaviour_(behaviour) {}
+
+    static QUuid Guid() { return PortGuid("test", "failing"); }
+
+    std::vector<DriverPortInfo> ListPorts() override
+    {
+        return {{Guid(), "failing", "failing (test)", PortDirection::Output}};
+    }
+
+    std::unique_ptr<DriverPort> Open(const QUuid& guid, PortDirection direction) override
+    {
+        if (guid != Guid() || direction != PortDirection::Output)
+            return nullptr;
+        return std::make_unique<Port>(behaviour_);
+    }
+
+private:
+    class Port : public DriverPort {
+    public:
+        explicit Port(Behaviour behaviour) : behaviour_(behaviour) {}
+        bool Activate(bool) override { return behaviour_.activate; }
+        std::optional<ReferenceTime> LatencyClock() override
+        {
+            if (opened_ && !behaviour_.clock)
+                return std::nullopt;
+            opened_ = true;
+            return ReferenceNow();
+        }
+        std::size_t MaxMessageBytes() const override { return 64; }
+        DriverSendResult Send(std::span<const std::uint8_t>, ReferenceTime) override { return behaviour_.send; }
+
+    private:
+        Behaviour behaviour_;
+        bool opened_ = false;
+    };
+    Behaviour behaviour_;
+};
+
+class PortLayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = SetMessageBoxHandler([this](std::string_view text) { boxes.emplace_back(text); });
+    }
+    void TearDown() override { SetMessageBoxHandler(std::move(previous_)); }
+
+    std::unique_ptr<MidiPort> OpenFailing(FailingDriver::Behaviour behaviour)
+    {
+        MidiSystemConfig config;
+        config.useAlsa = false;
+        config.useJack = false;
+        config.extraDrivers.push_back(std::make_unique<FailingDriver>(behaviour));
+        system_ = std::make_unique<MidiSystem>(std::move(config));
+        return system_->CreateOutputPort(FailingDriver::Guid(), 0x100000);
+    }
+
+    std::vector<std::string> boxes;
+
+private:
+    MessageBoxHandler previous_;
+    std::unique_ptr<MidiSystem> system_;
+};
+
+TEST_F(PortLayerTest, NoDriverAtAllShowsNono1AndListsNothing)
+{
+    MidiSystemConfig config;
+    config.useAlsa = false;
+    config.useJack = false;
+    MidiSystem system(std::move(config));
+    EXPECT_EQ(boxes, std::vector<std::string>{"nono1"});
+    EXPECT_FALSE(system.HasDrivers());
+    EXPECT_TRUE(system.ListPorts().empty());
+    EXPECT_THROW(system.CreateOutputPort(FailingDriver::Guid(), 16), PyxMidiPortException);
+}
+
+TEST_F(PortLayerTest, FailedClockShowsAAndStillSends)
+{
+    auto port = OpenFailing({.clock = false});
+    EXPECT_EQ(port->SendMidiMessage(Bytes{0xC0, 0x01}, 0), SendOutcome::Sent);
+    EXPECT_EQ(boxes, std::vector<std::string>{"A"});
+}
+
+TEST_F(PortLayerTest, MessageLargerThanThePortShowsB)
+{
+    auto port = OpenFailing({});
+    EXPECT_EQ(port->SendMidiMessage(Bytes(65, 0x00), 0), SendOutcome::Refused);
+    EXPECT_EQ(port->SendMidiMessage(Bytes(64, 0x00), 0), SendOutcome::Sent);
+    EXPECT_EQ(boxes, std::vector<std::string>{"B"});
+}
+
+TEST_F(PortLayerTest, DriverFailureShowsCAndThePortIsGoneAfterwards)
+{
+    auto port = OpenFailing({.send = DriverSendResult::PortGone});
+    EXPECT_EQ(port->SendHexString("B0 07 7F", 0), SendOutcome::Failed);
+    EXPECT_EQ(boxes, std::vector<std::string>{"C"});
+    EXPECT_EQ(port->SendHexString("not hex", 0), SendOutcome::Refused);
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(PortLayerTest, UnknownGuidOrFailedActivationThrowsByValue)
+{
+    MidiSystemConfig config;
+    config.useAlsa = false;
+    config.useJack = false;
+    config.extraDrivers.push_back(std::make_unique<FailingDriver>(FailingDriver::Behaviour{.activate = false}));
+    MidiSystem system(std::move(config));
+    EXPECT_THROW(system.CreateOutputPort(PortGuid("test", "no such port"), 16), PyxMidiPortException);
+    EXPECT_THROW(system.CreateOutputPort(FailingDriver::Guid(), 16), PyxMidiPortException);
+    EXPECT_THROW(system.CreateInputPort(FailingDriver::Guid(), 16), PyxMidiPortException);
+}
+
+} // namespace
+} // namespace cs6

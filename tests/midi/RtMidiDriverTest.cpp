@@ -1,0 +1,88 @@
+// The RtMidi driver's guards against RtMidi's silent data loss. There is no
+// ALSA sequencer on the test machines, so the same driver is exercised
+// through RtMidi's JACK API against a JACK server of the test's own: the traps
+// (SysEx ignored by default, a 100-message polling queue, warnings printed to
+// standard error) are RtMidi's, whatever its API.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "midi/JackDriver.h"
+#include "midi/PortGuid.h"
+#include "midi/RtMidiDriver.h"
+#include "tests/support/JackServer.h"
+
+namespace cs6 {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Bulk(std::uint8_t index)
+{
+    return {0xF0, 0x43, 0x00, 0x64, 0x00, 0x01, 0x47, index, 0x00, 0x10, 0x00, 0xF7};
+}
+
+TEST(RtMidiDriver, WithoutAnAlsaSequencerThereAreSimplyNoPorts)
+{
+    if (std::filesystem::exists("/dev/snd/seq"))
+        GTEST_SKIP() << "this machine has an ALSA sequencer";
+    ::testing::internal::CaptureStderr();
+    RtMidiDriver alsa(RtMidi::LINUX_ALSA, "cs6edit", "alsa", "ALSA");
+    EXPECT_FALSE(alsa.Available());
+    EXPECT_TRUE(alsa.ListPorts().empty());
+    EXPECT_EQ(alsa.Open(PortGuid(kAlsaKind, "CS6x:CS6x Port 1"), PortDirection::Input), nullptr);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(RtMidiDriver, ReceivesAWholeDrumDumpOfSysExThroughTheCallbackWithoutAWord)
+{
+    std::string whyNot;
+    auto server = test::JackServer::Start(test::UniqueServerName("rtmidi"), &whyNot);
+    if (!server)
+        GTEST_SKIP() << "JACK server could not start here: " << whyNot;
+
+    JackDriver peer("testpeer");
+    ASSERT_TRUE(peer.Connect());
+    ::testing::internal::CaptureStderr();
+    {
+        RtMidiDriver driver(RtMidi::UNIX_JACK, "cs6rt", "rtjack", "JACK");
+        ASSERT_TRUE(driver.Available());
+        auto input = driver.Open(PortGuid("rtjack", "testpeer:midi_out"), PortDirection::Input);
+        auto output = driver.Open(PortGuid("rtjack", "testpeer:midi_in"), PortDirection::Output);
+        ASSERT_TRUE(input && output);
+        ASSERT_TRUE(input->Activate(true));
+        ASSERT_TRUE(output->Activate(true));
+        EXPECT_EQ(driver.Open(PortGuid("rtjack", "nobody:midi_out"), PortDirection::Input), nullptr);
+
+        // RtMidi names its own ports after the client; the peer reaches them there.
+        auto peerOut = peer.Open(PortGuid(kJackKind, "testpeer:midi_out"), PortDirection::Output);
+        EXPECT_EQ(peerOut, nullptr); // the peer's own ports are not listed to it
+        std::unique_ptr<DriverPort> toEditor;
+        for (const auto& port : peer.ListPorts())
+            if (port.direction == PortDirection::Output && port.name.rfind("cs6rt", 0) == 0)
+                toEditor = peer.Open(port.guid, PortDirection::Output);
+        ASSERT_TRUE(toEditor);
+        ASSERT_TRUE(toEditor->Activate(true));
+
+        // 374 messages: a drum-voice bulk, far beyond RtMidi's polling queue.
+        for (int i = 0; i < 374; ++i)
+            ASSERT_EQ(toEditor->Send(Bulk(static_cast<std::uint8_t>(i % 73)), ReferenceNow()),
+                      DriverSendResult::Sent);
+        std::vector<TimedEvent> events;
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (events.size() < 374 && std::chrono::steady_clock::now() < deadline) {
+            input->ReadNotification()->Wait(100ms);
+            (void)input->Read(events);
+        }
+        ASSERT_EQ(events.size(), 374u);
+        for (int i = 0; i < 374; ++i)
+            EXPECT_EQ(events[static_cast<std::size_t>(i)].bytes, Bulk(static_cast<std::uint8_t>(i % 73)));
+
+        EXPECT_EQ(output->Send(Bulk(1), ReferenceNow()), DriverSendResult::Sent);
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+} // namespace
+} // namespace cs6
