@@ -59,4 +59,15 @@ void ConnectionOutput::SendMessage(std::span<const std::uint8_t> message)
         outputOpen = false;
 }
 
+void CollectorReplySource::Arm(int expectedCount) { collector_.Arm(expectedCount); }
+
+std::vector<std::vector<std::uint8_t>> CollectorReplySource::WaitForReplies()
+{
+    (void)collector_.WaitForReplies();
+    std::vector<std::vector<std::uint8_t>> batch;
+    for (auto& message : collector_.TakeCollected())
+        batch.push_back(std::move(message.data));
+    return batch;
+}
+
 } // namespace cs6

@@ -7,7 +7,9 @@
 #include <memory>
 
 #include "midi/MidiPort.h"
+#include "midi/ReplyCollector.h"
 #include "synth/MessageOutput.h"
+#include "synth/ReplySource.h"
 
 namespace cs6 {
 
@@ -33,6 +35,18 @@ void CloseMidiConnection();
 class ConnectionOutput : public MessageOutput {
 public:
     void SendMessage(std::span<const std::uint8_t> message) override;
+};
+
+// The instrument model's replies: a reply collector (the program's one,
+// replyCollector, fed by the input port's receive thread).
+class CollectorReplySource : public ReplySource {
+public:
+    explicit CollectorReplySource(ReplyCollector& collector = replyCollector) : collector_(collector) {}
+    void Arm(int expectedCount) override;
+    std::vector<std::vector<std::uint8_t>> WaitForReplies() override;
+
+private:
+    ReplyCollector& collector_;
 };
 
 } // namespace cs6

@@ -9,21 +9,22 @@ std::map<int, std::string> effectTypeNames;
 
 void InitNameTables()
 {
+    const BankVoices none;
     bankTable = {{
-        {0, 0, "Normal", 127},
-        {0, 127, "Drum", 1},
-        {0, 63, "PRE1", 127},
-        {1, 63, "PRE2", 127},
-        {8, 63, "INT", 127},
-        {9, 63, "EXT", 127},
-        {24, 63, "PLG1", 63},
-        {25, 63, "PLG2", 63},
-        {32, 63, "PRE drum", 7},
-        {40, 63, "INT drum", 1},
-        {41, 63, "EXT drum", 1},
-        {64, 63, "INT perf", 127},
-        {65, 63, "EXT perf", 127},
-        {104, 63, "Clip Kit", 3},
+        {0, 0, "Normal", none, 127},
+        {0, 127, "Drum", none, 1},
+        {0, 63, "PRE1", std::span<NormalVoice>(presetBank1), 127},
+        {1, 63, "PRE2", std::span<NormalVoice>(presetBank2), 127},
+        {8, 63, "INT", std::span<NormalVoice>(internalBank), 127},
+        {9, 63, "EXT", std::span<NormalVoice>(externalBank), 127},
+        {24, 63, "PLG1", none, 63},
+        {25, 63, "PLG2", none, 63},
+        {32, 63, "PRE drum", std::span<DrumVoice>(presetDrums), 7},
+        {40, 63, "INT drum", std::span<DrumVoice>(internalDrums), 1},
+        {41, 63, "EXT drum", std::span<DrumVoice>(externalDrums), 1},
+        {64, 63, "INT perf", none, 127},
+        {65, 63, "EXT perf", none, 127},
+        {104, 63, "Clip Kit", none, 3},
     }};
 
     categoryCodes = {"--", "Pf", "Cp", "Or", "Gt", "Ba", "St", "En", "Br", "Rd", "Pi", "Ld",
@@ -85,6 +86,22 @@ void InitNameTables()
         {key(0x07, 0x08), "Phaser 2"},
         {key(0x07, 0x50), "Tempo Phaser"},
     };
+}
+
+const NormalVoice* BankEntry::NormalVoiceAt(int program) const
+{
+    const auto* list = std::get_if<std::span<NormalVoice>>(&voices);
+    if (!list || program < 0 || static_cast<std::size_t>(program) >= list->size())
+        return nullptr;
+    return &(*list)[static_cast<std::size_t>(program)];
+}
+
+const DrumVoice* BankEntry::DrumVoiceAt(int program) const
+{
+    const auto* kits = std::get_if<std::span<DrumVoice>>(&voices);
+    if (!kits || program < 0 || static_cast<std::size_t>(program) >= kits->size())
+        return nullptr;
+    return &(*kits)[static_cast<std::size_t>(program)];
 }
 
 std::string_view CategoryCode(int number)

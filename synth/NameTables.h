@@ -8,16 +8,29 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
+#include <variant>
+
+#include "synth/StoredSounds.h"
 
 namespace cs6 {
+
+// A bank's stored sounds, where the editor keeps copies of them.
+using BankVoices = std::variant<std::monostate, std::span<NormalVoice>, std::span<DrumVoice>>;
 
 struct BankEntry {
     std::uint8_t bankLsb = 0; // bank select LSB; also the mid byte of dump requests
     std::uint8_t bankMsb = 0; // bank select MSB
     std::string name;         // label in the bank lists
+    BankVoices voices;        // the stored sounds, or none
     int lastProgram = 0;      // highest program number; lists offer lastProgram + 1
+
+    // Name and category code of a program, when the bank has stored sounds
+    // and the program is one of them.
+    const NormalVoice* NormalVoiceAt(int program) const;
+    const DrumVoice* DrumVoiceAt(int program) const;
 };
 
 inline constexpr std::size_t kBankCount = 14;

@@ -1,10 +1,129 @@
 #include "synth/SynthDevice.h"
 
+#include <algorithm>
+#include <thread>
+
+#include "synth/BulkSequences.h"
 #include "synth/SysExMessages.h"
 
 namespace cs6 {
 
-SynthDevice::SynthDevice(MessageOutput* output) : output_(output) {}
+int ExpectedReplies(DumpType type)
+{
+    switch (type) {
+    case DumpType::Performance:
+    case DumpType::NormalVoice:
+        return 34;
+    case DumpType::DrumVoice:
+        return 374;
+    }
+    return 1;
+}
+
+const char* DumpOutcomeText(DumpOutcome outcome)
+{
+    switch (outcome) {
+    case DumpOutcome::Complete:
+        return "complete";
+    case DumpOutcome::NotAnswered:
+        return "not answered";
+    case DumpOutcome::Incomplete:
+        return "incomplete";
+    case DumpOutcome::Corrupt:
+        return "corrupt";
+    }
+    return "unknown";
+}
+
+SynthDevice::SynthDevice(MessageOutput* output) : output_(output)
+{
+    SetPause({});
+}
+
+void SynthDevice::SetPause(Pause pause)
+{
+    if (pause)
+        pause_ = std::move(pause);
+    else
+        pause_ = [](std::chrono::milliseconds time) { std::this_thread::sleep_for(time); };
+}
+
+void SynthDevice::SendMessage(std::span<const std::uint8_t> message)
+{
+    Send(message);
+}
+
+DumpOutcome SynthDevice::RequestDump(int high, int mid, int low, DumpType type)
+{
+    const auto expected = static_cast<std::size_t>(ExpectedReplies(type));
+    const sysex::Message request = sysex::DumpRequest(high, mid, low);
+    if (!replies_) {
+        Send(request);
+        return DumpOutcome::NotAnswered;
+    }
+    replies_->Arm(static_cast<int>(expected));
+    Send(request);
+    const auto batch = replies_->WaitForReplies();
+    return ApplyReplies(batch, expected);
+}
+
+DumpOutcome SynthDevice::ApplyReplies(std::span<const std::vector<std::uint8_t>> batch, std::size_t expected)
+{
+    if (batch.empty())
+        return DumpOutcome::NotAnswered;
+    if (batch.size() != expected)
+        return DumpOutcome::Incomplete;
+
+    // Check all of it before touching the memory: a batch is applied whole or
+    // not at all.
+    for (const auto& message : batch) {
+        if (!sysex::IsValidBulkDump(message))
+            return DumpOutcome::Corrupt;
+        const auto fields = sysex::ReadBulkDump(message);
+        if (!fields)
+            return DumpOutcome::Corrupt;
+        if (fields->IsHeaderOrFooter())
+            continue;
+        if (!memory_.FitsInBlock(fields->Address(), fields->data.size()))
+            return DumpOutcome::Corrupt;
+    }
+    for (const auto& message : batch) {
+        const auto fields = sysex::ReadBulkDump(message);
+        if (fields->IsHeaderOrFooter())
+            continue;
+        const auto target = memory_.Bytes(fields->Address(), fields->data.size());
+        std::copy(fields->data.begin(), fields->data.end(), target.begin());
+    }
+    return DumpOutcome::Complete;
+}
+
+template <typename Blocks>
+void SynthDevice::SendBulk(int bankLsb, int program, Blocks blocks, std::chrono::milliseconds pause)
+{
+    SendBulkData(output_, sysex::kBulkHeaderHigh, bankLsb, program, {});
+    Wait(pause);
+    for (const BulkBlock& block : blocks) {
+        SendBulkBlock(AddressHigh(block.address), AddressMid(block.address), AddressLow(block.address), block.count);
+        Wait(pause);
+    }
+    SendBulkData(output_, sysex::kBulkFooterHigh, bankLsb, program, {});
+    Wait(pause);
+}
+
+void SynthDevice::SendPerformance(int, int bankLsb, int program)
+{
+    SendBulk(bankLsb, program, PerformanceBulkBlocks(), kPerformancePause);
+}
+
+void SynthDevice::SendNormalVoiceBulk(int bankLsb, int program)
+{
+    SendBulk(bankLsb, program, NormalVoiceBulkBlocks(), kVoicePause);
+}
+
+void SynthDevice::SendDrumVoiceBulk(int bankLsb, int program)
+{
+    SendBulk(bankLsb, program, DrumVoiceBulkBlocks(), kVoicePause);
+}
 
 void SynthDevice::Send(std::span<const std::uint8_t> message)
 {

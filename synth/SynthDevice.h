@@ -7,13 +7,41 @@
 //
 // Thread: the user-interface thread only.
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <vector>
 
 #include "synth/MessageOutput.h"
 #include "synth/ParameterMemory.h"
+#include "synth/ReplySource.h"
 
 namespace cs6 {
+
+// What a whole-sound request asks for; any other value expects one reply.
+enum class DumpType : std::uint32_t {
+    Performance = 1, // 34 replies
+    NormalVoice = 2, // 34 replies
+    DrumVoice = 3,   // 374 replies
+};
+
+int ExpectedReplies(DumpType type);
+
+// How a whole-sound request ended. Only Complete changed the memory.
+enum class DumpOutcome {
+    Complete,    // the expected number of good replies arrived and were applied
+    NotAnswered, // nothing came back
+    Incomplete,  // fewer or more replies than expected
+    Corrupt,     // a reply was malformed, failed its checksum or addressed no room of ours
+};
+
+const char* DumpOutcomeText(DumpOutcome outcome);
+
+// Pauses between the messages of a bulk: 50 ms in a performance, 10 ms in a
+// voice.
+inline constexpr std::chrono::milliseconds kPerformancePause{50};
+inline constexpr std::chrono::milliseconds kVoicePause{10};
 
 class SynthDevice {
 public:
@@ -42,12 +70,45 @@ public:
     // block's bulk size. A count below 1 sends nothing.
     void SendBulkBlock(int high, int mid, int low, int count);
 
+    // A channel message or any other complete message, as it is.
+    void SendMessage(std::span<const std::uint8_t> message);
+
+    void SetReplySource(ReplySource* replies) { replies_ = replies; }
+
+    // Replaces the plain sleep between bulk messages (tests record instead).
+    using Pause = std::function<void(std::chrono::milliseconds)>;
+    void SetPause(Pause pause);
+    void Wait(std::chrono::milliseconds time) const { pause_(time); }
+
+    // Requests the sound at (high, mid, low) and applies the replies, each at
+    // its own address, header and footer skipped. The memory changes only
+    // when the whole answer arrived and every message checks out.
+    [[nodiscard]] DumpOutcome RequestDump(int high, int mid, int low, DumpType type);
+
+    // Checks a batch of replies and applies it only when all of it is good:
+    // the expected count, every message a well-formed bulk dump of this
+    // instrument, every block in the directory with room for its data.
+    [[nodiscard]] DumpOutcome ApplyReplies(std::span<const std::vector<std::uint8_t>> batch, std::size_t expected);
+
+    // The performance bulk from the memory: header 0E bankLsb program, the 32
+    // blocks, footer 0F bankLsb program, 50 ms after every message. bankMsb is
+    // not used.
+    void SendPerformance(int bankMsb, int bankLsb, int program);
+    // The normal-voice and drum-voice bulks, 10 ms after every message.
+    void SendNormalVoiceBulk(int bankLsb, int program);
+    void SendDrumVoiceBulk(int bankLsb, int program);
+
 private:
     std::span<const std::uint8_t> MemoryBytes(int high, int mid, int low, int count) const;
     void Send(std::span<const std::uint8_t> message);
 
+    template <typename Blocks>
+    void SendBulk(int bankLsb, int program, Blocks blocks, std::chrono::milliseconds pause);
+
     ParameterMemory memory_;
     MessageOutput* output_;
+    ReplySource* replies_ = nullptr;
+    Pause pause_;
 };
 
 // A parameter change carrying the caller's bytes (used for the switch

@@ -1,0 +1,170 @@
+#include "synth/BankFiles.h"
+
+#include <algorithm>
+
+#include "framework/FileIo.h"
+
+namespace cs6 {
+namespace {
+
+// Reads records the way the files were always read: each field as far as the
+// bytes reach, the rest left as it was.
+class RecordReader {
+public:
+    explicit RecordReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    void Read(std::span<std::uint8_t> target)
+    {
+        const std::size_t n = std::min(target.size(), bytes_.size() - at_);
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(at_), n, target.begin());
+        at_ += n;
+        if (n < target.size())
+            shortRead_ = true;
+    }
+
+    void Read(std::uint8_t& byte) { Read(std::span<std::uint8_t>(&byte, 1)); }
+
+    template <typename Sound>
+    void ReadRecords(std::span<Sound> sounds)
+    {
+        for (Sound& sound : sounds) {
+            Read(sound.image);
+            Read(sound.bankMsb);
+            Read(sound.bankLsb);
+            Read(sound.program);
+        }
+    }
+
+    FileLoad Result() const { return shortRead_ ? FileLoad::Short : FileLoad::Complete; }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    std::size_t at_ = 0;
+    bool shortRead_ = false;
+};
+
+template <typename Sound>
+void WriteRecords(std::vector<std::uint8_t>& bytes, std::span<const Sound> sounds)
+{
+    for (const Sound& sound : sounds) {
+        bytes.insert(bytes.end(), sound.image.begin(), sound.image.end());
+        bytes.push_back(sound.bankMsb);
+        bytes.push_back(sound.bankLsb);
+        bytes.push_back(sound.program);
+    }
+}
+
+} // namespace
+
+FileLoad LoadPresetBanksFromBytes(std::span<const std::uint8_t> bytes)
+{
+    RecordReader reader(bytes);
+    reader.ReadRecords(std::span<NormalVoice>(presetBank1));
+    reader.ReadRecords(std::span<NormalVoice>(presetBank2));
+    reader.ReadRecords(std::span<DrumVoice>(presetDrums));
+    return reader.Result();
+}
+
+FileLoad LoadPresetBanks(const std::filesystem::path& path)
+{
+    return LoadPresetBanksFromBytes(ReadWholeFile(path));
+}
+
+FileLoad LoadUserBankFromBytes(std::span<const std::uint8_t> bytes, std::span<NormalVoice> bank,
+                               std::span<DrumVoice> drums)
+{
+    RecordReader reader(bytes);
+    reader.ReadRecords(bank);
+    reader.ReadRecords(drums);
+    return reader.Result();
+}
+
+FileLoad LoadUserBank(const std::filesystem::path& path, std::span<NormalVoice> bank, std::span<DrumVoice> drums)
+{
+    try {
+        return LoadUserBankFromBytes(ReadWholeFile(path), bank, drums);
+    } catch (const FileError&) {
+        return FileLoad::Missing;
+    }
+}
+
+FileLoad LoadInitialPerformanceFromBytes(std::span<const std::uint8_t> bytes)
+{
+    Performance performance(kStoredSoundBankMsb, 0x4F, 0x00);
+    RecordReader reader(bytes);
+    reader.Read(performance.image);
+    initialPerformance = performance;
+    return reader.Result();
+}
+
+FileLoad LoadInitialPerformance(const std::filesystem::path& path)
+{
+    return LoadInitialPerformanceFromBytes(ReadWholeFile(path));
+}
+
+std::vector<std::uint8_t> SerializeUserBank(std::span<const NormalVoice> bank, std::span<const DrumVoice> drums)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(bank.size() * kNormalVoiceRecordSize + drums.size() * kDrumVoiceRecordSize);
+    WriteRecords(bytes, bank);
+    WriteRecords(bytes, drums);
+    return bytes;
+}
+
+void SaveUserBank(const std::filesystem::path& path, std::span<const NormalVoice> bank,
+                  std::span<const DrumVoice> drums)
+{
+    WriteFileAtomically(path, SerializeUserBank(bank, drums));
+}
+
+int FetchReport::Answered() const
+{
+    return static_cast<int>(std::count(answered.begin(), answered.end(), true));
+}
+
+bool FetchReport::Complete() const
+{
+    return !cancelled && !instrumentSilent && !answered.empty() && Answered() == static_cast<int>(answered.size());
+}
+
+FetchReport FetchUserBank(SynthDevice& device, int bankLsb, const FetchProgress& progress)
+{
+    const bool internal = bankLsb == 8;
+    std::span<NormalVoice> bank = internal ? std::span<NormalVoice>(internalBank) : std::span<NormalVoice>(externalBank);
+    std::span<DrumVoice> drums = internal ? std::span<DrumVoice>(internalDrums) : std::span<DrumVoice>(externalDrums);
+    const auto drumLsb = static_cast<std::uint8_t>(internal ? 0x28 : 0x29);
+
+    FetchReport report;
+    const int total = static_cast<int>(bank.size() + drums.size());
+    report.answered.assign(static_cast<std::size_t>(total), false);
+
+    // One request per entry; the caller may stop between them, and a request
+    // that gets nothing at all means the instrument is not answering.
+    auto fetch = [&](auto& sound, std::uint8_t lsb, int program) {
+        sound.bankMsb = kStoredSoundBankMsb;
+        sound.bankLsb = lsb;
+        sound.program = static_cast<std::uint8_t>(program);
+        const DumpOutcome outcome = sound.RequestFromDevice(device);
+        report.answered[static_cast<std::size_t>(report.requested)] = outcome == DumpOutcome::Complete;
+        ++report.requested;
+        if (outcome == DumpOutcome::NotAnswered) {
+            report.instrumentSilent = true;
+            return false;
+        }
+        if (progress && !progress(report.requested, total)) {
+            report.cancelled = true;
+            return false;
+        }
+        return true;
+    };
+
+    for (std::size_t program = 0; program < bank.size(); ++program)
+        if (!fetch(bank[program], static_cast<std::uint8_t>(bankLsb), static_cast<int>(program)))
+            return report;
+    for (std::size_t program = 0; program < drums.size(); ++program)
+        if (!fetch(drums[program], drumLsb, static_cast<int>(program)))
+            return report;
+    return report;
+}
+
+} // namespace cs6

@@ -1,0 +1,317 @@
+// Stored sounds, their requests and the data files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "framework/FileIo.h"
+#include "synth/BankFiles.h"
+#include "synth/BulkSequences.h"
+#include "synth/NameTables.h"
+#include "synth/SysExMessages.h"
+#include "tests/FakeInstrumentLink.h"
+
+namespace cs6 {
+namespace {
+
+using test::Batch;
+using test::Bytes;
+namespace fs = std::filesystem;
+
+void SetName(std::uint8_t* at, const std::string& ten)
+{
+    std::fill(at, at + 10, ' ');
+    std::copy(ten.begin(), ten.end(), at);
+}
+
+// A whole normal-voice answer whose name block names the voice.
+Batch VoiceAnswer(int mid, int low, const std::string& name, std::uint8_t category)
+{
+    Batch batch{sysex::BulkDump(0x0E, mid, low, {})};
+    for (const auto& block : NormalVoiceBulkBlocks()) {
+        Bytes data(static_cast<std::size_t>(block.count), 0x11);
+        if (block.address == PackAddress(0x40, 0x70, 0)) {
+            SetName(data.data(), name);
+            data[12] = category;
+        }
+        batch.push_back(
+            sysex::BulkDump(AddressHigh(block.address), AddressMid(block.address), AddressLow(block.address), data));
+    }
+    batch.push_back(sysex::BulkDump(0x0F, mid, low, {}));
+    return batch;
+}
+
+Batch DrumAnswer(int mid, int low)
+{
+    Batch batch{sysex::BulkDump(0x0E, mid, low, {})};
+    for (const auto& block : DrumVoiceBulkBlocks())
+        batch.push_back(sysex::BulkDump(AddressHigh(block.address), AddressMid(block.address),
+                                        AddressLow(block.address), Bytes(static_cast<std::size_t>(block.count), 0x22)));
+    batch.push_back(sysex::BulkDump(0x0F, mid, low, {}));
+    return batch;
+}
+
+class StoredSoundsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        link.Attach(device);
+        InitNameTables();
+        internalBank = {};
+        internalDrums = {};
+        externalBank = {};
+        externalDrums = {};
+        dir = fs::temp_directory_path() /
+              ("cs6-banks-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    test::FakeInstrumentLink link;
+    SynthDevice device;
+    fs::path dir;
+};
+
+TEST_F(StoredSoundsTest, NamesLoseTrailingBlanksAndStopAtNul)
+{
+    NormalVoice voice;
+    SetName(&voice.image[896], "Analog");
+    EXPECT_EQ(voice.GetName(), "Analog");
+    SetName(&voice.image[896], "SevenLt");
+    EXPECT_EQ(voice.GetName(), "SevenLt");
+    SetName(&voice.image[896], "");
+    EXPECT_EQ(voice.GetName(), "");
+    SetName(&voice.image[896], "Two Words");
+    EXPECT_EQ(voice.GetName(), "Two Words");
+    EXPECT_EQ(NormalVoice{}.GetName(), ""); // zero bytes: an empty name
+
+    DrumVoice kit;
+    SetName(&kit.image[768], "Rock Kit");
+    EXPECT_EQ(kit.GetName(), "Rock Kit");
+    Performance performance;
+    SetName(&performance.image[0], "Init Perf");
+    EXPECT_EQ(performance.GetName(), "Init Perf");
+}
+
+TEST_F(StoredSoundsTest, CategoryCodesStayInsideTheTable)
+{
+    NormalVoice voice;
+    voice.image[908] = 21;
+    EXPECT_EQ(voice.GetCategoryCode(), "Wv");
+    voice.image[908] = 23;
+    EXPECT_EQ(voice.GetCategoryCode(), "");
+    voice.image[908] = 0x7F;
+    EXPECT_EQ(voice.GetCategoryCode(), "");
+}
+
+TEST_F(StoredSoundsTest, APresetVoiceIsSelectedThenReadFromTheEditBuffer)
+{
+    NormalVoice voice(0x3F, 0x01, 0x05); // PRE2, program 6
+    link.batches.push_back(VoiceAnswer(0x0F, 0x00, "Pad Sweep", 12));
+    EXPECT_EQ(voice.RequestFromDevice(device), DumpOutcome::Complete);
+    EXPECT_EQ(link.sent, (std::vector<Bytes>{
+                             {0xB0, 0x00, 0x3F},                             // bank select MSB
+                             {0xB0, 0x20, 0x01},                             // bank select LSB: PRE2
+                             {0xC0, 0x05},                                   // program change
+                             {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x0F, 0x00, 0xF7}, // the normal-voice edit buffer
+                         }));
+    EXPECT_EQ(voice.GetName(), "Pad Sweep");
+    EXPECT_EQ(voice.GetCategoryCode(), "Pd");
+}
+
+TEST_F(StoredSoundsTest, UserSoundsAreRequestedByLocation)
+{
+    NormalVoice voice(0x3F, 0x08, 0x05);
+    link.batches.push_back(VoiceAnswer(0x08, 0x05, "Int Six", 1));
+    EXPECT_EQ(voice.RequestFromDevice(device), DumpOutcome::Complete);
+    EXPECT_EQ(link.sent, std::vector<Bytes>{Bytes({0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x05, 0xF7})});
+
+    link.sent.clear();
+    DrumVoice kit(0x3F, 0x20, 0x03); // PRE drum goes through the drum edit buffer
+    link.batches.push_back(DrumAnswer(0x2F, 0x00));
+    EXPECT_EQ(kit.RequestFromDevice(device), DumpOutcome::Complete);
+    EXPECT_EQ(link.sent.back(), (Bytes{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x2F, 0x00, 0xF7}));
+    EXPECT_EQ(link.sent.size(), 4u);
+    EXPECT_EQ(kit.image[0], 0x22);
+}
+
+TEST_F(StoredSoundsTest, AnUnansweredRequestKeepsTheSoundsImage)
+{
+    NormalVoice voice(0x3F, 0x08, 0x02);
+    SetName(&voice.image[896], "Keep Me");
+    // The memory holds another voice, as after a previous fetch.
+    SetName(device.ByteAt(0x40, 0x70, 0), "Previous");
+    EXPECT_EQ(voice.RequestFromDevice(device), DumpOutcome::NotAnswered);
+    EXPECT_EQ(voice.GetName(), "Keep Me");
+
+    Batch partial = VoiceAnswer(0x08, 0x02, "Half", 1);
+    partial.resize(20);
+    link.batches.push_back(partial);
+    EXPECT_EQ(voice.RequestFromDevice(device), DumpOutcome::Incomplete);
+    EXPECT_EQ(voice.GetName(), "Keep Me");
+}
+
+TEST_F(StoredSoundsTest, SendToDeviceCopiesTheImageIntoItsRegionFirst)
+{
+    Performance performance(0x3F, 0x4F, 0x00);
+    SetName(&performance.image[0], "Init Perf");
+    performance.image[4096] = 0x12; // behind the performance blocks, in the voice region
+    performance.SendToDevice(device);
+    EXPECT_EQ(*device.ByteAt(0x30, 0x00, 0), 'I');
+    EXPECT_EQ(*device.ByteAt(0x40, 0x00, 0), 0x12);
+    ASSERT_EQ(link.sent.size(), 34u);
+    EXPECT_EQ(link.sent.front(), sysex::BulkDump(0x0E, 0x4F, 0x00, {}));
+    // The name travels in the first block.
+    const auto fields = sysex::ReadBulkDump(link.sent[1]);
+    EXPECT_EQ(fields->data[0], 'I');
+}
+
+TEST_F(StoredSoundsTest, FetchUserBankMakes130RequestsWithTheirExactBytes)
+{
+    for (int program = 0; program < 128; ++program)
+        link.batches.push_back(VoiceAnswer(0x08, program, "V" + std::to_string(program), 3));
+    link.batches.push_back(DrumAnswer(0x28, 0));
+    link.batches.push_back(DrumAnswer(0x28, 1));
+    int calls = 0;
+    const FetchReport report = FetchUserBank(device, 8, [&](int done, int total) {
+        EXPECT_EQ(total, 130);
+        EXPECT_EQ(done, ++calls);
+        return true;
+    });
+    EXPECT_TRUE(report.Complete());
+    EXPECT_EQ(report.requested, 130);
+    ASSERT_EQ(link.sent.size(), 130u);
+    EXPECT_EQ(link.sent[5], (Bytes{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x05, 0xF7}));
+    EXPECT_EQ(link.sent[128], (Bytes{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x28, 0x00, 0xF7}));
+    EXPECT_EQ(link.sent[129], (Bytes{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x28, 0x01, 0xF7}));
+    EXPECT_EQ(internalBank[5].GetName(), "V5");
+    EXPECT_EQ(internalBank[5].bankMsb, 0x3F);
+    EXPECT_EQ(internalBank[5].bankLsb, 0x08);
+    EXPECT_EQ(internalBank[5].program, 0x05);
+    EXPECT_EQ(internalDrums[1].bankLsb, 0x28);
+    EXPECT_EQ(internalDrums[1].image[0], 0x22);
+    EXPECT_EQ(bankTable[kBankInt].NormalVoiceAt(5)->GetName(), "V5");
+}
+
+TEST_F(StoredSoundsTest, ASilentInstrumentStopsTheFetchAtOnceAndChangesNothing)
+{
+    SetName(&externalBank[0].image[896], "Old Voice");
+    const FetchReport report = FetchUserBank(device, 9);
+    EXPECT_TRUE(report.instrumentSilent);
+    EXPECT_FALSE(report.Complete());
+    EXPECT_EQ(report.requested, 1);
+    EXPECT_EQ(link.sent.size(), 1u);
+    EXPECT_EQ(externalBank[0].GetName(), "Old Voice");
+}
+
+TEST_F(StoredSoundsTest, AFetchCanBeStoppedAfterTheCurrentRequest)
+{
+    for (int program = 0; program < 3; ++program)
+        link.batches.push_back(VoiceAnswer(0x08, program, "V", 3));
+    const FetchReport report = FetchUserBank(device, 8, [](int done, int) { return done < 3; });
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_EQ(report.requested, 3);
+    EXPECT_EQ(report.Answered(), 3);
+    EXPECT_FALSE(report.Complete());
+}
+
+TEST_F(StoredSoundsTest, AnEntryThatDidNotAnswerIsReported)
+{
+    link.batches.push_back(VoiceAnswer(0x08, 0, "V0", 3));
+    Batch bad = VoiceAnswer(0x08, 1, "V1", 3);
+    bad[4][10] ^= 1;
+    link.batches.push_back(bad);
+    link.batches.push_back(VoiceAnswer(0x08, 2, "V2", 3));
+    const FetchReport report = FetchUserBank(device, 8, [](int done, int) { return done < 3; });
+    EXPECT_EQ(report.answered[0], true);
+    EXPECT_EQ(report.answered[1], false);
+    EXPECT_EQ(report.answered[2], true);
+    EXPECT_EQ(internalBank[1].GetName(), "");
+}
+
+TEST_F(StoredSoundsTest, UserBankFilesRoundTripByteForByte)
+{
+    for (int program = 0; program < 128; ++program) {
+        internalBank[static_cast<std::size_t>(program)] = NormalVoice(0x3F, 0x08, static_cast<std::uint8_t>(program));
+        internalBank[static_cast<std::size_t>(program)].image[program * 7 % 3072] = static_cast<std::uint8_t>(program);
+    }
+    internalDrums[1] = DrumVoice(0x3F, 0x28, 1);
+    internalDrums[1].image[8191] = 0x7E;
+    const fs::path file = dir / kIntBankFileName;
+    SaveUserBank(file, internalBank, internalDrums);
+    const Bytes bytes = ReadWholeFile(file);
+    ASSERT_EQ(bytes.size(), 409990u);
+    EXPECT_EQ(bytes[3072], 0x3F); // bank MSB after the first image
+    EXPECT_EQ(bytes[3073], 0x08);
+    EXPECT_EQ(bytes[3074], 0x00);
+    EXPECT_EQ(bytes[3075 + 3074], 0x01);
+
+    std::array<NormalVoice, 128> bank;
+    std::array<DrumVoice, 2> drums;
+    EXPECT_EQ(LoadUserBank(file, bank, drums), FileLoad::Complete);
+    EXPECT_EQ(SerializeUserBank(bank, drums), bytes);
+    EXPECT_EQ(drums[1].image[8191], 0x7E);
+}
+
+TEST_F(StoredSoundsTest, AShortOrMissingUserBankLeavesTheRestAsItWas)
+{
+    std::array<NormalVoice, 128> bank;
+    std::array<DrumVoice, 2> drums;
+    SetName(&bank[2].image[896], "Untouched");
+    bank[1].program = 99;
+    Bytes bytes(3075 + 100, 0x41);
+    EXPECT_EQ(LoadUserBankFromBytes(bytes, bank, drums), FileLoad::Short);
+    EXPECT_EQ(bank[0].program, 0x41);
+    EXPECT_EQ(bank[1].image[99], 0x41);  // the part of the image the file reached
+    EXPECT_EQ(bank[1].image[100], 0x00); // and not beyond
+    EXPECT_EQ(bank[1].program, 99);
+    EXPECT_EQ(bank[2].GetName(), "Untouched");
+
+    EXPECT_EQ(LoadUserBank(dir / "patches_ext.bnk", bank, drums), FileLoad::Missing);
+    EXPECT_EQ(bank[2].GetName(), "Untouched");
+}
+
+TEST_F(StoredSoundsTest, PresetAndInitialPerformanceFilesMustExist)
+{
+    EXPECT_THROW(LoadPresetBanks(dir / kPresetBankFileName), FileError);
+    EXPECT_THROW(LoadInitialPerformance(dir / kInitialPerformanceFileName), FileError);
+}
+
+TEST_F(StoredSoundsTest, PresetFileFillsBothPresetBanksAndTheKits)
+{
+    Bytes bytes(kPresetBankFileSize, 0);
+    bytes[3072 + 1] = 0x00;                    // PRE1 #1 bank LSB
+    bytes[128 * 3075 + 3073] = 0x01;           // PRE2 #1 bank LSB
+    bytes[256 * 3075 + 7 * 8195 + 8194] = 7;   // PRE drum #8 program
+    EXPECT_EQ(LoadPresetBanksFromBytes(bytes), FileLoad::Complete);
+    EXPECT_EQ(presetBank2[0].bankLsb, 0x01);
+    EXPECT_EQ(presetDrums[7].program, 7);
+}
+
+TEST_F(StoredSoundsTest, AShortInitialPerformanceIsFollowedByZeros)
+{
+    initialPerformance.image.fill(0x55);
+    std::ofstream(dir / kInitialPerformanceFileName, std::ios::binary) << std::string(100, 'A');
+    EXPECT_EQ(LoadInitialPerformance(dir / kInitialPerformanceFileName), FileLoad::Short);
+    EXPECT_EQ(initialPerformance.image[99], 'A');
+    EXPECT_EQ(initialPerformance.image[100], 0);
+    EXPECT_EQ(initialPerformance.image[8191], 0);
+    EXPECT_EQ(initialPerformance.bankMsb, 0x3F);
+    EXPECT_EQ(initialPerformance.bankLsb, 0x4F);
+    EXPECT_EQ(initialPerformance.program, 0x00);
+}
+
+TEST_F(StoredSoundsTest, AFailedBankWriteKeepsTheOldFile)
+{
+    const fs::path file = dir / kIntBankFileName;
+    SaveUserBank(file, internalBank, internalDrums);
+    const Bytes before = ReadWholeFile(file);
+    fs::create_directory(dir / "patches_int.bnk.tmp"); // the temporary file cannot be made
+    internalBank[0].program = 5;
+    EXPECT_THROW(SaveUserBank(file, internalBank, internalDrums), FileError);
+    EXPECT_EQ(ReadWholeFile(file), before);
+}
+
+} // namespace
+} // namespace cs6
