@@ -96,7 +96,7 @@ WriteResult WriteDataFiles(const std::filesystem::path& directory, const SoundBa
                            std::span<const std::uint8_t> initialPerformance)
 {
     if (initialPerformance.size() != kPerformanceImageSize)
-        return {WriteResult::Outcome::CouldNotWrite, directory / kInitialPerformanceFile,
+        return {WriteResult::Outcome::WrongImageSize, directory / kInitialPerformanceFile,
                 "the initial performance is not a performance-region image"};
     const std::pair<const char*, BankFile> banksFiles[] = {
         {kPresetBankFile, BankFile::Preset}, {kIntBankFile, BankFile::Int}, {kExtBankFile, BankFile::Ext}};

@@ -48,6 +48,7 @@ struct WriteResult {
         CouldNotCreate, // the temporary file could not be opened
         CouldNotWrite,  // writing or closing it failed
         CouldNotRename, // it could not take the final name
+        WrongImageSize, // an image handed in is not the size its file holds
     };
     Outcome outcome = Outcome::Written;
     std::filesystem::path path; // the file that failed (or the last one written)

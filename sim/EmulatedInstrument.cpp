@@ -151,6 +151,14 @@ std::vector<SwitchEvent> EmulatedInstrument::SwitchEvents() const
     return switchEvents_;
 }
 
+void EmulatedInstrument::ClearLogs()
+{
+    const std::lock_guard lock(mutex_);
+    received_.Clear();
+    transmitter_.ClearDelivered();
+    switchEvents_.clear();
+}
+
 WaitOutcome EmulatedInstrument::WaitForReceived(std::size_t count, Clock::duration timeout) const
 {
     return received_.WaitForSize(count, timeout);

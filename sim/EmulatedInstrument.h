@@ -112,12 +112,21 @@ public:
     std::vector<LoggedMessage> TransmittedMessages() const;
     std::vector<SwitchEvent> SwitchEvents() const;
 
+    // Forgets the logs and the switch events; counts for WaitForReceived start
+    // again from 0. For a long-running instrument, whose logs would otherwise
+    // only grow.
+    void ClearLogs();
+
+    // Until the receive log holds count messages, each already handled (its
+    // effect visible, its answer queued).
     [[nodiscard]] WaitOutcome WaitForReceived(std::size_t count, Clock::duration timeout) const;
     // Until every queued message has been handed to the sink.
     [[nodiscard]] WaitOutcome WaitUntilIdle(Clock::duration timeout) const;
 
     // Copies of the instrument's memory, for checking.
     std::vector<std::uint8_t> EditBuffer(SoundKind kind) const; // the kind's StoredRegion
+    // Throws UnknownAddressError when the address's block is not in the
+    // directory or the bytes would leave the memory.
     std::vector<std::uint8_t> ReadMemory(std::uint32_t address, std::size_t count) const;
     // Empty when there is no such location.
     std::vector<std::uint8_t> StoredImage(int bankCode, int program) const;

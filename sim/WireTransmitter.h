@@ -53,6 +53,7 @@ public:
 
     // Every delivered message, stamped when it was handed to the sink.
     const MessageLog& Delivered() const { return delivered_; }
+    void ClearDelivered() { delivered_.Clear(); }
 
 private:
     struct Pending {

@@ -148,7 +148,7 @@ TEST_F(DataFiles, FailuresSayWhichFileAndLeaveNoTemporary)
     EXPECT_TRUE(fs::exists(directory / kPresetBankFile)); // written before it
     EXPECT_FALSE(fs::exists(directory / kExtBankFile));   // not attempted after it
 
-    EXPECT_EQ(WriteDataFiles(directory, SoundBanks{}, Bytes(100)).outcome, WriteResult::Outcome::CouldNotWrite);
+    EXPECT_EQ(WriteDataFiles(directory, SoundBanks{}, Bytes(100)).outcome, WriteResult::Outcome::WrongImageSize);
 }
 
 } // namespace

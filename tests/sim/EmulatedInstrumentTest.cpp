@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <thread>
 #include <tuple>
 
@@ -31,6 +33,7 @@ struct RequestCase {
     int mid;
     int low;
     SoundKind kind;
+    std::size_t messages; // header + blocks + footer
 };
 
 class DumpAnswers : public test::InstrumentHarness, public ::testing::WithParamInterface<RequestCase> {};
@@ -41,7 +44,8 @@ TEST_P(DumpAnswers, AreWholeValidBulksFramedForTheRequest)
     const auto answer = Request(request.mid, request.low);
     const auto blocks = BulkBlocks(request.kind);
 
-    ASSERT_EQ(answer.size(), blocks.size() + 2);
+    ASSERT_EQ(answer.size(), request.messages);
+    ASSERT_EQ(blocks.size() + 2, request.messages);
     const auto u8 = [](int v) { return static_cast<std::uint8_t>(v); };
     EXPECT_EQ(answer.front(), sysex::BulkDump(0x0E, request.mid, request.low, {})); // header 0E mm nn
     EXPECT_EQ(answer.back(), sysex::BulkDump(0x0F, request.mid, request.low, {}));  // footer 0F mm nn
@@ -59,25 +63,23 @@ TEST_P(DumpAnswers, AreWholeValidBulksFramedForTheRequest)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKindOfLocation, DumpAnswers,
-                         ::testing::Values(RequestCase{0x4F, 0, SoundKind::Performance},   // perf edit buffer
-                                           RequestCase{0x0F, 0, SoundKind::NormalVoice},   // voice edit buffer
-                                           RequestCase{0x2F, 0, SoundKind::DrumVoice},     // drum edit buffer
-                                           RequestCase{0x08, 0, SoundKind::NormalVoice},   // INT 1
-                                           RequestCase{0x08, 127, SoundKind::NormalVoice}, // INT 128
-                                           RequestCase{0x09, 5, SoundKind::NormalVoice},   // EXT 6
-                                           RequestCase{0x28, 0, SoundKind::DrumVoice},     // INT kit 1
-                                           RequestCase{0x29, 1, SoundKind::DrumVoice},     // EXT kit 2
-                                           RequestCase{0x40, 127, SoundKind::Performance}, // INT perf 128
-                                           RequestCase{0x41, 63, SoundKind::Performance})); // EXT perf 64
+                         ::testing::Values(RequestCase{0x4F, 0, SoundKind::Performance, 34},   // perf edit buffer
+                                           RequestCase{0x0F, 0, SoundKind::NormalVoice, 34},   // voice edit buffer
+                                           RequestCase{0x2F, 0, SoundKind::DrumVoice, 374},     // drum edit buffer
+                                           RequestCase{0x08, 0, SoundKind::NormalVoice, 34},   // INT 1
+                                           RequestCase{0x08, 127, SoundKind::NormalVoice, 34}, // INT 128
+                                           RequestCase{0x09, 5, SoundKind::NormalVoice, 34},   // EXT 6
+                                           RequestCase{0x28, 0, SoundKind::DrumVoice, 374},     // INT kit 1
+                                           RequestCase{0x29, 1, SoundKind::DrumVoice, 374},     // EXT kit 2
+                                           RequestCase{0x40, 127, SoundKind::Performance, 34}, // INT perf 128
+                                           RequestCase{0x41, 63, SoundKind::Performance, 34}), // EXT perf 64
+                         [](const ::testing::TestParamInfo<RequestCase>& row) {
+                             char name[16];
+                             std::snprintf(name, sizeof name, "mm%02X_nn%02X", row.param.mid, row.param.low);
+                             return std::string(name);
+                         });
 
 using InstrumentAnswers = test::InstrumentHarness;
-
-TEST_F(InstrumentAnswers, ExactCountsForTheThreeKinds)
-{
-    EXPECT_EQ(Request(0x4F, 0).size(), 34u);
-    EXPECT_EQ(Request(0x0F, 0).size(), 34u);
-    EXPECT_EQ(Request(0x2F, 0).size(), 374u);
-}
 
 TEST_F(InstrumentAnswers, StoredLocationsAnswerWithTheirOwnImages)
 {
@@ -446,6 +448,24 @@ TEST(InstrumentThreads, WithoutASinkOutputIsLoggedAndDropped)
 {
     EmulatedInstrument instrument(InstrumentOptions::ForUnitTests());
     instrument.Receive(sysex::DumpRequest(0x0E, 0x0F, 0x00));
+    ASSERT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
+    EXPECT_EQ(instrument.TransmittedMessages().size(), 34u);
+}
+
+TEST(InstrumentLogs, ClearLogsStartsTheCountsAgain)
+{
+    EmulatedInstrument instrument(InstrumentOptions::ForUnitTests());
+    instrument.Receive(sysex::ParameterChange(0x0A, 0x00, 0x10, Bytes{0x01}));
+    instrument.Receive(sysex::DumpRequest(0x0E, 0x0F, 0x00));
+    ASSERT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
+    instrument.ClearLogs();
+    EXPECT_TRUE(instrument.ReceivedMessages().empty());
+    EXPECT_TRUE(instrument.TransmittedMessages().empty());
+    EXPECT_TRUE(instrument.SwitchEvents().empty());
+
+    instrument.Receive(sysex::DumpRequest(0x0E, 0x4F, 0x00));
+    EXPECT_EQ(instrument.WaitForReceived(1, kWait), WaitOutcome::Reached);
+    EXPECT_EQ(instrument.WaitForReceived(2, std::chrono::milliseconds(20)), WaitOutcome::TimedOut);
     ASSERT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
     EXPECT_EQ(instrument.TransmittedMessages().size(), 34u);
 }
