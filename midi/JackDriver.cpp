@@ -193,6 +193,13 @@ public:
             active_ = false;
             return !active;
         }
+        if (target_.empty()) {
+            // One of our own ports, left for others to connect to.
+            if (direction_ == PortDirection::Input)
+                client_->SetInputActive(active);
+            active_ = active;
+            return true;
+        }
         const std::string own = client_->OwnName(direction_);
         const bool input = direction_ == PortDirection::Input;
         const char* source = input ? target_.c_str() : own.c_str();
@@ -272,6 +279,14 @@ bool JackDriver::Connect() { return EnsureClient() != nullptr; }
 std::string JackDriver::OwnPortName(PortDirection direction) const
 {
     return client_ ? client_->OwnName(direction) : std::string();
+}
+
+std::unique_ptr<DriverPort> JackDriver::OpenOwn(PortDirection direction)
+{
+    const auto client = EnsureClient();
+    if (!client)
+        return nullptr;
+    return std::make_unique<JackPort>(client, std::string(), direction);
 }
 
 std::vector<DriverPortInfo> JackDriver::ListPorts()

@@ -27,6 +27,11 @@ public:
     std::vector<DriverPortInfo> ListPorts() override;
     std::unique_ptr<DriverPort> Open(const QUuid& guid, PortDirection direction) override;
 
+    // Our own "midi_in" or "midi_out", connected to nothing by us: for a
+    // program that others connect to (the emulated instrument). Null without
+    // a server.
+    std::unique_ptr<DriverPort> OpenOwn(PortDirection direction);
+
     // True when a client is connected to a live server (connecting if needed).
     bool Connect();
     // The JACK name of our own input or output port, e.g. "cs6edit:midi_in".

@@ -79,6 +79,12 @@ public:
         return !errors_.TakeFailure() && midi_.isPortOpen();
     }
 
+    bool OpenVirtual(const std::string& name)
+    {
+        midi_.openVirtualPort(name);
+        return !errors_.TakeFailure();
+    }
+
     bool Activate(bool active) override
     {
         active_.store(active);
@@ -113,6 +119,12 @@ public:
     {
         midi_.openPort(index, "midi_out");
         return !errors_.TakeFailure() && midi_.isPortOpen();
+    }
+
+    bool OpenVirtual(const std::string& name)
+    {
+        midi_.openVirtualPort(name);
+        return !errors_.TakeFailure();
     }
 
     bool Activate(bool active) override
@@ -215,6 +227,22 @@ std::vector<DriverPortInfo> RtMidiDriver::ListPorts()
     add(PortNames(enumerators_->input), PortDirection::Input);
     add(PortNames(enumerators_->output), PortDirection::Output);
     return ports;
+}
+
+std::unique_ptr<DriverPort> RtMidiDriver::OpenVirtual(PortDirection direction, const std::string& portName)
+{
+    if (!available_)
+        return nullptr;
+    try {
+        if (direction == PortDirection::Input) {
+            auto port = std::make_unique<RtMidiInputPort>(api_, clientName_);
+            return port->OpenVirtual(portName) ? std::move(port) : nullptr;
+        }
+        auto port = std::make_unique<RtMidiOutputPort>(api_, clientName_);
+        return port->OpenVirtual(portName) ? std::move(port) : nullptr;
+    } catch (const RtMidiError&) {
+        return nullptr;
+    }
 }
 
 std::unique_ptr<DriverPort> RtMidiDriver::Open(const QUuid& guid, PortDirection direction)

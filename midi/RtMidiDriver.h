@@ -37,6 +37,10 @@ public:
     std::vector<DriverPortInfo> ListPorts() override;
     std::unique_ptr<DriverPort> Open(const QUuid& guid, PortDirection direction) override;
 
+    // A port of our own that other programs connect to (the emulated
+    // instrument's); null when the sequencer is absent or refuses it.
+    std::unique_ptr<DriverPort> OpenVirtual(PortDirection direction, const std::string& portName);
+
     // What the driver did with RtMidi's warnings and errors (tests look here).
     const std::vector<std::string>& Diagnostics() const;
 
