@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -35,6 +36,13 @@ struct RequestCase {
     SoundKind kind;
     std::size_t messages; // header + blocks + footer
 };
+
+void PrintTo(const RequestCase& c, std::ostream* out)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "0E %02X %02X, %zu messages", c.mid, c.low, c.messages);
+    *out << text;
+}
 
 class DumpAnswers : public test::InstrumentHarness, public ::testing::WithParamInterface<RequestCase> {};
 
