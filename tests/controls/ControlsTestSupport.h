@@ -1,0 +1,88 @@
+#pragma once
+// Helpers for the control tests: an offscreen test main, a recorder of posted
+// user messages, and mouse and wheel events with exact button states.
+
+#include <vector>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "framework/PostedMessage.h"
+
+// Runs a Qt Test class on the offscreen platform unless another is chosen.
+#define CS6_OFFSCREEN_TEST_MAIN(TestClass)                          \
+    int main(int argc, char** argv)                                 \
+    {                                                               \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))         \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                \
+        QApplication app(argc, argv);                               \
+        TestClass test;                                             \
+        return QTest::qExec(&test, argc, argv);                     \
+    }
+
+namespace cs6::test {
+
+struct Message {
+    unsigned message;
+    quintptr wParam;
+    qintptr lParam;
+    bool operator==(const Message&) const = default;
+};
+
+// Records the posted user messages it receives, in order.
+class MessageSink : public QObject {
+public:
+    std::vector<Message> received;
+
+    // Delivers what is queued for this sink; returns everything received.
+    const std::vector<Message>& Deliver()
+    {
+        QCoreApplication::sendPostedEvents(this, PostedMessageEvent::Type());
+        return received;
+    }
+    std::vector<unsigned> Numbers()
+    {
+        std::vector<unsigned> numbers;
+        for (const Message& m : Deliver())
+            numbers.push_back(m.message);
+        return numbers;
+    }
+
+protected:
+    void customEvent(QEvent* event) override
+    {
+        if (event->type() == PostedMessageEvent::Type()) {
+            const auto* m = static_cast<PostedMessageEvent*>(event);
+            received.push_back({m->Message(), m->WParam(), m->LParam()});
+        }
+    }
+};
+
+inline void SendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint pos)
+{
+    QMouseEvent event(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+inline void Press(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton, Qt::MouseButtons held = {})
+{
+    SendMouse(w, QEvent::MouseButtonPress, button, held | button, pos);
+}
+inline void Release(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton, Qt::MouseButtons held = {})
+{
+    SendMouse(w, QEvent::MouseButtonRelease, button, held, pos);
+}
+inline void Move(QWidget* w, QPoint pos, Qt::MouseButtons held = Qt::LeftButton)
+{
+    SendMouse(w, QEvent::MouseMove, Qt::NoButton, held, pos);
+}
+inline void Wheel(QWidget* w, int delta)
+{
+    const QPointF pos(w->rect().center());
+    QWheelEvent event(pos, QPointF(w->mapToGlobal(pos.toPoint())), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &event);
+}
+
+} // namespace cs6::test
