@@ -9,7 +9,7 @@
 #include <QScrollBar>
 
 #include "ControlsTestSupport.h"
-#include "controls/QvScrollableWndCtrl.h"
+#include "controls/FaderControl.h"
 
 using namespace cs6;
 using namespace cs6::test;
@@ -84,6 +84,8 @@ private slots:
         QVERIFY(qobject_cast<QvScrollableWndCtrl*>(made.get()) != nullptr);
         QCOMPARE(made->metaObject()->className(), "QvScrollableWndCtrl");
         QVERIFY(made->inherits("QAbstractButton"));
+        FaderControl fader; // declares no run-time class of its own
+        QCOMPARE(fader.metaObject()->className(), "QvScrollableWndCtrl");
     }
 
     void HitTestFindsTheLastItemUnderThePoint_data()

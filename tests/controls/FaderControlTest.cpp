@@ -1,0 +1,319 @@
+// The fader: geometry at the first paint, drag arithmetic and clamping, the
+// release, posted notifications, lost capture, right-button drags, keys and
+// wheel, formatters, and taking a template button's place.
+
+#include <QDialog>
+#include <QPushButton>
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include "ControlsTestSupport.h"
+#include "controls/FaderControl.h"
+
+using namespace cs6;
+using namespace cs6::test;
+
+namespace {
+
+constexpr unsigned kDrag = kFaderDragMessage;
+constexpr unsigned kRelease = kFaderReleaseMessage;
+using Numbers = std::vector<unsigned>;
+// A part strip fader: 19 x 39 dialog units of an 8-point MS Sans Serif
+// dialog, 29 x 63 pixels, so its track runs from y 10 to 48.
+constexpr QSize kStripFader(29, 63);
+
+// A shown dialog with one fader set up the way the owners do it, painted once.
+struct Window {
+    Window(double min, double max, int value)
+    {
+        dialog.resize(200, 200);
+        fader.setParent(&dialog);
+        fader.setGeometry(QRect(QPoint(20, 20), kStripFader));
+        fader.SetVerticalPosition(0);
+        fader.SetScrollSizes(-1, -1);
+        fader.SetRange(min, max, value);
+        fader.notifyTarget = &sink;
+        fader.dragMessage = kDrag;
+        fader.releaseMessage = kRelease;
+        fader.notifyWParam = 5;
+        fader.notifyLParam = 0;
+        fader.SetValue(value);
+        dialog.show();
+        fader.grab();
+    }
+    QPoint Thumb() const { return {fader.width() / 2, fader.ThumbY()}; }
+    MessageSink sink;
+    QDialog dialog;
+    FaderControl fader;
+};
+
+} // namespace
+
+class FaderControlTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void FirstPaintFitsTheTrackToTheSize()
+    {
+        FaderControl fader;
+        QCOMPARE(fader.Items().GetSignedByName(0, "left"), -1); // thumb not placed yet
+        fader.resize(kStripFader);
+        fader.SetRange(0, 127, 64);
+        QCOMPARE(fader.ThumbY(), 39); // default track 8..72: 72 - 64 x 65 / 128
+        fader.grab();
+        QCOMPARE(fader.TrackTop(), 10);
+        QCOMPARE(fader.TrackBottom(), 48);
+        QCOMPARE(fader.PixelsPerUnit(), 39.0 / 128.0);
+        QCOMPARE(fader.ThumbY(), 28);
+        QCOMPARE(fader.Items().GetSignedByName(0, "left"), 0); // the thumb item: 0, 23, 28, 33
+        QCOMPARE(fader.Items().GetSignedByName(0, "top"), 23);
+        QCOMPARE(fader.Items().GetSignedByName(0, "right"), 28);
+        QCOMPARE(fader.Items().GetSignedByName(0, "bottom"), 33);
+
+        fader.SetThumbSize(26, 12); // as an owner may do, before a new size is painted
+        fader.resize(27, 112);
+        fader.grab();
+        QCOMPARE(fader.TrackTop(), 12);
+        QCOMPARE(fader.TrackBottom(), 96);
+        QCOMPARE(fader.ThumbRect().left, 0);
+    }
+
+    void SetValueNeitherClampsNorPostsAndAboveTheRangeDrawsAboveTheTrack()
+    {
+        Window w(0, 127, 64);
+        w.fader.SetValue(200);
+        QCOMPARE(w.fader.Value(), 200.0);
+        QCOMPARE(w.fader.Label(), QString("200"));
+        QCOMPARE(w.fader.ThumbY(), -12); // 48 - 200 x 39 / 128
+        QVERIFY(w.fader.ThumbRect().bottom < w.fader.TrackTop());
+        w.fader.SetRange(0, 127, 64); // no relabelling
+        QCOMPARE(w.fader.Label(), QString("200"));
+        QVERIFY(w.sink.Deliver().empty());
+    }
+
+    void DragFollowsTheRangesArithmetic_data()
+    {
+        QTest::addColumn<double>("min");
+        QTest::addColumn<double>("max");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("dy");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("thumbY");
+        // More units than track pixels: a pixel is a unit.
+        QTest::newRow("0..127 up 10") << 0.0 << 127.0 << 64 << -10 << 74 << 25;
+        QTest::newRow("0..127 down 20") << 0.0 << 127.0 << 64 << 20 << 44 << 34;
+        QTest::newRow("25..300 up 30") << 25.0 << 300.0 << 120 << -30 << 150 << 30;
+        // Fewer units: 39 / 8 = 4.875 pixels a unit, truncated.
+        QTest::newRow("0..7 up 4 is none") << 0.0 << 7.0 << 3 << -4 << 3 << 33;
+        QTest::newRow("0..7 up 5 is one") << 0.0 << 7.0 << 3 << -5 << 4 << 28;
+        QTest::newRow("0..7 down 14 is two") << 0.0 << 7.0 << 3 << 14 << 1 << 43;
+        // Across -1, which must not read as "no drag" when it is the anchor.
+        QTest::newRow("-64..63 from -1 up 5") << -64.0 << 63.0 << -1 << -5 << 4 << 27;
+    }
+    void DragFollowsTheRangesArithmetic()
+    {
+        QFETCH(double, min);
+        QFETCH(double, max);
+        QFETCH(int, start);
+        QFETCH(int, dy);
+        QFETCH(int, value);
+        QFETCH(int, thumbY);
+        Window w(min, max, start);
+        const QPoint press = w.Thumb();
+        Press(&w.fader, press);
+        Move(&w.fader, press + QPoint(3, dy / 2)); // the whole movement counts, not the steps
+        Move(&w.fader, press + QPoint(3, dy));
+        QCOMPARE(w.fader.Value(), double(value));
+        QCOMPARE(w.fader.ThumbY(), thumbY);
+        QCOMPARE(w.fader.Label(), QString::number(value));
+        QVERIFY(w.sink.received.empty()); // posted, not delivered in the handler
+        QCOMPARE(w.sink.Deliver(), (std::vector<Message>{{kDrag, 5, 0}, {kDrag, 5, 0}}));
+        Release(&w.fader, press + QPoint(40, dy)); // anywhere: the press was on the thumb
+        QCOMPARE(w.sink.Deliver().back(), (Message{kRelease, 5, 0}));
+        QCOMPARE(w.fader.DragAnchor(), -1);
+        QCOMPARE(w.fader.Items().GetSignedByName(0, "top"), thumbY - 5); // the hit region follows
+    }
+
+    void DragClampsAtBothEndsAndKeepsPosting()
+    {
+        Window w(0, 127, 120);
+        const QPoint press = w.Thumb();
+        Press(&w.fader, press);
+        for (const int dy : {-20, -100, 200, 300}) {
+            Move(&w.fader, press + QPoint(0, dy));
+            QCOMPARE(w.fader.Value(), dy < 0 ? 127.0 : 0.0);
+        }
+        QCOMPARE(w.fader.ThumbY(), 48);
+        QCOMPARE(w.sink.Numbers(), (Numbers{kDrag, kDrag, kDrag, kDrag}));
+    }
+
+    void PressOnTheTrackDoesNothingAndAClickPostsOneRelease()
+    {
+        Window w(0, 127, 64);
+        const QPoint track(14, 45); // below the thumb's 23..33
+        Press(&w.fader, track);
+        Move(&w.fader, track + QPoint(0, -20)); // across the thumb
+        Release(&w.fader, track + QPoint(0, -20));
+        QCOMPARE(w.fader.Value(), 64.0);
+        QVERIFY(w.sink.Deliver().empty());
+        for (const QPoint corner : {QPoint(0, 23), QPoint(28, 33)}) {
+            Press(&w.fader, corner);
+            Release(&w.fader, corner);
+        }
+        QCOMPARE(w.sink.Numbers(), (Numbers{kRelease, kRelease}));
+    }
+
+    // Regression: a lost capture left the anchor set, so the next drag
+    // started from the old value, and the owner never heard the release.
+    void LostCaptureEndsTheDragCleanly_data()
+    {
+        QTest::addColumn<bool>("deactivate");
+        QTest::newRow("the button came up elsewhere") << false;
+        QTest::newRow("the window was deactivated") << true;
+    }
+    void LostCaptureEndsTheDragCleanly()
+    {
+        QFETCH(bool, deactivate);
+        Window w(0, 127, 64);
+        w.dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
+        const QPoint press = w.Thumb();
+        Press(&w.fader, press);
+        Move(&w.fader, press + QPoint(0, -10));
+        QDialog other;
+        if (deactivate) {
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+        } else {
+            Move(&w.fader, press + QPoint(0, -10), Qt::NoButton);
+        }
+        QCOMPARE(w.fader.DragAnchor(), -1);
+        QCOMPARE(w.sink.Numbers(), (Numbers{kDrag, kRelease}));
+        Release(&w.fader, press + QPoint(0, -10)); // a late release adds nothing
+        QCOMPARE(w.sink.Numbers().size(), 2u);
+
+        const QPoint again = w.Thumb(); // now at 74
+        Press(&w.fader, again);
+        Move(&w.fader, again + QPoint(0, -5));
+        QCOMPARE(w.fader.Value(), 79.0);
+    }
+
+    void RightButtonDragChangesNothing()
+    {
+        Window w(0, 127, 64);
+        const QPoint press = w.Thumb();
+        Press(&w.fader, press, Qt::RightButton);
+        Move(&w.fader, press + QPoint(0, -10), Qt::RightButton);
+        Release(&w.fader, press + QPoint(0, -10), Qt::RightButton);
+        QCOMPARE(w.fader.Value(), 64.0);
+        QVERIFY(w.sink.Deliver().empty());
+        // A right click during a left drag leaves that drag alone.
+        Press(&w.fader, press);
+        Move(&w.fader, press + QPoint(0, -10));
+        Press(&w.fader, press + QPoint(0, 20), Qt::RightButton, Qt::LeftButton);
+        Release(&w.fader, press + QPoint(0, 20), Qt::RightButton, Qt::LeftButton);
+        Move(&w.fader, press + QPoint(0, -12));
+        Release(&w.fader, press + QPoint(0, -12));
+        QCOMPARE(w.fader.Value(), 76.0);
+        QCOMPARE(w.sink.Numbers(), (Numbers{kDrag, kDrag, kRelease}));
+    }
+
+    void KeysAndWheelStepTheValue_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("key"); // 0: one wheel notch up, 1: one down
+        QTest::addColumn<int>("value");
+        QTest::newRow("up") << 64 << int(Qt::Key_Up) << 65;
+        QTest::newRow("down") << 64 << int(Qt::Key_Down) << 63;
+        QTest::newRow("page up") << 64 << int(Qt::Key_PageUp) << 74;
+        QTest::newRow("page down clamps") << 5 << int(Qt::Key_PageDown) << 0;
+        QTest::newRow("home is the minimum") << 64 << int(Qt::Key_Home) << 0;
+        QTest::newRow("end is the maximum") << 64 << int(Qt::Key_End) << 127;
+        QTest::newRow("up from above the range") << 200 << int(Qt::Key_Up) << 127;
+        QTest::newRow("up at the maximum") << 127 << int(Qt::Key_Up) << 127;
+        QTest::newRow("home at the minimum") << 0 << int(Qt::Key_Home) << 0;
+        QTest::newRow("wheel up") << 64 << 0 << 65;
+        QTest::newRow("wheel down") << 64 << 1 << 63;
+        QTest::newRow("wheel up at the maximum") << 127 << 0 << 127;
+    }
+    void KeysAndWheelStepTheValue()
+    {
+        QFETCH(int, start);
+        QFETCH(int, key);
+        QFETCH(int, value);
+        Window w(0, 127, start);
+        if (key > 1)
+            QTest::keyClick(&w.fader, static_cast<Qt::Key>(key));
+        else
+            Wheel(&w.fader, key == 0 ? 120 : -120);
+        QCOMPARE(w.fader.Value(), double(value));
+        // A change posts a drag and then a release, so the owner sends it once.
+        QCOMPARE(w.sink.Numbers(), (value == start ? Numbers{} : Numbers{kDrag, kRelease}));
+        QCOMPARE(w.fader.Label(), QString::number(value));
+        QCOMPARE(w.fader.HitTest(w.Thumb()), 0);
+        QCOMPARE(w.fader.VerticalPosition(), 0); // the wheel does not scroll the panel
+    }
+
+    void PartsOfAWheelNotchAddUpAndKeysWaitForADrag()
+    {
+        Window w(0, 127, 64);
+        Wheel(&w.fader, 60);
+        Wheel(&w.fader, 60);
+        QCOMPARE(w.fader.Value(), 65.0);
+        Press(&w.fader, w.Thumb());
+        Move(&w.fader, w.Thumb() + QPoint(0, -2));
+        QTest::keyClick(&w.fader, Qt::Key_PageUp);
+        QCOMPARE(w.fader.Value(), 67.0);
+    }
+
+    void FormatterLabelsTheValue()
+    {
+        Window w(0, 255, 0);
+        w.fader.SetFormatter(&shiftDetuneFormatter, 1);
+        QCOMPARE(w.fader.Label(), QString("-12.8Hz"));
+        QTest::keyClick(&w.fader, Qt::Key_End);
+        QCOMPARE(w.fader.Label(), QString("12.7Hz"));
+    }
+
+    void TakesThePlaceOfATemplateButton()
+    {
+        QDialog dialog;
+        QPushButton before("Before", &dialog);
+        QPointer<QPushButton> button(new QPushButton("Button1", &dialog));
+        QPushButton after("After", &dialog);
+        button->setGeometry(QRect(QPoint(384, 27), kStripFader));
+        button->setObjectName("fader1004");
+        FaderControl fader;
+        fader.ReplaceButton(button);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(button.isNull());
+        QCOMPARE(fader.parentWidget(), &dialog);
+        QCOMPARE(fader.geometry(), QRect(QPoint(384, 27), kStripFader));
+        QCOMPARE(fader.objectName(), QString("fader1004"));
+        QCOMPARE(before.nextInFocusChain(), &fader); // the button's place in the tab order
+        fader.SetRange(0, 127, 64);
+        fader.SetValue(64);
+        dialog.show();
+        QVERIFY(fader.isVisible());
+        fader.grab();
+        Press(&fader, {14, 28});
+        Move(&fader, {14, 18});
+        QCOMPARE(fader.Value(), 74.0);
+
+        QVBoxLayout layout(&dialog); // in a layout it takes the button's slot
+        auto* slotButton = new QPushButton("Button1");
+        layout.addWidget(slotButton);
+        FaderControl inLayout;
+        inLayout.ReplaceButton(slotButton);
+        QCOMPARE(layout.indexOf(&inLayout), 0);
+        QCOMPARE(layout.count(), 1);
+        FaderControl placed;
+        placed.PlaceOver(&dialog, QRect(30, 40, 29, 63));
+        QCOMPARE(placed.parentWidget(), &dialog);
+        QCOMPARE(placed.geometry(), QRect(30, 40, 29, 63));
+    }
+};
+
+CS6_OFFSCREEN_TEST_MAIN(FaderControlTest)
+#include "FaderControlTest.moc"
