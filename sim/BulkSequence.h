@@ -1,32 +1,27 @@
 #pragma once
-// The three whole-sound bulks of the instrument: which blocks a performance,
-// a normal voice and a drum voice consist of, in the order they travel, with
-// their byte counts, and the building of a complete answer (bulk header,
-// blocks, bulk footer) from a parameter memory.
+// The three whole-sound bulks of the instrument, by kind: which blocks a
+// performance, a normal voice and a drum voice consist of (the core's tables,
+// so the editor and the instrument cannot disagree), and the building of a
+// complete answer (bulk header, blocks, bulk footer) from a parameter memory.
 //
 // Thread: any; the tables are immutable once built.
 
 #include <cstddef>
-#include <cstdint>
 #include <span>
 #include <vector>
 
+#include "synth/BulkSequences.h"
 #include "synth/ParameterMemory.h"
 #include "synth/SysExMessages.h"
 
 namespace cs6::sim {
 
+using cs6::BulkBlock;
+
 enum class SoundKind {
     Performance,
     NormalVoice,
     DrumVoice,
-};
-
-struct BulkBlock {
-    std::uint32_t address; // packed start address
-    int count;             // bulk byte count
-
-    bool operator==(const BulkBlock&) const = default;
 };
 
 // The blocks of one sound in transmission order, without header and footer:

@@ -77,6 +77,9 @@ TEST(BulkSequence, EveryBlockStaysInsideTheStoredRegionOfItsKind)
     for (const SoundKind kind : {SoundKind::Performance, SoundKind::NormalVoice, SoundKind::DrumVoice}) {
         const MemoryRegion region = StoredRegion(kind);
         for (const BulkBlock& block : BulkBlocks(kind)) {
+            // The sequence tables and the memory's size table are written
+            // separately; a block must carry the count the memory knows it by.
+            EXPECT_EQ(memory.BulkSize(block.address), block.count) << FormatAddress(block.address);
             const auto bytes = memory.Bytes(block.address, static_cast<std::size_t>(block.count));
             const auto offset = static_cast<std::size_t>(bytes.data() - memory.image.data());
             EXPECT_GE(offset, region.offset) << FormatAddress(block.address);
