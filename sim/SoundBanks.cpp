@@ -29,11 +29,7 @@ std::string ImageName(std::span<const std::uint8_t> image, SoundKind kind)
         at = field::kKitName;
     if (image.size() < at + field::kNameLength)
         return {};
-    std::string name(image.begin() + static_cast<std::ptrdiff_t>(at),
-                     image.begin() + static_cast<std::ptrdiff_t>(at + field::kNameLength));
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
-        name.pop_back();
-    return name;
+    return StoredName(image.data() + at);
 }
 
 SoundBanks::SoundBanks()

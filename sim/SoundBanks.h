@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "sim/BulkSequence.h"
+#include "synth/StoredSounds.h"
 
 namespace cs6::sim {
 
@@ -42,16 +43,17 @@ inline constexpr int kIntPerf = 0x40;
 inline constexpr int kExtPerf = 0x41;
 } // namespace bank
 
-// Bank select MSB of every bank above.
-inline constexpr std::uint8_t kStoredBankMsb = 0x3F;
+// Bank select MSB of every bank above: the one the editor's stored sounds use.
+inline constexpr std::uint8_t kStoredBankMsb = kStoredSoundBankMsb;
 
-// Where names and the category sit inside an image (positions in the image).
+// Where names and the category sit inside an image (positions in the image),
+// as the editor's stored sounds read them.
 namespace field {
 inline constexpr std::size_t kNameLength = 10;
-inline constexpr std::size_t kVoiceName = 896;     // block 40 70, bytes 0..9
-inline constexpr std::size_t kVoiceCategory = 908; // block 40 70, byte 12
-inline constexpr std::size_t kKitName = 768;       // block 46 70, bytes 0..9
-inline constexpr std::size_t kPerformanceName = 0; // block 30 00, bytes 0..9
+inline constexpr std::size_t kVoiceName = NormalVoice::kNameOffset;         // block 40 70, bytes 0..9
+inline constexpr std::size_t kVoiceCategory = NormalVoice::kCategoryOffset; // block 40 70, byte 12
+inline constexpr std::size_t kKitName = DrumVoice::kNameOffset;             // block 46 70, bytes 0..9
+inline constexpr std::size_t kPerformanceName = Performance::kNameOffset;   // block 30 00, bytes 0..9
 } // namespace field
 
 struct BankInfo {
@@ -61,7 +63,8 @@ struct BankInfo {
     bool writable;
 };
 
-// The ten name bytes of an image of this kind with trailing blanks removed.
+// The name of an image of this kind as the editor lists it (StoredName);
+// empty when the image is too short to hold one.
 std::string ImageName(std::span<const std::uint8_t> image, SoundKind kind);
 
 class SoundBanks {
