@@ -1,11 +1,10 @@
 #include "sim/DataFiles.h"
 
+#include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 #include <utility>
 
+#include "framework/FileIo.h"
 #include "sim/FactoryContents.h"
 
 namespace cs6::sim {
@@ -14,7 +13,6 @@ namespace {
 struct FileLayout {
     std::array<int, 2> voiceBanks; // a code below 0 is unused
     int kitBank;
-    int kits;
     std::size_t size;
 };
 
@@ -22,32 +20,28 @@ FileLayout LayoutOf(BankFile file)
 {
     switch (file) {
     case BankFile::Preset:
-        return {{bank::kPre1, bank::kPre2}, bank::kPreDrum, 8, kPresetBankFileSize};
+        return {{bank::kPre1, bank::kPre2}, bank::kPreDrum, kPresetBankFileSize};
     case BankFile::Int:
-        return {{bank::kInt, -1}, bank::kIntDrum, 2, kUserBankFileSize};
+        return {{bank::kInt, -1}, bank::kIntDrum, kUserBankFileSize};
     case BankFile::Ext:
-        return {{bank::kExt, -1}, bank::kExtDrum, 2, kUserBankFileSize};
+        return {{bank::kExt, -1}, bank::kExtDrum, kUserBankFileSize};
     }
-    return {{-1, -1}, -1, 0, 0};
+    return {{-1, -1}, -1, 0};
 }
 
-void AppendRecord(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> image, int code, int program)
-{
-    out.insert(out.end(), image.begin(), image.end());
-    out.push_back(kStoredBankMsb);
-    out.push_back(static_cast<std::uint8_t>(code));
-    out.push_back(static_cast<std::uint8_t>(program));
-}
+int Programs(int code) { return code < 0 ? 0 : SoundBanks::FindBank(code)->programs; }
 
-BankRecord TakeRecord(std::span<const std::uint8_t>& bytes, std::size_t imageSize)
+// Every program of the bank as a stored sound located where the instrument
+// keeps it.
+template <typename Sound>
+void AppendBank(std::vector<Sound>& sounds, const SoundBanks& banks, int code)
 {
-    BankRecord record;
-    record.image.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(imageSize));
-    record.bankMsb = bytes[imageSize];
-    record.bankLsb = bytes[imageSize + 1];
-    record.program = bytes[imageSize + 2];
-    bytes = bytes.subspan(imageSize + 3);
-    return record;
+    for (int program = 0; program < Programs(code); ++program) {
+        Sound& sound = sounds.emplace_back(kStoredBankMsb, static_cast<std::uint8_t>(code),
+                                           static_cast<std::uint8_t>(program));
+        const auto image = banks.Image(code, program);
+        std::copy(image.begin(), image.end(), sound.image.begin());
+    }
 }
 
 } // namespace
@@ -55,39 +49,20 @@ BankRecord TakeRecord(std::span<const std::uint8_t>& bytes, std::size_t imageSiz
 std::vector<std::uint8_t> BankFileBytes(const SoundBanks& banks, BankFile file)
 {
     const FileLayout layout = LayoutOf(file);
-    std::vector<std::uint8_t> out;
-    out.reserve(layout.size);
+    std::vector<NormalVoice> voices;
     for (const int code : layout.voiceBanks)
-        if (code >= 0)
-            for (int program = 0; program < 128; ++program)
-                AppendRecord(out, banks.Image(code, program), code, program);
-    for (int program = 0; program < layout.kits; ++program)
-        AppendRecord(out, banks.Image(layout.kitBank, program), layout.kitBank, program);
-    return out;
+        AppendBank(voices, banks, code);
+    std::vector<DrumVoice> kits;
+    AppendBank(kits, banks, layout.kitBank);
+    return SerializeUserBank(voices, kits);
 }
 
 WriteResult WriteFileSafely(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
 {
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return {WriteResult::Outcome::CouldNotCreate, path, "cannot create " + temporary.string()};
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return {WriteResult::Outcome::CouldNotWrite, path, "cannot write " + temporary.string()};
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return {WriteResult::Outcome::CouldNotRename, path, error.message()};
+    try {
+        WriteFileAtomically(path, bytes);
+    } catch (const FileError& error) {
+        return {WriteResult::Outcome::CouldNotWrite, path, error.Reason()};
     }
     return {WriteResult::Outcome::Written, path, {}};
 }
@@ -95,18 +70,18 @@ WriteResult WriteFileSafely(const std::filesystem::path& path, std::span<const s
 WriteResult WriteDataFiles(const std::filesystem::path& directory, const SoundBanks& banks,
                            std::span<const std::uint8_t> initialPerformance)
 {
-    if (initialPerformance.size() != kPerformanceImageSize)
-        return {WriteResult::Outcome::WrongImageSize, directory / kInitialPerformanceFile,
+    if (initialPerformance.size() != kPerformanceRegion.size)
+        return {WriteResult::Outcome::WrongImageSize, directory / kInitialPerformanceFileName,
                 "the initial performance is not a performance-region image"};
-    const std::pair<const char*, BankFile> banksFiles[] = {
-        {kPresetBankFile, BankFile::Preset}, {kIntBankFile, BankFile::Int}, {kExtBankFile, BankFile::Ext}};
-    WriteResult result;
+    const std::pair<const char*, BankFile> banksFiles[] = {{kPresetBankFileName, BankFile::Preset},
+                                                           {kIntBankFileName, BankFile::Int},
+                                                           {kExtBankFileName, BankFile::Ext}};
     for (const auto& [name, file] : banksFiles) {
-        result = WriteFileSafely(directory / name, BankFileBytes(banks, file));
+        WriteResult result = WriteFileSafely(directory / name, BankFileBytes(banks, file));
         if (result.outcome != WriteResult::Outcome::Written)
             return result;
     }
-    return WriteFileSafely(directory / kInitialPerformanceFile, initialPerformance);
+    return WriteFileSafely(directory / kInitialPerformanceFileName, initialPerformance);
 }
 
 WriteResult WriteFactoryDataFiles(const std::filesystem::path& directory)
@@ -122,35 +97,22 @@ BankFileContents ReadBankBytes(std::span<const std::uint8_t> bytes, BankFile fil
         contents.outcome = BankFileContents::Outcome::WrongSize;
         return contents;
     }
-    for (const int code : layout.voiceBanks)
-        if (code >= 0)
-            for (int program = 0; program < 128; ++program)
-                contents.voices.push_back(TakeRecord(bytes, SoundBanks::ImageSize(SoundKind::NormalVoice)));
-    for (int program = 0; program < layout.kits; ++program)
-        contents.kits.push_back(TakeRecord(bytes, SoundBanks::ImageSize(SoundKind::DrumVoice)));
+    contents.voices.resize(static_cast<std::size_t>(Programs(layout.voiceBanks[0]) + Programs(layout.voiceBanks[1])));
+    contents.kits.resize(static_cast<std::size_t>(Programs(layout.kitBank)));
+    // The size was checked, so every record is read whole.
+    LoadUserBankFromBytes(bytes, contents.voices, contents.kits);
     return contents;
 }
 
 BankFileContents ReadBankFile(const std::filesystem::path& path, BankFile file)
 {
-    const auto bytes = ReadWholeFile(path);
-    if (!bytes) {
+    try {
+        return ReadBankBytes(ReadWholeFile(path), file);
+    } catch (const FileError&) {
         BankFileContents contents;
         contents.outcome = BankFileContents::Outcome::CouldNotOpen;
         return contents;
     }
-    return ReadBankBytes(*bytes, file);
-}
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
 }
 
 } // namespace cs6::sim

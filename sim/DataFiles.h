@@ -3,39 +3,28 @@
 // names the editor lists are the names the emulated instrument holds, and a
 // small reader to check them.
 //
-//   patches_pre.bnk   128 PRE1 + 128 PRE2 voice records, 8 PRE drum records   852760 bytes
-//   patches_int.bnk   128 INT voice records, 2 INT drum records              409990 bytes
-//   patches_ext.bnk   the same for EXT                                       409990 bytes
-//   perf_init.prf     one 8192-byte performance-region image                  8192 bytes
+// The files, their names, sizes and record layout are the editor's own
+// (synth/BankFiles.h): the bytes are made by SerializeUserBank and read back
+// by LoadUserBankFromBytes, so the two sides share one layout. What this adds
+// is the way from a SoundBanks to those records:
 //
-// A record is the image (3072 bytes for a voice, 8192 for a kit) followed by
-// the location bytes bank MSB (3F), bank LSB (the bank code), program (0-based).
-// No header, no padding, no count.
+//   patches_pre.bnk   PRE1, PRE2 (128 voices each), PRE drum (8 kits)
+//   patches_int.bnk   INT (128 voices), INT drum (2 kits)
+//   patches_ext.bnk   the same for EXT
+//   perf_init.prf     one performance-region image
 //
 // Thread: any; the functions share nothing.
 
-#include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "sim/SoundBanks.h"
+#include "synth/BankFiles.h"
 
 namespace cs6::sim {
-
-inline constexpr const char* kPresetBankFile = "patches_pre.bnk";
-inline constexpr const char* kIntBankFile = "patches_int.bnk";
-inline constexpr const char* kExtBankFile = "patches_ext.bnk";
-inline constexpr const char* kInitialPerformanceFile = "perf_init.prf";
-
-inline constexpr std::size_t kVoiceRecordSize = 3075;
-inline constexpr std::size_t kKitRecordSize = 8195;
-inline constexpr std::size_t kPresetBankFileSize = 256 * kVoiceRecordSize + 8 * kKitRecordSize; // 852760
-inline constexpr std::size_t kUserBankFileSize = 128 * kVoiceRecordSize + 2 * kKitRecordSize;   // 409990
-inline constexpr std::size_t kPerformanceImageSize = 8192;
 
 enum class BankFile { Preset, Int, Ext };
 
@@ -45,9 +34,7 @@ std::vector<std::uint8_t> BankFileBytes(const SoundBanks& banks, BankFile file);
 struct WriteResult {
     enum class Outcome {
         Written,
-        CouldNotCreate, // the temporary file could not be opened
-        CouldNotWrite,  // writing or closing it failed
-        CouldNotRename, // it could not take the final name
+        CouldNotWrite,  // creating, writing, syncing or renaming failed; detail says which
         WrongImageSize, // an image handed in is not the size its file holds
     };
     Outcome outcome = Outcome::Written;
@@ -55,38 +42,28 @@ struct WriteResult {
     std::string detail;
 };
 
-// Writes one file safely: the bytes go to "<name>.tmp" beside it, which is
-// then renamed over the final name, so a reader never sees half a file.
-// Two writers of the same file at once are not supported.
+// Writes one file with WriteFileAtomically (a temporary beside it renamed
+// over the final name, so a reader never sees half a file) and turns its
+// FileError into an outcome.
 [[nodiscard]] WriteResult WriteFileSafely(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 // The four files into an existing directory; stops at the first failure.
-// initialPerformance must be kPerformanceImageSize bytes.
+// initialPerformance must be a whole performance region (kPerformanceRegion).
 [[nodiscard]] WriteResult WriteDataFiles(const std::filesystem::path& directory, const SoundBanks& banks,
                                          std::span<const std::uint8_t> initialPerformance);
 
 // The factory banks and the factory "Init Perf".
 [[nodiscard]] WriteResult WriteFactoryDataFiles(const std::filesystem::path& directory);
 
-// Reading back, for tests.
-struct BankRecord {
-    std::vector<std::uint8_t> image;
-    std::uint8_t bankMsb = 0;
-    std::uint8_t bankLsb = 0;
-    std::uint8_t program = 0;
-};
-
+// Reading back, for tests: the records as the editor's stored sounds.
 struct BankFileContents {
     enum class Outcome { Read, CouldNotOpen, WrongSize };
     Outcome outcome = Outcome::Read;
-    std::vector<BankRecord> voices; // in file order
-    std::vector<BankRecord> kits;
+    std::vector<NormalVoice> voices; // in file order
+    std::vector<DrumVoice> kits;
 };
 
 BankFileContents ReadBankBytes(std::span<const std::uint8_t> bytes, BankFile file);
 BankFileContents ReadBankFile(const std::filesystem::path& path, BankFile file);
-
-// The whole file, or nothing when it cannot be read.
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path);
 
 } // namespace cs6::sim

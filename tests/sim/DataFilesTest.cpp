@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "framework/FileIo.h"
 #include "sim/EmulatedInstrument.h"
 #include "sim/FactoryContents.h"
 #include "tests/sim/InstrumentHarness.h"
@@ -74,17 +75,18 @@ void ExpectSameContents(const BankFileContents& read, const SoundBanks& banks, s
     std::size_t i = 0;
     for (const int code : voiceBanks)
         for (int program = 0; program < 128; ++program, ++i) {
-            const BankRecord& record = read.voices[i];
+            const NormalVoice& record = read.voices[i];
             const auto image = banks.Image(code, program);
-            EXPECT_EQ(record.image, Bytes(image.begin(), image.end())) << code << " " << program;
+            EXPECT_EQ(Bytes(record.image.begin(), record.image.end()), Bytes(image.begin(), image.end()))
+                << code << " " << program;
             EXPECT_EQ(record.bankMsb, 0x3F);
             EXPECT_EQ(record.bankLsb, code);
             EXPECT_EQ(record.program, program);
         }
     for (int program = 0; program < kits; ++program) {
-        const BankRecord& record = read.kits[static_cast<std::size_t>(program)];
+        const DrumVoice& record = read.kits[static_cast<std::size_t>(program)];
         const auto image = banks.Image(kitBank, program);
-        EXPECT_EQ(record.image, Bytes(image.begin(), image.end()));
+        EXPECT_EQ(Bytes(record.image.begin(), record.image.end()), Bytes(image.begin(), image.end()));
         EXPECT_EQ(record.bankLsb, kitBank);
         EXPECT_EQ(record.program, program);
     }
@@ -106,13 +108,13 @@ TEST_F(DataFiles, ReadBackIntoWhatTheInstrumentHolds)
     const WriteResult result = WriteDataFiles(directory, banks, initial);
     ASSERT_EQ(result.outcome, WriteResult::Outcome::Written) << result.detail;
 
-    ExpectSameContents(ReadBankFile(directory / kPresetBankFile, BankFile::Preset), banks,
+    ExpectSameContents(ReadBankFile(directory / kPresetBankFileName, BankFile::Preset), banks,
                        {bank::kPre1, bank::kPre2}, bank::kPreDrum, 8);
-    const auto user = ReadBankFile(directory / kIntBankFile, BankFile::Int);
+    const auto user = ReadBankFile(directory / kIntBankFileName, BankFile::Int);
     ExpectSameContents(user, banks, {bank::kInt}, bank::kIntDrum, 2);
-    ExpectSameContents(ReadBankFile(directory / kExtBankFile, BankFile::Ext), banks, {bank::kExt}, bank::kExtDrum, 2);
+    ExpectSameContents(ReadBankFile(directory / kExtBankFileName, BankFile::Ext), banks, {bank::kExt}, bank::kExtDrum, 2);
     EXPECT_EQ(ImageName(user.voices.at(5).image, SoundKind::NormalVoice), "Renamed 6");
-    EXPECT_EQ(ReadWholeFile(directory / kInitialPerformanceFile), initial);
+    EXPECT_EQ(ReadWholeFile(directory / kInitialPerformanceFileName), initial);
 }
 
 TEST_F(DataFiles, ReaderRefusesFilesOfTheWrongSize)
@@ -136,17 +138,19 @@ TEST_F(DataFiles, SafeWriteReplacesAWholeFile)
 TEST_F(DataFiles, FailuresSayWhichFileAndLeaveNoTemporary)
 {
     const WriteResult missing = WriteFactoryDataFiles(directory / "no" / "such" / "dir");
-    EXPECT_EQ(missing.outcome, WriteResult::Outcome::CouldNotCreate);
-    EXPECT_EQ(missing.path, directory / "no" / "such" / "dir" / kPresetBankFile);
+    EXPECT_EQ(missing.outcome, WriteResult::Outcome::CouldNotWrite);
+    EXPECT_FALSE(missing.detail.empty());
+    EXPECT_EQ(missing.path, directory / "no" / "such" / "dir" / kPresetBankFileName);
 
     // A directory in the way of the final name: the rename fails.
-    fs::create_directory(directory / kIntBankFile);
+    fs::create_directory(directory / kIntBankFileName);
     const WriteResult blocked = WriteFactoryDataFiles(directory);
-    EXPECT_EQ(blocked.outcome, WriteResult::Outcome::CouldNotRename);
-    EXPECT_EQ(blocked.path, directory / kIntBankFile);
+    EXPECT_EQ(blocked.outcome, WriteResult::Outcome::CouldNotWrite);
+    EXPECT_FALSE(blocked.detail.empty());
+    EXPECT_EQ(blocked.path, directory / kIntBankFileName);
     EXPECT_FALSE(fs::exists(directory / "patches_int.bnk.tmp"));
-    EXPECT_TRUE(fs::exists(directory / kPresetBankFile)); // written before it
-    EXPECT_FALSE(fs::exists(directory / kExtBankFile));   // not attempted after it
+    EXPECT_TRUE(fs::exists(directory / kPresetBankFileName)); // written before it
+    EXPECT_FALSE(fs::exists(directory / kExtBankFileName));   // not attempted after it
 
     EXPECT_EQ(WriteDataFiles(directory, SoundBanks{}, Bytes(100)).outcome, WriteResult::Outcome::WrongImageSize);
 }
