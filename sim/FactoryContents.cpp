@@ -184,15 +184,22 @@ void ClearRegion(ParameterMemory& memory, SoundKind kind)
     std::fill(region.begin(), region.end(), std::uint8_t{0});
 }
 
+// A normal or drum voice starts the same way: an empty region, its blocks
+// filled from the location's own seed, then reverb and chorus types in the
+// common blocks hh 01 and hh 02.
+void StartVoice(ParameterMemory& memory, SoundKind kind, int commonHigh, int code, int program)
+{
+    Generator generator(Seed(code, program));
+    ClearRegion(memory, kind);
+    FillBlocks(memory, kind, generator);
+    WriteEffectType(memory.Block(commonHigh, 0x01), generator.Pick(kReverbTypes));
+    WriteEffectType(memory.Block(commonHigh, 0x02), generator.Pick(kChorusTypes));
+}
+
 void MakeVoice(ParameterMemory& memory, int code, int program, std::array<int, 23>& uses,
                std::span<std::uint8_t> image)
 {
-    Generator generator(Seed(code, program));
-    ClearRegion(memory, SoundKind::NormalVoice);
-    FillBlocks(memory, SoundKind::NormalVoice, generator);
-
-    WriteEffectType(memory.Block(0x40, 0x01), generator.Pick(kReverbTypes));
-    WriteEffectType(memory.Block(0x40, 0x02), generator.Pick(kChorusTypes));
+    StartVoice(memory, SoundKind::NormalVoice, 0x40, code, program);
 
     const int category = VoiceCategory(code, program);
     // Each bank starts its name lists at a different place, so PRE1 and PRE2
@@ -210,11 +217,7 @@ void MakeVoice(ParameterMemory& memory, int code, int program, std::array<int, 2
 
 void MakeKit(ParameterMemory& memory, int code, int program, std::string_view name, std::span<std::uint8_t> image)
 {
-    Generator generator(Seed(code, program));
-    ClearRegion(memory, SoundKind::DrumVoice);
-    FillBlocks(memory, SoundKind::DrumVoice, generator);
-    WriteEffectType(memory.Block(0x46, 0x01), generator.Pick(kReverbTypes));
-    WriteEffectType(memory.Block(0x46, 0x02), generator.Pick(kChorusTypes));
+    StartVoice(memory, SoundKind::DrumVoice, 0x46, code, program);
     std::uint8_t* nameBlock = memory.Block(0x46, 0x70);
     WriteName(nameBlock, name);
     std::fill(nameBlock + field::kNameLength, nameBlock + 56, std::uint8_t{0});
