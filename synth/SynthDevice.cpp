@@ -174,4 +174,14 @@ void SendBulkData(MessageOutput* output, int high, int mid, int low, std::span<c
     output->SendMessage(sysex::BulkDump(high, mid, low, data));
 }
 
+void SwitchPulse(SynthDevice& device, int s)
+{
+    const std::uint8_t on[] = {0x01};
+    const std::uint8_t off[] = {0x00};
+    SendParameterData(device.Output(), 0x0A, 0x00, s, on);
+    device.Wait(kSwitchPause);
+    SendParameterData(device.Output(), 0x0A, 0x00, s, off);
+    device.Wait(kSwitchPause);
+}
+
 } // namespace cs6

@@ -111,6 +111,13 @@ private:
     Pause pause_;
 };
 
+// The instrument's switch s (0A 00 s) pulsed: data 01, 50 ms, data 00, 50 ms.
+// Switch 0x11 goes before a sound is read from the instrument, 0x10 after.
+void SwitchPulse(SynthDevice& device, int s);
+inline constexpr int kSwitchBeforeRead = 0x11;
+inline constexpr int kSwitchAfterRead = 0x10;
+inline constexpr std::chrono::milliseconds kSwitchPause{50};
+
 // A parameter change carrying the caller's bytes (used for the switch
 // parameters 0A 00 10 and 0A 00 11). Empty data sends nothing.
 void SendParameterData(MessageOutput* output, int high, int mid, int low, std::span<const std::uint8_t> data);

@@ -234,5 +234,15 @@ TEST_F(TransfersTest, MemoryToBulkToMemoryGivesBackTheSameBytes)
     }
 }
 
+TEST_F(TransfersTest, ASwitchPulseIsOnThenOffFiftyMillisecondsApart)
+{
+    SwitchPulse(device, 0x10);
+    EXPECT_EQ(link.sent, (std::vector<Bytes>{
+                             {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x01, 0xF7}, // switch 10 on
+                             {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x00, 0xF7}, // and off
+                         }));
+    EXPECT_EQ(link.pauses, (std::vector<std::chrono::milliseconds>{50ms, 50ms}));
+}
+
 } // namespace
 } // namespace cs6

@@ -1,0 +1,84 @@
+#include "app/EditorApp.h"
+
+#include <QCoreApplication>
+
+#include "editor/CS6R_PerfMainEdig.h"
+#include "framework/FileIo.h"
+#include "framework/UserMessage.h"
+#include "midi/MidiSettings.h"
+#include "synth/BankFiles.h"
+#include "synth/NameTables.h"
+
+namespace cs6 {
+
+EditorApp::EditorApp(Options options) : options_(std::move(options)), device_(&output_)
+{
+    device_.SetReplySource(&replies_);
+}
+
+EditorApp::~EditorApp() = default;
+
+int EditorApp::InitInstance()
+{
+    StartUp();
+    dialog_->RunModal();
+    ShutDown();
+    return 0;
+}
+
+void EditorApp::LoadFiles()
+{
+    try {
+        if (LoadMidiSettings(kSettingsFileName) == SettingsLoad::Missing)
+            midiSettings = {}; // a first run: no ports chosen yet
+    } catch (const FileError& error) {
+        ShowMessageBox("The file " + error.Path().string() + " could not be read (" + error.Reason() +
+                       "). Please choose the MIDI ports again.");
+    }
+    try {
+        (void)LoadPresetBanks(kPresetBankFileName);
+    } catch (const FileError& error) {
+        ShowMessageBox("The file " + error.Path().string() + " could not be read (" + error.Reason() +
+                       "). The preset voices are listed without names.");
+    }
+    (void)LoadUserBank(kIntBankFileName, internalBank, internalDrums);
+    (void)LoadUserBank(kExtBankFileName, externalBank, externalDrums);
+    try {
+        (void)LoadInitialPerformance(kInitialPerformanceFileName);
+    } catch (const FileError& error) {
+        initialPerformance = Performance(kStoredSoundBankMsb, 0x4F, 0x00);
+        ShowMessageBox("The file " + error.Path().string() + " could not be read (" + error.Reason() +
+                       "). \"Init Perf\" sends an empty performance.");
+    }
+}
+
+void EditorApp::StartUp()
+{
+    QCoreApplication::setOrganizationName(QString::fromLatin1(kOrganisationName));
+    LoadFiles();
+    dialog_ = std::make_unique<CS6R_PerfMainEdig>(nullptr, &device_);
+
+    MidiSystemConfig config;
+    config.inProcessPeers = options_.inProcessPeers;
+    config.useAlsa = options_.useAlsa;
+    config.useJack = options_.useJack;
+    midiSystem = std::make_unique<MidiSystem>(std::move(config));
+    EnumerateMidiPorts();
+    OpenMidiConnection();
+    InitNameTables();
+}
+
+void EditorApp::ShutDown()
+{
+    CloseMidiConnection();
+    midiSystem.reset();
+    try {
+        SaveMidiSettings(kSettingsFileName);
+    } catch (const FileError& error) {
+        ShowMessageBox("The MIDI port choice could not be saved in " + error.Path().string() + " (" +
+                       error.Reason() + ").");
+    }
+    dialog_.reset();
+}
+
+} // namespace cs6

@@ -1,0 +1,60 @@
+#pragma once
+// The application: the start-up order (settings, data files, the main
+// dialog, the MIDI system, the connection, the name tables), the modal run
+// of the main dialog and the shutdown (connection closed, MIDI system
+// released, settings saved). All files are looked up in the current folder.
+//
+// Thread: the user-interface thread.
+
+#include <filesystem>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "midi/InProcessDriver.h"
+#include "midi/MidiConnection.h"
+#include "midi/MidiSystem.h"
+#include "synth/SynthDevice.h"
+
+namespace cs6 {
+
+class CS6R_PerfMainEdig;
+
+class EditorApp {
+public:
+    struct Options {
+        // The in-process peers listed before every other port; the program
+        // has the emulated instrument there.
+        std::vector<std::pair<std::string, std::shared_ptr<InProcessPeer>>> inProcessPeers;
+        bool useAlsa = true;
+        bool useJack = true;
+    };
+
+    explicit EditorApp(Options options);
+    ~EditorApp();
+    EditorApp(const EditorApp&) = delete;
+    EditorApp& operator=(const EditorApp&) = delete;
+
+    // The whole run; returns the process's exit status.
+    int InitInstance();
+
+    // The parts of the run, for tests that drive the dialog themselves.
+    void StartUp();
+    void ShutDown();
+    CS6R_PerfMainEdig* MainDialog() const { return dialog_.get(); }
+    SynthDevice& Device() { return device_; }
+
+private:
+    void LoadFiles();
+
+    Options options_;
+    ConnectionOutput output_;
+    CollectorReplySource replies_;
+    SynthDevice device_;
+    std::unique_ptr<CS6R_PerfMainEdig> dialog_;
+};
+
+// The organisation the application is filed under (nothing is stored there).
+inline constexpr const char* kOrganisationName = "Local AppWizard-Generated Applications";
+
+} // namespace cs6

@@ -1,0 +1,491 @@
+#include "editor/CS6R_PerfMainEdig.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+
+#include "framework/FileIo.h"
+#include "framework/UserMessage.h"
+#include "midi/MidiConnection.h"
+#include "midi/MidiSetupDlg.h"
+#include "resources/DialogTemplates.h"
+#include "synth/BankFiles.h"
+#include "synth/NameTables.h"
+#include "synth/StoredSounds.h"
+
+namespace cs6 {
+
+bool nameWriteInProgress = false;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kNameEdit = 1023;
+constexpr int kDetectManualChange = 1030;
+constexpr int kArpSwitch = 1018;    // byte 14
+constexpr int kArpOutSwitch = 1017; // byte 11
+constexpr int kReverbLabel = 1035;
+constexpr int kChorusLabel = 1036;
+constexpr std::chrono::milliseconds kNamePause{20};
+
+struct FaderSetup {
+    int id;
+    int low;
+    int min, max, initial;
+    bool twoBytes;
+    const ValueFormatter* formatter; // null: the fader's own decimal text
+};
+
+const std::array<FaderSetup, CS6R_PerfMainEdig::kFaderCount> kFaders = {{
+    {1009, 0x38, 0, 127, 64, false, nullptr},                 // Vol
+    {1010, 0x1B, 0, 200, 0, true, nullptr},                   // ARP VelRate
+    {1011, 0x1D, 0, 200, 0, true, nullptr},                   // ARP gate time
+    {1012, 0x1F, 25, 300, 25, true, nullptr},                 // ARP tempo
+    {1013, 0x17, 0, 127, 64, false, &noteNameFormatter},      // ARP note low
+    {1014, 0x18, 0, 127, 64, false, &noteNameFormatter},      // ARP note high
+    {1019, 0x0D, 0, 127, 64, false, &bipolarFormatter},       // Phrase clip pitch
+    {1021, 0x0F, 0, 127, 64, false, &noteNameFormatter},      // Master keyboard split point
+}};
+
+// The combo boxes, their byte in 30 00 and their items.
+struct ComboSetup {
+    int id;
+    int low;
+};
+constexpr std::array<ComboSetup, 12> kCombos = {{
+    {1000, 0x0C}, {1001, 0x10}, {1002, 0x41}, {1003, 0x42}, {1004, 0x43}, {1020, 0x0E},
+    {1006, 0x13}, {1007, 0x19}, {1008, 0x1A}, {1005, 0x12}, {1015, 0x15}, {1016, 0x16},
+}};
+
+// Insertion-effect part lists: list A (1002, 1004) and list B (1003).
+bool IsPartListA(int id) { return id == 1002 || id == 1004; }
+
+std::uint8_t PartListAByte(int index)
+{
+    switch (index) {
+    case 16:
+        return 0x40;
+    case 17:
+        return 0x50;
+    case 18:
+        return 0x7F;
+    default:
+        return static_cast<std::uint8_t>(index);
+    }
+}
+
+int PartListAIndex(std::uint8_t byte)
+{
+    if (byte < 0x10)
+        return byte;
+    switch (byte) {
+    case 0x40:
+        return 16;
+    case 0x50:
+        return 17;
+    case 0x7F:
+        return 18;
+    default:
+        return -1;
+    }
+}
+
+std::uint8_t PartListBByte(int index) { return index == 0 ? 0x60 : index == 1 ? 0x61 : 0x7F; }
+
+int PartListBIndex(std::uint8_t byte) { return byte == 0x60 ? 0 : byte == 0x61 ? 1 : byte == 0x7F ? 2 : -1; }
+
+// The character the instrument can show for one typed in the name field.
+char NameCharacter(QChar c)
+{
+    const char16_t code = c.unicode();
+    if (code < 0x20 || code >= 0x80)
+        return ' ';
+    if (code == 0x7F)
+        return '~';
+    return static_cast<char>(code);
+}
+
+// A busy cursor for the length of a blocking command.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+void CS6R_PerfMainEdig::ShortMessagePoster::PostShortMessage(std::uint8_t status, std::uint8_t data)
+{
+    PostUserMessage(dialog_, kShortMessageNotify, status, data);
+}
+
+CS6R_PerfMainEdig::LongOperation::LongOperation(CS6R_PerfMainEdig& dialog) : dialog_(dialog)
+{
+    ++dialog_.longOperations_;
+}
+
+CS6R_PerfMainEdig::LongOperation::~LongOperation()
+{
+    if (--dialog_.longOperations_ > 0)
+        return;
+    // Hand the messages that waited to the queue again, in their order.
+    for (auto& message : std::exchange(dialog_.deferred_, {}))
+        PostUserMessage(&dialog_, message->Message(), message->WParam(), message->LParam());
+}
+
+CS6R_PerfMainEdig::CS6R_PerfMainEdig(QWidget* parent, SynthDevice* device)
+    : TemplateDialog(PerfMainTemplate(), parent), synthDevice(device)
+{
+    setObjectName(QStringLiteral("CS6R_PerfMainEdig"));
+    for (int i = 0; i < kFaderCount; ++i) {
+        auto* fader = new FaderControl(this);
+        ReplaceControl(kFaders[static_cast<std::size_t>(i)].id, fader);
+        faders_[static_cast<std::size_t>(i)] = fader;
+    }
+    NameEdit()->setMaxLength(10);
+}
+
+CS6R_PerfMainEdig::~CS6R_PerfMainEdig()
+{
+    // The receive thread must not post to a window that is gone.
+    replyCollector.SetNotifyTarget(nullptr);
+}
+
+QComboBox* CS6R_PerfMainEdig::Combo(int id) const { return ControlAs<QComboBox>(id); }
+QLineEdit* CS6R_PerfMainEdig::NameEdit() const { return ControlAs<QLineEdit>(kNameEdit); }
+QPushButton* CS6R_PerfMainEdig::Button(int id) const { return ControlAs<QPushButton>(id); }
+
+bool CS6R_PerfMainEdig::DetectManualChange() const { return Button(kDetectManualChange)->isChecked(); }
+
+void CS6R_PerfMainEdig::SetDetectManualChange(bool on) { Button(kDetectManualChange)->setChecked(on); }
+
+int CS6R_PerfMainEdig::RunModal()
+{
+    if (!InitDialog())
+        return QDialog::Rejected;
+    return exec();
+}
+
+bool CS6R_PerfMainEdig::InitDialog()
+{
+    if (!inputOpen || !outputOpen) {
+        ShowMessageBox("Current MIDI configuration is not valid. Please specify MIDI ports!");
+        MidiSetupDlg setup(nullptr);
+        setup.exec();
+    }
+    if (!inputOpen || !outputOpen) {
+        ShowMessageBox("Required MIDI ports not specified. Exiting...");
+        return false;
+    }
+
+    // Start-up sequence: volume down, read switch, volume up, the switch after
+    // reading, then the current performance.
+    (void)outputPort->SendHexString("B0 07 00", 0);
+    synthDevice->Wait(50ms);
+    SwitchPulse(*synthDevice, kSwitchBeforeRead);
+    (void)outputPort->SendHexString("B0 07 7F", 0);
+    SwitchPulse(*synthDevice, kSwitchAfterRead);
+    (void)synthDevice->RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance);
+
+    FillCombos();
+    ConnectHandlers();
+    SetDetectManualChange(true);
+    RefreshFromMemory();
+    replyCollector.SetNotifyTarget(&poster_);
+    return true;
+}
+
+void CS6R_PerfMainEdig::FillCombos()
+{
+    for (const auto& name : categoryNames)
+        Combo(1000)->addItem(QString::fromStdString(name));
+    for (int id : {1001, 1005}) {
+        for (int channel = 1; channel <= 16; ++channel)
+            Combo(id)->addItem(QString::number(channel));
+    }
+    Combo(1001)->addItem(QStringLiteral("BasicCh"));
+    Combo(1005)->addItem(QStringLiteral("kbd-ch"));
+    for (int id : {1002, 1004}) {
+        for (int part = 1; part <= 16; ++part)
+            Combo(id)->addItem(QStringLiteral("Part %1").arg(part));
+        Combo(id)->addItems({QStringLiteral("PartAD"), QStringLiteral("PartCL"), QStringLiteral("off")});
+    }
+    Combo(1003)->addItems({QStringLiteral("PartP1"), QStringLiteral("PartP2"), QStringLiteral("off")});
+    Combo(1020)->addItems({QStringLiteral("split"), QStringLiteral("4zone"), QStringLiteral("layer")});
+    for (int value = 0; value <= 127; ++value)
+        Combo(1006)->addItem(QString::number(value));
+    Combo(1007)->addItems({QStringLiteral("sort"), QStringLiteral("thru"), QStringLiteral("direct")});
+    Combo(1008)->addItems({QStringLiteral("original"), QStringLiteral("thru")});
+    Combo(1015)->addItems({QStringLiteral("sync-off"), QStringLiteral("off"), QStringLiteral("on")});
+    Combo(1016)->addItems({QStringLiteral("50%"), QStringLiteral("66%"), QStringLiteral("75%"), QStringLiteral("100%"),
+                           QStringLiteral("133%"), QStringLiteral("150%"), QStringLiteral("200%")});
+}
+
+void CS6R_PerfMainEdig::ConnectHandlers()
+{
+    for (const auto& combo : kCombos)
+        connect(Combo(combo.id), &QComboBox::activated, this, [this, id = combo.id] { OnComboEdit(id); });
+    for (int id : {kArpSwitch, kArpOutSwitch})
+        connect(Button(id), &QPushButton::clicked, this, [this, id] { OnArpSwitch(id); });
+    connect(NameEdit(), &QLineEdit::textChanged, this, &CS6R_PerfMainEdig::OnNameEdited);
+    connect(Button(1022), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnInitPerf);
+    connect(Button(1025), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnMidiSetup);
+    connect(Button(1027), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnRequest);
+    connect(Button(1028), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnTransmit);
+    connect(Button(1029), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnReceivePatches);
+    connect(Button(1037), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnAudition);
+}
+
+void CS6R_PerfMainEdig::RefreshFromMemory()
+{
+    // Name: ten characters without trailing white space, written without
+    // being taken for an edit.
+    nameWriteInProgress = true;
+    NameEdit()->setText(QString::fromLatin1(StoredName(Common(0x00))));
+    nameWriteInProgress = false;
+
+    for (const auto& combo : kCombos) {
+        const std::uint8_t value = *Common(combo.low);
+        int index = value;
+        if (IsPartListA(combo.id))
+            index = PartListAIndex(value);
+        else if (combo.id == 1003)
+            index = PartListBIndex(value);
+        // A value the list does not hold leaves the selection as it was.
+        if (index >= 0 && index < Combo(combo.id)->count())
+            Combo(combo.id)->setCurrentIndex(index);
+    }
+
+    for (auto [id, low] : {std::pair{kArpOutSwitch, 0x11}, std::pair{kArpSwitch, 0x14}}) {
+        const bool on = *Common(low) != 0;
+        Button(id)->setChecked(on);
+        Button(id)->setText(on ? QStringLiteral("on") : QStringLiteral("off"));
+    }
+
+    RefreshFaders();
+    RefreshEffectLabels();
+}
+
+void CS6R_PerfMainEdig::RefreshFaders()
+{
+    for (int index = 0; index < kFaderCount; ++index) {
+        const FaderSetup& setup = kFaders[static_cast<std::size_t>(index)];
+        FaderControl* fader = Fader(index);
+        if (index == 0)
+            fader->SetThumbSize(26, 12);
+        fader->SetVerticalPosition(0);
+        fader->SetScrollSizes(-1, -1);
+        fader->SetRange(setup.min, setup.max, setup.initial);
+        fader->notifyTarget = this;
+        fader->dragMessage = kFaderDragMessage;
+        fader->releaseMessage = kFaderReleaseMessage;
+        fader->notifyWParam = static_cast<quintptr>(index);
+        fader->notifyLParam = 0;
+        faderAddresses_[static_cast<std::size_t>(index)] = PackAddress(0x30, 0x00, setup.low);
+        const std::uint8_t* bytes = Common(setup.low);
+        fader->SetValue(setup.twoBytes ? bytes[0] << 7 | bytes[1] : bytes[0]);
+        if (setup.formatter)
+            fader->SetFormatter(setup.formatter, 0);
+    }
+    for (FaderControl* fader : faders_)
+        fader->repaint();
+}
+
+void CS6R_PerfMainEdig::RefreshEffectLabels()
+{
+    const std::uint8_t* reverb = synthDevice->ByteAt(0x30, 0x01, 0);
+    const std::uint8_t* chorus = synthDevice->ByteAt(0x30, 0x02, 0);
+    ControlAs<QLabel>(kReverbLabel)
+        ->setText(QStringLiteral("Reverb : ") + QString::fromStdString(std::string(EffectTypeName(reverb[0], reverb[1]))));
+    ControlAs<QLabel>(kChorusLabel)
+        ->setText(QStringLiteral("Chorus : ") + QString::fromStdString(std::string(EffectTypeName(chorus[0], chorus[1]))));
+}
+
+void CS6R_PerfMainEdig::OnComboEdit(int id)
+{
+    const int index = Combo(id)->currentIndex();
+    const auto& combo = *std::find_if(kCombos.begin(), kCombos.end(), [id](const ComboSetup& c) { return c.id == id; });
+    std::uint8_t value = static_cast<std::uint8_t>(index);
+    if (IsPartListA(id))
+        value = PartListAByte(index);
+    else if (id == 1003)
+        value = PartListBByte(index);
+    *Common(combo.low) = value;
+    synthDevice->SendParameterChange(0x30, 0x00, combo.low, 1);
+}
+
+void CS6R_PerfMainEdig::OnArpSwitch(int id)
+{
+    const int low = id == kArpSwitch ? 0x14 : 0x11;
+    const bool on = Button(id)->isChecked();
+    *Common(low) = on ? 1 : 0;
+    Button(id)->setText(on ? QStringLiteral("on") : QStringLiteral("off"));
+    synthDevice->SendParameterChange(0x30, 0x00, low, 1);
+}
+
+void CS6R_PerfMainEdig::OnFaderNotify(int index)
+{
+    if (index < 0 || index >= kFaderCount)
+        return;
+    const auto value = static_cast<int>(Fader(index)->Value()); // truncation toward zero
+    const std::uint32_t address = faderAddresses_[static_cast<std::size_t>(index)];
+    std::uint8_t* bytes = synthDevice->ByteAtAddress(address);
+    if (kFaders[static_cast<std::size_t>(index)].twoBytes) {
+        bytes[0] = static_cast<std::uint8_t>(value >> 7);
+        bytes[1] = static_cast<std::uint8_t>(value & 0x7F);
+        synthDevice->SendParameterChangeAt(address, 2);
+    } else {
+        bytes[0] = static_cast<std::uint8_t>(value);
+        synthDevice->SendParameterChangeAt(address, 1);
+    }
+}
+
+void CS6R_PerfMainEdig::OnNameEdited()
+{
+    if (nameWriteInProgress)
+        return;
+    PostUserMessage(this, kNameCommitMessage, 0, 0);
+}
+
+void CS6R_PerfMainEdig::OnNameCommit()
+{
+    const QString text = NameEdit()->text();
+    std::uint8_t* name = Common(0x00);
+    for (int i = 0; i < 10; ++i)
+        name[i] = static_cast<std::uint8_t>(i < text.size() ? NameCharacter(text[i]) : ' ');
+    for (int i = 0; i < 10; ++i) {
+        synthDevice->SendParameterChange(0x30, 0x00, i, 1);
+        synthDevice->Wait(kNamePause);
+    }
+}
+
+void CS6R_PerfMainEdig::OnShortMessageNotify()
+{
+    if (!DetectManualChange())
+        return;
+    (void)synthDevice->RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance);
+    RefreshFromMemory();
+}
+
+void CS6R_PerfMainEdig::OnPostedMessage(const PostedMessageEvent& message)
+{
+    if (longOperations_ > 0) {
+        deferred_.push_back(std::make_unique<PostedMessageEvent>(message.Message(), message.WParam(), message.LParam()));
+        return;
+    }
+    switch (message.Message()) {
+    case kFaderDragMessage:
+    case kFaderReleaseMessage:
+        OnFaderNotify(static_cast<int>(message.WParam()));
+        break;
+    case kShortMessageNotify:
+        OnShortMessageNotify();
+        break;
+    case kNameCommitMessage:
+        OnNameCommit();
+        break;
+    default:
+        break;
+    }
+}
+
+void CS6R_PerfMainEdig::keyPressEvent(QKeyEvent* event)
+{
+    // The window has no default button: Enter ends it like Escape does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    TemplateDialog::keyPressEvent(event);
+}
+
+void CS6R_PerfMainEdig::OnRequest()
+{
+    (void)synthDevice->RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance);
+    RefreshFromMemory();
+}
+
+void CS6R_PerfMainEdig::OnTransmit()
+{
+    BusyCursor busy;
+    synthDevice->SendPerformance(0x3F, 0x4F, 0x00);
+}
+
+void CS6R_PerfMainEdig::OnInitPerf()
+{
+    {
+        BusyCursor busy;
+        initialPerformance.SendToDevice(*synthDevice);
+    }
+    RefreshFromMemory();
+}
+
+void CS6R_PerfMainEdig::OnAudition() { SwitchPulse(*synthDevice, kSwitchAfterRead); }
+
+void CS6R_PerfMainEdig::OnMidiSetup()
+{
+    MidiSetupDlg setup(this);
+    setup.exec();
+}
+
+void CS6R_PerfMainEdig::OnReceivePatches()
+{
+    constexpr int kEntries = 130; // 128 voices and 2 kits a bank
+    LongOperation operation(*this);
+    QProgressDialog progress(QStringLiteral("Receiving INT patches..."), QStringLiteral("Cancel"), 0, 2 * kEntries, this);
+    progress.setWindowTitle(QStringLiteral("Receive INT, EXT patches"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setValue(0);
+
+    auto step = [&](int offset, const char* bank) {
+        return [&progress, offset, bank](int done, int total) {
+            const int entry = done + 1;
+            if (done < total) {
+                const QString what = entry <= 128 ? QStringLiteral("voice %1 of 128").arg(entry)
+                                                  : QStringLiteral("drum kit %1 of 2").arg(entry - 128);
+                progress.setLabelText(QStringLiteral("Receiving %1 %2...").arg(QLatin1String(bank), what));
+            }
+            progress.setValue(offset + done);
+            QApplication::processEvents();
+            return !progress.wasCanceled();
+        };
+    };
+
+    const FetchReport internal = FetchUserBank(*synthDevice, 8, step(0, "INT"));
+    FetchReport external;
+    if (!internal.cancelled && !internal.instrumentSilent)
+        external = FetchUserBank(*synthDevice, 9, step(kEntries, "EXT"));
+    progress.reset();
+
+    if (internal.cancelled || external.cancelled) {
+        ShowMessageBox("Receiving the patches was cancelled. The bank files were not changed.");
+        return;
+    }
+    const int missing = 2 * kEntries - internal.Answered() - external.Answered();
+    if (!internal.Complete() || !external.Complete()) {
+        const std::string text =
+            internal.instrumentSilent || external.instrumentSilent
+                ? "The instrument did not answer: " + std::to_string(missing) +
+                      " of 260 patches were not received. The bank files were not changed."
+                : std::to_string(missing) + " of 260 patches did not answer. The bank files were not changed.";
+        ShowMessageBox(text);
+        return;
+    }
+    try {
+        SaveUserBank(kIntBankFileName, internalBank, internalDrums);
+        SaveUserBank(kExtBankFileName, externalBank, externalDrums);
+    } catch (const FileError& error) {
+        ShowMessageBox("The bank file " + error.Path().string() + " could not be written (" + error.Reason() +
+                       "). It was left as it was.");
+    }
+}
+
+} // namespace cs6

@@ -1,0 +1,114 @@
+#pragma once
+// The program's main window: the common parameters of the instrument's
+// current performance, the part strip and part matrix below them, and the
+// commands that move whole performances and patch banks.
+//
+// Every edit writes the parameter memory first and then sends a parameter
+// change for exactly the bytes written; RefreshFromMemory reloads every
+// control after the memory was filled from the instrument.
+//
+// Thread: the user-interface thread. The receive thread reaches the dialog
+// only through posted messages (WM_USER+3).
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "controls/FaderControl.h"
+#include "framework/TemplateDialog.h"
+#include "midi/ReplyCollector.h"
+#include "synth/SynthDevice.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace cs6 {
+
+// True only while RefreshFromMemory writes the name field, so that the
+// change it causes is not taken for the user's edit.
+extern bool nameWriteInProgress;
+
+class CS6R_PerfMainEdig : public TemplateDialog {
+public:
+    CS6R_PerfMainEdig(QWidget* parent, SynthDevice* device);
+    ~CS6R_PerfMainEdig() override;
+
+    // The initialisation: the port check, the start-up sequence, the controls
+    // filled from the memory. False when the ports are not usable: the run
+    // should end without showing the window.
+    bool InitDialog();
+    // InitDialog, then the modal run (unless the ports were not usable).
+    int RunModal();
+
+    void RefreshFromMemory();
+
+    // Command handlers, also reachable for tests.
+    void OnRequest();
+    void OnTransmit();
+    void OnInitPerf();
+    void OnReceivePatches();
+    void OnMidiSetup();
+    void OnAudition();
+
+    FaderControl* Fader(int index) const { return faders_[static_cast<std::size_t>(index)]; }
+    QComboBox* Combo(int id) const;
+    QLineEdit* NameEdit() const;
+    QPushButton* Button(int id) const;
+    bool DetectManualChange() const;
+    void SetDetectManualChange(bool on);
+
+    static constexpr int kFaderCount = 8;
+
+protected:
+    void OnPostedMessage(const PostedMessageEvent& message) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    // While a long operation runs, posted messages wait and are handled after
+    // it, one after the other.
+    class LongOperation {
+    public:
+        explicit LongOperation(CS6R_PerfMainEdig& dialog);
+        ~LongOperation();
+        LongOperation(const LongOperation&) = delete;
+        LongOperation& operator=(const LongOperation&) = delete;
+
+    private:
+        CS6R_PerfMainEdig& dialog_;
+    };
+
+    SynthDevice* synthDevice;
+
+private:
+    // Posts two-byte messages from the receive thread to this dialog.
+    class ShortMessagePoster : public NotificationTarget {
+    public:
+        explicit ShortMessagePoster(QObject* dialog) : dialog_(dialog) {}
+        void PostShortMessage(std::uint8_t status, std::uint8_t data) override;
+
+    private:
+        QObject* dialog_;
+    };
+
+    void SetUpControls();
+    void FillCombos();
+    void ConnectHandlers();
+    void SetUpFaders();
+    void OnFaderNotify(int index);
+    void OnShortMessageNotify();
+    void OnNameEdited();
+    void OnNameCommit();
+    void OnComboEdit(int id);
+    void OnArpSwitch(int id);
+    void RefreshEffectLabels();
+    void RefreshFaders();
+    std::uint8_t* Common(int low) const { return synthDevice->ByteAt(0x30, 0x00, low); }
+
+    std::array<FaderControl*, kFaderCount> faders_{};
+    std::array<std::uint32_t, kFaderCount> faderAddresses_{};
+    ShortMessagePoster poster_{this};
+    int longOperations_ = 0;
+    std::vector<std::unique_ptr<PostedMessageEvent>> deferred_;
+};
+
+} // namespace cs6

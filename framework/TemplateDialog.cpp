@@ -1,0 +1,147 @@
+#include "framework/TemplateDialog.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace cs6 {
+namespace {
+
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QWidget* MakeControl(const ControlTemplate& control, QWidget* parent, QButtonGroup*& radioGroup)
+{
+    const QString text = Text(control.text);
+    switch (control.kind) {
+    case ControlKind::Label: {
+        auto* label = new QLabel(text, parent);
+        label->setAlignment((control.style & kCentered ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+        if (control.style & kSunken)
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // Labels more than a line high wrap their text.
+        label->setWordWrap(control.height > 12);
+        return label;
+    }
+    case ControlKind::Edit:
+        return new QLineEdit(text, parent);
+    case ControlKind::DropDownList:
+    case ControlKind::DropDownCombo: {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(control.kind == ControlKind::DropDownCombo);
+        combo->setMaxVisibleItems(20);
+        return combo;
+    }
+    case ControlKind::PushButton:
+    case ControlKind::DefaultPushButton:
+    case ControlKind::Fader: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        button->setDefault(control.kind == ControlKind::DefaultPushButton);
+        return button;
+    }
+    case ControlKind::PushLikeCheckBox:
+    case ControlKind::PushLikeRadio: {
+        auto* button = new QPushButton(text, parent);
+        button->setCheckable(true);
+        button->setAutoDefault(false);
+        button->setFlat(control.style & kFlat);
+        if (control.kind == ControlKind::PushLikeRadio) {
+            if (!radioGroup || (control.style & kGroupStart)) {
+                radioGroup = new QButtonGroup(parent);
+                radioGroup->setExclusive(true);
+            }
+            radioGroup->addButton(button);
+        }
+        return button;
+    }
+    case ControlKind::EtchedFrame: {
+        auto* frame = new QFrame(parent);
+        frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        return frame;
+    }
+    case ControlKind::EtchedLine: {
+        auto* line = new QFrame(parent);
+        line->setFrameStyle((control.width <= control.height ? QFrame::VLine : QFrame::HLine) | QFrame::Sunken);
+        return line;
+    }
+    case ControlKind::SunkenRule: {
+        auto* rule = new QFrame(parent);
+        rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+        return rule;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
+    : QDialog(parent), template_(dialogTemplate), units_(TemplateFont(dialogTemplate.fontName, dialogTemplate.pointSize))
+{
+    setFont(TemplateFont(template_.fontName, template_.pointSize));
+    if (template_.child) {
+        setWindowFlags(Qt::Widget);
+    } else {
+        setWindowTitle(Text(template_.caption));
+        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    }
+    setFixedSize(units_.X(template_.width), units_.Y(template_.height));
+    BuildControls();
+}
+
+void TemplateDialog::BuildControls()
+{
+    QButtonGroup* radioGroup = nullptr;
+    for (const ControlTemplate& control : template_.controls) {
+        QWidget* widget = MakeControl(control, this, radioGroup);
+        QRect geometry = units_.ToPixels(control.x, control.y, control.width, control.height);
+        if (control.kind == ControlKind::DropDownList || control.kind == ControlKind::DropDownCombo) {
+            // A combo's template height is that of its open list; closed, it
+            // is one line high.
+            geometry.setHeight(widget->sizeHint().height());
+        }
+        widget->setGeometry(geometry);
+        widget->setEnabled(!(control.style & kDisabled));
+        if (control.id != kNoId) {
+            widget->setObjectName(QStringLiteral("control%1").arg(control.id));
+            controls_[control.id] = widget;
+        }
+    }
+}
+
+QWidget* TemplateDialog::Control(int id) const
+{
+    const auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void TemplateDialog::ReplaceControl(int id, QWidget* replacement)
+{
+    QWidget* old = Control(id);
+    if (!old || !replacement)
+        return;
+    replacement->setParent(this);
+    replacement->setGeometry(old->geometry());
+    replacement->setObjectName(old->objectName());
+    replacement->setEnabled(old->isEnabled());
+    replacement->show();
+    controls_[id] = replacement;
+    old->deleteLater();
+    old->hide();
+}
+
+void TemplateDialog::OnPostedMessage(const PostedMessageEvent&) {}
+
+void TemplateDialog::customEvent(QEvent* event)
+{
+    if (event->type() == PostedMessageEvent::Type()) {
+        OnPostedMessage(*static_cast<PostedMessageEvent*>(event));
+        return;
+    }
+    QDialog::customEvent(event);
+}
+
+} // namespace cs6

@@ -1,0 +1,50 @@
+#pragma once
+// A dialog built from a template: its widgets are made from the table, found
+// by id, and its posted user messages arrive in OnPostedMessage. Child
+// templates (no caption, no border) make widgets to embed in another dialog.
+//
+// Thread: the user-interface thread.
+
+#include <QDialog>
+
+#include <map>
+
+#include "framework/DialogTemplate.h"
+#include "framework/PostedMessage.h"
+
+namespace cs6 {
+
+class TemplateDialog : public QDialog {
+public:
+    TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent);
+
+    // The control with this id, or null.
+    QWidget* Control(int id) const;
+    template <typename T>
+    T* ControlAs(int id) const
+    {
+        return qobject_cast<T*>(Control(id));
+    }
+
+    const DialogUnits& Units() const { return units_; }
+    const DialogTemplate& Template() const { return template_; }
+    int TemplateId() const { return template_.id; }
+
+protected:
+    // A posted user message (WM_USER+n) for this dialog.
+    virtual void OnPostedMessage(const PostedMessageEvent& message);
+    void customEvent(QEvent* event) override;
+
+    // Replaces a control by another widget in its place (faders take the
+    // place and size of their template buttons).
+    void ReplaceControl(int id, QWidget* replacement);
+
+private:
+    void BuildControls();
+
+    const DialogTemplate& template_;
+    DialogUnits units_;
+    std::map<int, QWidget*> controls_;
+};
+
+} // namespace cs6

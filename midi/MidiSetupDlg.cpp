@@ -1,0 +1,74 @@
+#include "midi/MidiSetupDlg.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include "midi/MidiConnection.h"
+#include "midi/MidiSettings.h"
+#include "midi/MidiSystem.h"
+#include "resources/DialogTemplates.h"
+
+namespace cs6 {
+
+MidiSetupDlg::MidiSetupDlg(QWidget* parent) : TemplateDialog(MidiSetupTemplate(), parent)
+{
+    setObjectName(QStringLiteral("MidiSetupDlg"));
+    FillLists();
+    connect(ControlAs<QPushButton>(kIdOk), &QPushButton::clicked, this, &MidiSetupDlg::OnOk);
+    connect(ControlAs<QPushButton>(kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QComboBox* MidiSetupDlg::InputList() const { return ControlAs<QComboBox>(1000); }
+QComboBox* MidiSetupDlg::OutputList() const { return ControlAs<QComboBox>(1001); }
+QComboBox* MidiSetupDlg::ThruList() const { return ControlAs<QComboBox>(1002); }
+
+void MidiSetupDlg::FillLists()
+{
+    // List the ports as they are now, so that a device plugged in or a JACK
+    // server started after the program shows up.
+    if (midiSystem) {
+        inputPorts.clear();
+        outputPorts.clear();
+        EnumerateMidiPorts();
+    }
+
+    int input = -1;
+    int thru = -1;
+    for (std::size_t i = 0; i < inputPorts.size(); ++i) {
+        const QString name = QString::fromStdString(inputPorts[i].name);
+        InputList()->addItem(name, static_cast<int>(i));
+        ThruList()->addItem(name, static_cast<int>(i));
+        if (inputPorts[i].portGuid == midiSettings.inputPortGuid)
+            input = static_cast<int>(i);
+        if (inputPorts[i].portGuid == midiSettings.thruPortGuid)
+            thru = static_cast<int>(i);
+    }
+    int output = -1;
+    for (std::size_t j = 0; j < outputPorts.size(); ++j) {
+        OutputList()->addItem(QString::fromStdString(outputPorts[j].name), static_cast<int>(j));
+        if (outputPorts[j].portGuid == midiSettings.outputPortGuid)
+            output = static_cast<int>(j);
+    }
+    InputList()->setCurrentIndex(midiSettings.inputEnabled ? input : -1);
+    OutputList()->setCurrentIndex(midiSettings.outputEnabled ? output : -1);
+    ThruList()->setCurrentIndex(midiSettings.thruEnabled ? thru : -1);
+}
+
+void MidiSetupDlg::OnOk()
+{
+    if (InputList()->currentIndex() < 0 || OutputList()->currentIndex() < 0)
+        return;
+    const auto input = static_cast<std::size_t>(InputList()->currentData().toInt());
+    const auto output = static_cast<std::size_t>(OutputList()->currentData().toInt());
+    if (input >= inputPorts.size() || output >= outputPorts.size())
+        return;
+    CloseMidiConnection();
+    midiSettings.inputPortGuid = inputPorts[input].portGuid;
+    midiSettings.outputPortGuid = outputPorts[output].portGuid;
+    midiSettings.inputEnabled = 1;
+    midiSettings.outputEnabled = 1;
+    OpenMidiConnection();
+    accept();
+}
+
+} // namespace cs6

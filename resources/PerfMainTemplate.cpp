@@ -1,0 +1,95 @@
+#include "resources/DialogTemplates.h"
+
+namespace cs6 {
+
+// The main window. Labels sit above their controls; fader labels take two
+// lines, since the faders stand closer than their names are long.
+const DialogTemplate& PerfMainTemplate()
+{
+    static constexpr ControlTemplate controls[] = {
+        // Name, category and the common lists.
+        {kNoId, ControlKind::Label, "Perf name", 35, 7, 76, 9},
+        {1023, ControlKind::Edit, "", 35, 17, 76, 12},
+        {kNoId, ControlKind::Label, "Perf category", 113, 7, 81, 9},
+        {1000, ControlKind::DropDownList, "", 113, 17, 81, 94, kVScroll},
+        {kNoId, ControlKind::Label, "Layer ch", 197, 7, 34, 9},
+        {1001, ControlKind::DropDownList, "", 197, 17, 32, 94, kVScroll},
+        {kNoId, ControlKind::Label, "INS Eff part", 233, 7, 50, 9},
+        {1002, ControlKind::DropDownList, "", 233, 17, 48, 94, kVScroll},
+        {kNoId, ControlKind::Label, "INS Eff prt PLG", 284, 7, 54, 9},
+        {1003, ControlKind::DropDownList, "", 284, 17, 53, 94, kVScroll},
+        {kNoId, ControlKind::Label, "INS PLG part", 341, 7, 47, 9},
+        {1004, ControlKind::DropDownList, "", 340, 17, 48, 94, kVScroll},
+        {kNoId, ControlKind::Label, "Mstr KB mde", 390, 7, 50, 9},
+        {1020, ControlKind::DropDownList, "", 390, 17, 48, 94, kVScroll},
+
+        // Volume in its frame.
+        {kNoId, ControlKind::EtchedFrame, "", 7, 17, 23, 73},
+        {kNoId, ControlKind::Label, "Vol", 7, 7, 23, 9, kCentered},
+        {1009, ControlKind::Fader, "Button1", 10, 19, 18, 69},
+
+        // Arpeggiator.
+        {kNoId, ControlKind::Label, "ARP", 35, 44, 40, 9},
+        {1018, ControlKind::PushLikeCheckBox, "on", 35, 53, 14, 12},
+        {1006, ControlKind::DropDownList, "", 50, 53, 61, 94, kVScroll},
+        {kNoId, ControlKind::Label, "ARP out", 35, 69, 40, 9},
+        {1017, ControlKind::PushLikeCheckBox, "on", 35, 78, 14, 12},
+        {1005, ControlKind::DropDownList, "", 50, 78, 62, 94, kVScroll},
+        {kNoId, ControlKind::Label, "ARP keyM", 113, 43, 41, 9},
+        {1007, ControlKind::DropDownList, "", 113, 52, 41, 94, kVScroll},
+        {kNoId, ControlKind::Label, "ARP velM", 156, 43, 41, 9},
+        {1008, ControlKind::DropDownList, "", 156, 52, 41, 94, kVScroll},
+        {kNoId, ControlKind::Label, "ARP hold", 113, 69, 41, 9},
+        {1015, ControlKind::DropDownList, "", 113, 78, 41, 94, kVScroll},
+        {kNoId, ControlKind::Label, "ARP unit %", 155, 69, 42, 9},
+        {1016, ControlKind::DropDownList, "", 155, 78, 41, 94, kVScroll},
+
+        // Faders of the arpeggiator, the phrase clip and the master keyboard.
+        {kNoId, ControlKind::Label, "ARP VelRate", 199, 33, 27, 17, kCentered},
+        {1010, ControlKind::Fader, "Button1", 199, 51, 27, 39},
+        {kNoId, ControlKind::Label, "ARP gate tm", 227, 33, 27, 17, kCentered},
+        {1011, ControlKind::Fader, "Button1", 227, 51, 27, 39},
+        {kNoId, ControlKind::Label, "ARP tempo", 255, 33, 27, 17, kCentered},
+        {1012, ControlKind::Fader, "Button1", 255, 51, 27, 39},
+        {kNoId, ControlKind::Label, "ARP note low", 283, 33, 27, 17, kCentered},
+        {1013, ControlKind::Fader, "Button1", 283, 51, 27, 39},
+        {kNoId, ControlKind::Label, "ARP note hi", 311, 33, 27, 17, kCentered},
+        {1014, ControlKind::Fader, "Button1", 312, 51, 26, 39},
+        {kNoId, ControlKind::Label, "Phrase CL pitch", 343, 33, 40, 17, kCentered},
+        {1019, ControlKind::Fader, "Button1", 350, 51, 27, 39},
+        {kNoId, ControlKind::Label, "Mstr KB split pt", 392, 33, 44, 17, kCentered},
+        {1021, ControlKind::Fader, "Button1", 400, 51, 27, 39},
+
+        // Separators.
+        {kNoId, ControlKind::EtchedLine, "", 339, 5, 1, 88},
+        {kNoId, ControlKind::EtchedLine, "", 388, 5, 1, 88},
+        {kNoId, ControlKind::EtchedLine, "", 441, 5, 1, 88},
+
+        // Whole-performance commands and effects.
+        {1022, ControlKind::PushButton, "Init Perf", 446, 7, 40, 15},
+        {1027, ControlKind::PushButton, "Request", 492, 7, 40, 15},
+        {1028, ControlKind::PushButton, "Transmit", 539, 7, 40, 15},
+        {1035, ControlKind::Label, "Static", 447, 31, 115, 11, kSunken},
+        {1036, ControlKind::Label, "Static", 447, 42, 115, 11, kSunken},
+        {1033, ControlKind::PushButton, "...", 564, 30, 15, 12, kDisabled},
+        {1034, ControlKind::PushButton, "...", 564, 42, 15, 12, kDisabled},
+        {1037, ControlKind::PushButton, "Audition", 447, 59, 36, 31},
+        {1031, ControlKind::PushButton, "Copy Reverb from patch", 488, 59, 91, 14},
+        {1032, ControlKind::PushButton, "Copy Chorus from patch", 488, 76, 91, 14},
+
+        // The part matrix and the part strip take these places.
+        {kNoId, ControlKind::SunkenRule, "", 7, 96, 572, 3},
+        {1026, ControlKind::Label, "Patch edit dialog", 34, 99, 545, 20, kSunken},
+        {kNoId, ControlKind::SunkenRule, "", 7, 119, 572, 3},
+        {1024, ControlKind::Label, "Patch edit dialog", 34, 122, 545, 88, kSunken},
+
+        {1025, ControlKind::PushButton, "MIDI Setup", 7, 249, 50, 15},
+        {1029, ControlKind::PushButton, "Receive INT, EXT patches", 62, 249, 116, 15},
+        {1030, ControlKind::PushLikeCheckBox, "Detect manual perf. chg.", 479, 249, 100, 15, kDisabled},
+    };
+    static const DialogTemplate dialog{kPerfMainTemplateId, kProgramTitle, "MS Sans Serif", 8, 586, 271, false,
+                                       controls};
+    return dialog;
+}
+
+} // namespace cs6
