@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev
-  qt6-base-dev
+  qt6-base-dev fonts-liberation
   librtmidi-dev libasound2-dev
   libjack-jackd2-dev jackd2
 )
