@@ -66,7 +66,9 @@ void WireTransmitter::Run(std::stop_token stop)
             due += kMidiByteTime * static_cast<long>(next.bytes.size());
         wireFreeAt_ = due;
 
-        changed_.wait_until(lock, stop, due, [] { return false; });
+        // Without pacing most messages are due already: no wait, no wake-up.
+        if (due > Clock::now())
+            changed_.wait_until(lock, stop, due, [] { return false; });
         if (stop.stop_requested())
             break;
 
@@ -79,7 +81,11 @@ void WireTransmitter::Run(std::stop_token stop)
         }
         lock.lock();
         handing_ = false;
-        changed_.notify_all();
+        // Only WaitUntilIdle waits for this, and only an empty queue ends it:
+        // waking it after every message of a long answer costs more than the
+        // hand-over itself.
+        if (queue_.empty())
+            changed_.notify_all();
     }
     handing_ = false;
 }
