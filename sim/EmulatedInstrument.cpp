@@ -1,6 +1,7 @@
 #include "sim/EmulatedInstrument.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "sim/FactoryContents.h"
 
@@ -66,8 +67,10 @@ std::optional<BankInfo> UserLocation(int code, int program)
 
 } // namespace
 
-EmulatedInstrument::EmulatedInstrument(InstrumentOptions options)
-    : banks_(MakeFactoryBanks()), replyLatency_(options.replyLatency), transmitter_(options.pacing)
+EmulatedInstrument::EmulatedInstrument(InstrumentOptions options) : EmulatedInstrument(options, MakeFactoryBanks()) {}
+
+EmulatedInstrument::EmulatedInstrument(InstrumentOptions options, SoundBanks banks)
+    : banks_(std::move(banks)), replyLatency_(options.replyLatency), transmitter_(options.pacing)
 {
     // Power-on state: the first performance, voice and kit.
     LoadIntoEditBuffer(bank::kIntPerf, 0);

@@ -79,6 +79,9 @@ public:
     using TransmitSink = std::function<void(std::span<const std::uint8_t>)>;
 
     explicit EmulatedInstrument(InstrumentOptions options = {});
+    // Starts from these stored sounds instead of the factory contents, which
+    // take a while to make: whoever makes many instruments makes them once.
+    EmulatedInstrument(InstrumentOptions options, SoundBanks banks);
     ~EmulatedInstrument();
 
     EmulatedInstrument(const EmulatedInstrument&) = delete;

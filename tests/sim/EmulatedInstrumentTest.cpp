@@ -460,6 +460,16 @@ TEST(InstrumentThreads, WithoutASinkOutputIsLoggedAndDropped)
     EXPECT_EQ(instrument.TransmittedMessages().size(), 34u);
 }
 
+TEST(InstrumentStart, GivenBanksAreItsStoredSoundsAndFillThePowerOnEditBuffers)
+{
+    SoundBanks banks;
+    std::copy_n("Given     ", 10, banks.MutableImage(bank::kPre1, 0).begin() + field::kVoiceName);
+    banks.MutableImage(bank::kInt, 7)[0] = 0x55;
+    const EmulatedInstrument instrument(InstrumentOptions::ForUnitTests(), banks);
+    EXPECT_EQ(instrument.StoredSounds(), banks);
+    EXPECT_EQ(ImageName(instrument.EditBuffer(SoundKind::NormalVoice), SoundKind::NormalVoice), "Given");
+}
+
 TEST(InstrumentLogs, ClearLogsStartsTheCountsAgain)
 {
     EmulatedInstrument instrument(InstrumentOptions::ForUnitTests());
