@@ -1,0 +1,81 @@
+#include "editor/CS6R_PerfPartEdit.h"
+
+#include <QKeyEvent>
+
+#include "editor/PartBlock.h"
+#include "resources/DialogTemplates.h"
+
+namespace cs6 {
+namespace {
+
+struct FaderSetup {
+    int id;
+    int low;
+};
+constexpr std::array<FaderSetup, CS6R_PerfPartEdit::kFaderCount> kFaders = {{
+    {1010, 0x16}, // cutoff
+    {1011, 0x17}, // resonance
+    {1012, 0x21}, // attack
+    {1013, 0x23}, // decay
+    {1014, 0x20}, // sustain
+    {1015, 0x24}, // release
+}};
+
+} // namespace
+
+CS6R_PerfPartEdit::CS6R_PerfPartEdit(QWidget* parent, SynthDevice* device, int part)
+    : TemplateDialog(PerfPartEditTemplate(), parent), synthDevice(device), partIndex(part)
+{
+    setObjectName(QStringLiteral("CS6R_PerfPartEdit"));
+    for (std::size_t i = 0; i < faders_.size(); ++i) {
+        auto* fader = new FaderControl(this);
+        ReplaceControl(kFaders[i].id, fader);
+        faders_[i] = fader;
+    }
+    InitDialog();
+}
+
+void CS6R_PerfPartEdit::InitDialog()
+{
+    setWindowTitle(PartCaptionName(partIndex) + QStringLiteral(" filter & envelope QED"));
+    for (int index = 0; index < kFaderCount; ++index) {
+        FaderControl* fader = Fader(index);
+        fader->SetVerticalPosition(0);
+        fader->SetScrollSizes(-1, -1);
+        fader->SetRange(0, 127, 64);
+        fader->notifyTarget = this;
+        fader->dragMessage = kFaderDragMessage;
+        fader->releaseMessage = kFaderReleaseMessage;
+        fader->notifyWParam = static_cast<quintptr>(index);
+        fader->notifyLParam = 0;
+        const std::uint32_t address = PartAddress(partIndex, kFaders[static_cast<std::size_t>(index)].low);
+        faderAddresses_[static_cast<std::size_t>(index)] = address;
+        fader->SetValue(*synthDevice->ByteAtAddress(address));
+    }
+}
+
+void CS6R_PerfPartEdit::OnFaderNotify(int index)
+{
+    if (index < 0 || index >= kFaderCount)
+        return;
+    const std::uint32_t address = FaderAddress(index);
+    *synthDevice->ByteAtAddress(address) = static_cast<std::uint8_t>(static_cast<int>(Fader(index)->Value()));
+    synthDevice->SendParameterChangeAt(address, 1);
+}
+
+void CS6R_PerfPartEdit::OnPostedMessage(const PostedMessageEvent& message)
+{
+    if (message.Message() == kFaderDragMessage || message.Message() == kFaderReleaseMessage)
+        OnFaderNotify(static_cast<int>(message.WParam()));
+}
+
+void CS6R_PerfPartEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    TemplateDialog::keyPressEvent(event);
+}
+
+} // namespace cs6

@@ -1,0 +1,368 @@
+#include "editor/CS6R_PerfPartMainEdit.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+#include <variant>
+
+#include "editor/CS6R_PerfPartEdit.h"
+#include "editor/CS6R_PerfPartRecv.h"
+#include "editor/FlatSwitchStyle.h"
+#include "editor/PartBlock.h"
+#include "resources/DialogTemplates.h"
+#include "synth/NameTables.h"
+
+namespace cs6 {
+namespace {
+
+constexpr int kTitle = 1024;
+constexpr int kQuickEditButton = 1014;
+constexpr int kReceiveSwitchButton = 1015;
+
+// Part parameters (low bytes of block 31 pp).
+constexpr int kBankMsb = 0x00;
+constexpr int kBankLsb = 0x01;
+constexpr int kProgram = 0x02;
+constexpr int kReceiveChannel = 0x03;
+constexpr int kPortamentoMode = 0x1B;
+constexpr int kOutputSelect = 0x1C;
+constexpr int kDetuneHigh = 0x10;
+
+constexpr int kReceiveChannelOff = 16; // list position of "off"
+constexpr std::uint8_t kStoredChannelOff = 127;
+
+// The bank list holds bankTable rows 2 to 10; the bank select LSB of each
+// row, by list position.
+constexpr int kFirstBankRow = kBankPre1;
+constexpr int kLastBankRow = kBankExtDrum;
+constexpr std::array<std::uint8_t, 9> kBankLsbs = {0, 1, 8, 9, 24, 25, 32, 40, 41};
+
+struct OutputSelect {
+    const char* text;
+    std::uint8_t byte;
+};
+constexpr std::array<OutputSelect, 9> kOutputSelects = {{
+    {"L&R", 0x00},
+    {"ind 1&2", 0x08},
+    {"ind 1", 0x40},
+    {"ind 2", 0x41},
+    {"ind 3", 0x42},
+    {"ind 4", 0x43},
+    {"ind 5", 0x44},
+    {"ind 6", 0x45},
+    {"drum", 0x7F},
+}};
+
+struct FaderSetup {
+    int id;
+    int low;
+    int min, max, initial;
+    int shiftDetuneMode; // -1: the fader's own decimal text
+};
+constexpr std::array<FaderSetup, CS6R_PerfPartMainEdit::kFaderCount> kFaders = {{
+    {1004, 0x0D, 0, 127, 64, -1}, // volume
+    {1005, 0x0E, 0, 127, 64, -1}, // pan
+    {1011, 0x12, 0, 127, 64, -1}, // reverb send
+    {1012, 0x13, 0, 127, 64, -1}, // chorus send
+    {1008, 0x15, 40, 88, 40, 0},  // note shift, 40..88 shown as -24..24
+    {1009, 0x10, 0, 255, 0, 1},   // detune: high nibble at 0x10, low nibble at 0x11
+    {1006, 0x0B, 0, 127, 64, -1}, // velocity sensitivity depth
+    {1007, 0x0C, 0, 127, 64, -1}, // velocity sensitivity offset
+    {1010, 0x1A, 0, 127, 64, -1}, // portamento time
+}};
+
+// A mode switch: checked when its bits are set (mask 0: when the byte is not 0).
+struct SwitchSetup {
+    int id;
+    int low;
+    std::uint8_t mask;
+    const char* on;
+    const char* off;
+};
+constexpr std::array<SwitchSetup, 4> kSwitches = {{
+    {1017, 0x04, 0, "poly", "mono"},
+    {1019, 0x1D, 0x01, "Layer on", "Layer off"},
+    {1020, 0x1D, 0x02, "ARP on", "ARP off"},
+    {1018, 0x19, 0, "Portamento on", "Portamento off"},
+}};
+
+const SwitchSetup& SwitchFor(int id)
+{
+    return *std::find_if(kSwitches.begin(), kSwitches.end(), [id](const SwitchSetup& s) { return s.id == id; });
+}
+
+// One program list entry: the 1-based number, with the stored sound's
+// category code and name for normal-voice banks and its name for drum banks.
+QString ProgramText(int row, const BankEntry& bank, int number)
+{
+    // Stored names are single bytes, whatever their top bit.
+    const QString shown = QString::number(number);
+    if (row >= kBankPre1 && row <= kBankExt) {
+        if (const NormalVoice* voice = bank.NormalVoiceAt(number - 1))
+            return QStringLiteral("%1  %2:  %3")
+                .arg(shown, QString::fromLatin1(voice->GetCategoryCode()), QString::fromLatin1(voice->GetName()));
+    } else if (row >= kBankPreDrum && row <= kBankExtDrum) {
+        if (const DrumVoice* kit = bank.DrumVoiceAt(number - 1))
+            return QStringLiteral("%1  %2").arg(shown, QString::fromLatin1(kit->GetName()));
+    }
+    return shown;
+}
+
+} // namespace
+
+CS6R_PerfPartMainEdit::CS6R_PerfPartMainEdit(QWidget* parent, SynthDevice* device, int part)
+    : TemplateDialog(PerfPartMainTemplate(), parent), synthDevice(device), partIndex(part)
+{
+    setObjectName(QStringLiteral("CS6R_PerfPartMainEdit"));
+    FrameFlatSwitches(this);
+    for (std::size_t i = 0; i < faders_.size(); ++i) {
+        auto* fader = new FaderControl(this);
+        ReplaceControl(kFaders[i].id, fader);
+        faders_[i] = fader;
+    }
+    InitDialog();
+    ConnectHandlers();
+}
+
+QPushButton* CS6R_PerfPartMainEdit::Button(int id) const { return ControlAs<QPushButton>(id); }
+
+QLabel* CS6R_PerfPartMainEdit::Title() const { return ControlAs<QLabel>(kTitle); }
+
+void CS6R_PerfPartMainEdit::InitDialog()
+{
+    bankCombo_ = ControlAs<QComboBox>(1000);
+    programCombo_ = ControlAs<QComboBox>(1001);
+    receiveChannelCombo_ = ControlAs<QComboBox>(1002);
+    portamentoModeCombo_ = ControlAs<QComboBox>(1003);
+    outputSelectCombo_ = ControlAs<QComboBox>(1013);
+    // Typed text never becomes a program: only the listed ones can be chosen.
+    programCombo_->setInsertPolicy(QComboBox::NoInsert);
+
+    for (int row = kFirstBankRow; row <= kLastBankRow; ++row)
+        bankCombo_->addItem(QString::fromStdString(bankTable[static_cast<std::size_t>(row)].name), row);
+    for (int channel = 1; channel <= 16; ++channel)
+        receiveChannelCombo_->addItem(QString::number(channel));
+    receiveChannelCombo_->addItem(QStringLiteral("off"));
+    portamentoModeCombo_->addItems({QStringLiteral("fingered"), QStringLiteral("fulltime")});
+    for (const OutputSelect& output : kOutputSelects)
+        outputSelectCombo_->addItem(QString::fromLatin1(output.text));
+
+    for (int index = 0; index < kFaderCount; ++index) {
+        const FaderSetup& setup = kFaders[static_cast<std::size_t>(index)];
+        FaderControl* fader = Fader(index);
+        fader->SetVerticalPosition(0);
+        fader->SetScrollSizes(-1, -1);
+        fader->SetRange(setup.min, setup.max, setup.initial);
+        fader->notifyTarget = this;
+        fader->dragMessage = kFaderDragMessage;
+        fader->releaseMessage = kFaderReleaseMessage;
+        fader->notifyWParam = static_cast<quintptr>(index);
+        fader->notifyLParam = 0;
+        SetFaderValue(index);
+        if (setup.shiftDetuneMode >= 0)
+            fader->SetFormatter(&shiftDetuneFormatter, setup.shiftDetuneMode);
+    }
+}
+
+void CS6R_PerfPartMainEdit::ConnectHandlers()
+{
+    for (const SwitchSetup& s : kSwitches)
+        connect(Button(s.id), &QPushButton::clicked, this, [this, id = s.id] { OnSwitch(id); });
+    connect(bankCombo_, &QComboBox::activated, this, &CS6R_PerfPartMainEdit::OnBankChange);
+    connect(programCombo_, &QComboBox::activated, this, &CS6R_PerfPartMainEdit::OnProgram);
+    connect(receiveChannelCombo_, &QComboBox::activated, this, &CS6R_PerfPartMainEdit::OnReceiveChannel);
+    connect(outputSelectCombo_, &QComboBox::activated, this, &CS6R_PerfPartMainEdit::OnOutputSelect);
+    connect(portamentoModeCombo_, &QComboBox::activated, this, &CS6R_PerfPartMainEdit::OnPortamentoMode);
+    connect(Button(kQuickEditButton), &QPushButton::clicked, this, &CS6R_PerfPartMainEdit::OnQuickEdit);
+    connect(Button(kReceiveSwitchButton), &QPushButton::clicked, this, &CS6R_PerfPartMainEdit::OnReceiveSwitches);
+    // "Range", "S", "Prt time" and typing in the program field do nothing.
+}
+
+// The fader's address for partIndex and its value from the memory.
+void CS6R_PerfPartMainEdit::SetFaderValue(int index)
+{
+    const int low = kFaders[static_cast<std::size_t>(index)].low;
+    faderAddresses_[static_cast<std::size_t>(index)] = PartAddress(partIndex, low);
+    if (index == kDetuneFader)
+        Fader(index)->SetValue(*Part(kDetuneHigh) * 16 + *Part(kDetuneHigh + 1));
+    else
+        Fader(index)->SetValue(*Part(low));
+}
+
+void CS6R_PerfPartMainEdit::RefreshFromMemory()
+{
+    QString title = QStringLiteral("PART %1").arg(partIndex + 1);
+    switch (partIndex) {
+    case kPartAD:
+        title = QStringLiteral("PART AD");
+        break;
+    case kPartCL:
+        title = QStringLiteral("PART CL");
+        break;
+    case kPartPLG1:
+        title = QStringLiteral("PRTPLG1");
+        break;
+    case kPartPLG2:
+        title = QStringLiteral("PRTPLG2");
+        break;
+    default:
+        break;
+    }
+    Title()->setText(title);
+
+    // The bank from its LSB alone; an LSB of no listed bank leaves the choice.
+    const auto lsb = std::find(kBankLsbs.begin(), kBankLsbs.end(), *Part(kBankLsb));
+    if (lsb != kBankLsbs.end())
+        bankCombo_->setCurrentIndex(static_cast<int>(lsb - kBankLsbs.begin()));
+    FillProgramList();
+    // Out-of-range positions select nothing.
+    programCombo_->setCurrentIndex(*Part(kProgram));
+    const std::uint8_t channel = *Part(kReceiveChannel);
+    receiveChannelCombo_->setCurrentIndex(channel == kStoredChannelOff ? kReceiveChannelOff : channel);
+
+    const std::uint8_t output = *Part(kOutputSelect);
+    const auto known = std::find_if(kOutputSelects.begin(), kOutputSelects.end(),
+                                    [output](const OutputSelect& o) { return o.byte == output; });
+    if (known != kOutputSelects.end())
+        outputSelectCombo_->setCurrentIndex(static_cast<int>(known - kOutputSelects.begin()));
+    portamentoModeCombo_->setCurrentIndex(*Part(kPortamentoMode));
+
+    for (const SwitchSetup& s : kSwitches) {
+        const std::uint8_t byte = *Part(s.low);
+        QPushButton* button = Button(s.id);
+        button->setChecked(s.mask ? (byte & s.mask) != 0 : byte != 0);
+        button->setText(QString::fromLatin1(button->isChecked() ? s.on : s.off));
+    }
+
+    for (int index = 0; index < kFaderCount; ++index) {
+        SetFaderValue(index);
+        Fader(index)->repaint();
+    }
+}
+
+void CS6R_PerfPartMainEdit::FillProgramList()
+{
+    const QVariant row = bankCombo_->currentData();
+    const int position = programCombo_->currentIndex();
+    programCombo_->clear();
+    // Before any bank is chosen there is no list to offer.
+    if (!row.isValid())
+        return;
+    const BankEntry& bank = bankTable[static_cast<std::size_t>(row.toInt())];
+    for (int number = 1; number <= bank.lastProgram + 1; ++number)
+        programCombo_->addItem(ProgramText(row.toInt(), bank, number));
+    // No program chosen counts as out of range too, so a bank change never
+    // stores "no program".
+    programCombo_->setCurrentIndex(position < 0 || position > bank.lastProgram ? 0 : position);
+}
+
+void CS6R_PerfPartMainEdit::OnBankChange()
+{
+    FillProgramList();
+    const BankEntry& bank = bankTable[static_cast<std::size_t>(bankCombo_->currentData().toInt())];
+    *Part(kBankMsb) = bank.bankMsb;
+    *Part(kBankLsb) = bank.bankLsb;
+    *Part(kProgram) = static_cast<std::uint8_t>(std::max(programCombo_->currentIndex(), 0));
+    Send(kBankMsb, 1);
+    Send(kBankLsb, 1);
+    Send(kProgram, 1);
+}
+
+void CS6R_PerfPartMainEdit::OnProgram()
+{
+    const int position = programCombo_->currentIndex();
+    if (position < 0)
+        return;
+    *Part(kProgram) = static_cast<std::uint8_t>(position);
+    Send(kProgram, 1);
+}
+
+void CS6R_PerfPartMainEdit::OnReceiveChannel()
+{
+    *Part(kReceiveChannel) = static_cast<std::uint8_t>(receiveChannelCombo_->currentIndex());
+    Send(kReceiveChannel, 1);
+}
+
+void CS6R_PerfPartMainEdit::OnOutputSelect()
+{
+    const int position = outputSelectCombo_->currentIndex();
+    if (position >= 0 && position < static_cast<int>(kOutputSelects.size()))
+        *Part(kOutputSelect) = kOutputSelects[static_cast<std::size_t>(position)].byte;
+    Send(kOutputSelect, 1);
+}
+
+void CS6R_PerfPartMainEdit::OnPortamentoMode()
+{
+    *Part(kPortamentoMode) = static_cast<std::uint8_t>(portamentoModeCombo_->currentIndex());
+    Send(kPortamentoMode, 1);
+}
+
+void CS6R_PerfPartMainEdit::OnSwitch(int id)
+{
+    const SwitchSetup& s = SwitchFor(id);
+    QPushButton* button = Button(id);
+    const bool on = button->isChecked();
+    button->setText(QString::fromLatin1(on ? s.on : s.off));
+    std::uint8_t& byte = *Part(s.low);
+    if (s.mask == 0)
+        byte = on ? 1 : 0;
+    else if (on)
+        byte = static_cast<std::uint8_t>(byte | s.mask);
+    else
+        byte = static_cast<std::uint8_t>(byte & ~s.mask);
+    Send(s.low, 1);
+}
+
+void CS6R_PerfPartMainEdit::OnFaderNotify(int index)
+{
+    if (index < 0 || index >= kFaderCount)
+        return;
+    const auto value = static_cast<std::uint8_t>(static_cast<int>(Fader(index)->Value()));
+    const std::uint32_t address = faderAddresses_[static_cast<std::size_t>(index)];
+    std::uint8_t* bytes = synthDevice->ByteAtAddress(address);
+    if (index == kDetuneFader) {
+        bytes[0] = static_cast<std::uint8_t>(value >> 4);
+        bytes[1] = static_cast<std::uint8_t>(value & 0x0F);
+        synthDevice->SendParameterChangeAt(address, 2);
+    } else {
+        bytes[0] = value;
+        synthDevice->SendParameterChangeAt(address, 1);
+    }
+}
+
+void CS6R_PerfPartMainEdit::OnPostedMessage(const PostedMessageEvent& message)
+{
+    if (message.Message() == kFaderDragMessage || message.Message() == kFaderReleaseMessage)
+        OnFaderNotify(static_cast<int>(message.WParam()));
+}
+
+void CS6R_PerfPartMainEdit::OnQuickEdit()
+{
+    CS6R_PerfPartEdit dialog(this, synthDevice, partIndex);
+    dialog.exec();
+}
+
+void CS6R_PerfPartMainEdit::OnReceiveSwitches()
+{
+    CS6R_PerfPartRecv dialog(this, synthDevice, partIndex);
+    dialog.exec();
+}
+
+void CS6R_PerfPartMainEdit::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Left to the window the strip sits in, as its own keys.
+        event->ignore();
+        return;
+    default:
+        TemplateDialog::keyPressEvent(event);
+    }
+}
+
+} // namespace cs6

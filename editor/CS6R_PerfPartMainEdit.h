@@ -1,0 +1,93 @@
+#pragma once
+// The part strip: a borderless row in the main window that shows and edits
+// the main settings of one performance part (bank and program, receive
+// channel, output, the mode switches, portamento and nine faders), and opens
+// the part's quick-edit and receive-switch dialogs.
+//
+// Every edit writes the part block 31 pp (pp = partIndex) first and then
+// sends a parameter change for exactly the bytes written. The controls follow
+// the memory only at RefreshFromMemory, which the main window calls after it
+// changed the memory and the part matrix calls after choosing another part.
+//
+// Thread: the user-interface thread only.
+
+#include <array>
+#include <cstdint>
+
+#include "controls/FaderControl.h"
+#include "framework/TemplateDialog.h"
+#include "synth/SynthDevice.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace cs6 {
+
+class CS6R_PerfPartMainEdit : public TemplateDialog {
+public:
+    // A child of parent showing part (a part index, 0 for part 1); device is
+    // not owned. The controls are filled; the title, selections and switches
+    // wait for RefreshFromMemory.
+    CS6R_PerfPartMainEdit(QWidget* parent, SynthDevice* device, int part);
+
+    int PartIndex() const { return partIndex; }
+    // Takes effect at the next RefreshFromMemory.
+    void SetPartIndex(int part) { partIndex = part; }
+
+    // Relabels the strip for partIndex and loads every control from its block.
+    void RefreshFromMemory();
+    // Rebuilds the program list for the chosen bank, keeping the program's
+    // position where the bank is long enough, else choosing the first.
+    void FillProgramList();
+
+    // Handlers of the two dialog buttons, also reachable for tests.
+    void OnQuickEdit();
+    void OnReceiveSwitches();
+
+    static constexpr int kFaderCount = 9;
+    static constexpr int kDetuneFader = 5;
+    static constexpr int kNoteShiftFader = 4;
+
+    FaderControl* Fader(int index) const { return faders_[static_cast<std::size_t>(index)]; }
+    QComboBox* BankCombo() const { return bankCombo_; }
+    QComboBox* ProgramCombo() const { return programCombo_; }
+    QComboBox* ReceiveChannelCombo() const { return receiveChannelCombo_; }
+    QComboBox* PortamentoModeCombo() const { return portamentoModeCombo_; }
+    QComboBox* OutputSelectCombo() const { return outputSelectCombo_; }
+    QPushButton* Button(int id) const;
+    QLabel* Title() const;
+
+protected:
+    void OnPostedMessage(const PostedMessageEvent& message) override;
+    // Enter and Escape belong to the main window, not to the embedded strip.
+    void keyPressEvent(QKeyEvent* event) override;
+
+    SynthDevice* synthDevice;
+    int partIndex;
+
+private:
+    void InitDialog();
+    void ConnectHandlers();
+    void SetFaderValue(int index);
+    void OnFaderNotify(int index);
+    void OnSwitch(int id);
+    void OnBankChange();
+    void OnProgram();
+    void OnReceiveChannel();
+    void OnOutputSelect();
+    void OnPortamentoMode();
+
+    std::uint8_t* Part(int low) const { return synthDevice->ByteAt(0x31, partIndex, low); }
+    void Send(int low, int count) const { synthDevice->SendParameterChange(0x31, partIndex, low, count); }
+
+    QComboBox* bankCombo_ = nullptr;
+    QComboBox* programCombo_ = nullptr;
+    QComboBox* receiveChannelCombo_ = nullptr;
+    QComboBox* portamentoModeCombo_ = nullptr;
+    QComboBox* outputSelectCombo_ = nullptr;
+    std::array<FaderControl*, kFaderCount> faders_{};
+    std::array<std::uint32_t, kFaderCount> faderAddresses_{};
+};
+
+} // namespace cs6

@@ -1,0 +1,87 @@
+#include "editor/CS6R_PerfPartRecv.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "editor/FlatSwitchStyle.h"
+#include "editor/PartBlock.h"
+#include "resources/DialogTemplates.h"
+
+namespace cs6 {
+namespace {
+
+struct SwitchSetup {
+    int id;
+    int low;
+    std::uint8_t mask;
+};
+// In the order the rows are compared and applied.
+constexpr std::array<SwitchSetup, CS6R_PerfPartRecv::kSwitchCount> kSwitches = {{
+    {1018, 0x1D, 0x08}, // BnkCh
+    {1017, 0x1D, 0x04}, // CC
+    {1021, 0x1D, 0x10}, // PrgCh
+    {1019, 0x1D, 0x20}, // AT
+    {1020, 0x1D, 0x40}, // PB
+    {1029, 0x1E, 0x01}, // Vol
+    {1030, 0x1E, 0x02}, // Pan
+    {1031, 0x1E, 0x08}, // Sus
+    {1022, 0x1E, 0x20}, // MW
+    {1023, 0x1F, 0x01}, // FC
+    {1024, 0x1F, 0x02}, // FS
+    {1025, 0x1F, 0x04}, // RB
+    {1026, 0x1F, 0x08}, // BC
+    {1027, 0x1F, 0x10}, // Kn1
+    {1028, 0x1F, 0x20}, // Kn2
+}};
+
+} // namespace
+
+CS6R_PerfPartRecv::CS6R_PerfPartRecv(QWidget* parent, SynthDevice* device, int part)
+    : TemplateDialog(PerfPartRecvTemplate(), parent), synthDevice(device), partIndex(part)
+{
+    setObjectName(QStringLiteral("CS6R_PerfPartRecv"));
+    FrameFlatSwitches(this);
+    InitDialog();
+    for (const ReceiveSwitch& row : receiveSwitches)
+        connect(Box(static_cast<int>(row.controlId)), &QPushButton::clicked, this,
+                &CS6R_PerfPartRecv::ApplyReceiveSwitches);
+}
+
+QPushButton* CS6R_PerfPartRecv::Box(int id) const { return ControlAs<QPushButton>(id); }
+
+void CS6R_PerfPartRecv::InitDialog()
+{
+    setWindowTitle(PartCaptionName(partIndex) + QStringLiteral(" receive switches"));
+    for (std::size_t i = 0; i < receiveSwitches.size(); ++i) {
+        const SwitchSetup& setup = kSwitches[i];
+        ReceiveSwitch& row = receiveSwitches[i];
+        row.controlId = static_cast<std::uint32_t>(setup.id);
+        row.address = PartAddress(partIndex, setup.low);
+        row.mask = setup.mask;
+        Box(setup.id)->setChecked((*synthDevice->ByteAtAddress(row.address) & row.mask) != 0);
+    }
+}
+
+void CS6R_PerfPartRecv::ApplyReceiveSwitches()
+{
+    for (const ReceiveSwitch& row : receiveSwitches) {
+        std::uint8_t& byte = *synthDevice->ByteAtAddress(row.address);
+        const bool checked = Box(static_cast<int>(row.controlId))->isChecked();
+        const bool set = (byte & row.mask) != 0;
+        if (checked == set)
+            continue;
+        byte = static_cast<std::uint8_t>(byte ^ row.mask);
+        synthDevice->SendParameterChangeAt(row.address, 1);
+    }
+}
+
+void CS6R_PerfPartRecv::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    TemplateDialog::keyPressEvent(event);
+}
+
+} // namespace cs6
