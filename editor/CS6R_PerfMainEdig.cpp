@@ -8,6 +8,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include "editor/CS6R_PartMatrix.h"
+#include "editor/CS6R_PerfPartMainEdit.h"
 #include "framework/FileIo.h"
 #include "framework/UserMessage.h"
 #include "midi/MidiConnection.h"
@@ -195,6 +197,7 @@ bool CS6R_PerfMainEdig::InitDialog()
     (void)synthDevice->RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance);
 
     FillCombos();
+    CreatePartDialogs();
     ConnectHandlers();
     SetDetectManualChange(true);
     RefreshFromMemory();
@@ -226,6 +229,23 @@ void CS6R_PerfMainEdig::FillCombos()
     Combo(1015)->addItems({QStringLiteral("sync-off"), QStringLiteral("off"), QStringLiteral("on")});
     Combo(1016)->addItems({QStringLiteral("50%"), QStringLiteral("66%"), QStringLiteral("75%"), QStringLiteral("100%"),
                            QStringLiteral("133%"), QStringLiteral("150%"), QStringLiteral("200%")});
+}
+
+// The part strip (for part 1) and the selectors that drive it, each laid
+// over its placeholder, which it hides.
+void CS6R_PerfMainEdig::CreatePartDialogs()
+{
+    auto place = [this](QWidget* child, int placeholderId) {
+        QWidget* placeholder = Control(placeholderId);
+        child->setFixedSize(placeholder->size());
+        child->move(placeholder->pos());
+        placeholder->hide();
+        child->show();
+    };
+    partStrip = new CS6R_PerfPartMainEdit(this, synthDevice, 0);
+    place(partStrip, 1024);
+    partMatrix = new CS6R_PartMatrix(this, partStrip);
+    place(partMatrix, 1026);
 }
 
 void CS6R_PerfMainEdig::ConnectHandlers()
@@ -271,6 +291,8 @@ void CS6R_PerfMainEdig::RefreshFromMemory()
 
     RefreshFaders();
     RefreshEffectLabels();
+    if (partStrip)
+        partStrip->RefreshFromMemory();
 }
 
 void CS6R_PerfMainEdig::RefreshFaders()

@@ -25,6 +25,9 @@ class QPushButton;
 
 namespace cs6 {
 
+class CS6R_PartMatrix;
+class CS6R_PerfPartMainEdit;
+
 // True only while RefreshFromMemory writes the name field, so that the
 // change it causes is not taken for the user's edit.
 extern bool nameWriteInProgress;
@@ -57,6 +60,9 @@ public:
     QPushButton* Button(int id) const;
     bool DetectManualChange() const;
     void SetDetectManualChange(bool on);
+    // The part strip and the part selectors; null until InitDialog made them.
+    CS6R_PerfPartMainEdit* PartStrip() const { return partStrip; }
+    CS6R_PartMatrix* PartMatrix() const { return partMatrix; }
 
     static constexpr int kFaderCount = 8;
 
@@ -77,6 +83,9 @@ protected:
         CS6R_PerfMainEdig& dialog_;
     };
 
+    // Children of this dialog over the placeholders 1026 and 1024.
+    CS6R_PartMatrix* partMatrix = nullptr;
+    CS6R_PerfPartMainEdit* partStrip = nullptr;
     SynthDevice* synthDevice;
 
 private:
@@ -92,6 +101,7 @@ private:
 
     void SetUpControls();
     void FillCombos();
+    void CreatePartDialogs();
     void ConnectHandlers();
     void SetUpFaders();
     void OnFaderNotify(int index);
