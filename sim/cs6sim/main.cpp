@@ -6,7 +6,8 @@
 //   perf N        select INT performance N (1..128) on the front panel
 //   perf ext N    select EXT performance N (1..64)
 //   quit          end
-// End of input and SIGTERM end it too.
+// End of input and SIGTERM end it too. With --echo every received message is
+// printed as "rx" and its bytes in hex, for tests that watch what arrives.
 #include <csignal>
 #include <cstdio>
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <mutex>
 #include <iostream>
 #include <sstream>
 
@@ -38,7 +40,7 @@ void OnTerminate(int)
 void Usage(std::FILE* to)
 {
     std::fprintf(to,
-                 "usage: cs6sim [--no-pacing] [--latency-us N] [--name CLIENT]\n"
+                 "usage: cs6sim [--no-pacing] [--latency-us N] [--name CLIENT] [--echo]\n"
                  "       cs6sim --write-files DIR\n"
                  "An emulated Yamaha CS6x on JACK MIDI (ports CLIENT:midi_in and CLIENT:midi_out,\n"
                  "CLIENT being cs6sim unless --name says otherwise).\n"
@@ -46,7 +48,8 @@ void Usage(std::FILE* to)
 }
 
 // One command line; false when it asks to end.
-bool Command(const std::string& line, cs6::sim::EmulatedInstrument& instrument)
+template <typename Say>
+bool Command(const std::string& line, cs6::sim::EmulatedInstrument& instrument, const Say& say)
 {
     std::istringstream words(line);
     std::string verb;
@@ -67,19 +70,16 @@ bool Command(const std::string& line, cs6::sim::EmulatedInstrument& instrument)
         try {
             number = std::stoi(which);
         } catch (const std::exception&) {
-            std::printf("perf needs a number\n");
-            std::fflush(stdout);
+            say("perf needs a number");
             return true;
         }
         if (instrument.SelectPerformance(bank, number - 1) == cs6::sim::PanelOutcome::Selected)
-            std::printf("selected performance %d\n", number);
+            say("selected performance " + std::to_string(number));
         else
-            std::printf("no performance %d\n", number);
-        std::fflush(stdout);
+            say("no performance " + std::to_string(number));
         return true;
     }
-    std::printf("unknown command: %s\n", verb.c_str());
-    std::fflush(stdout);
+    say("unknown command: " + verb);
     return true;
 }
 
@@ -89,9 +89,12 @@ int main(int argc, char** argv)
 {
     cs6::sim::InstrumentOptions options; // paced, as the cable would be
     std::string clientName = "cs6sim";
+    bool echo = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--no-pacing") {
+        if (arg == "--echo") {
+            echo = true;
+        } else if (arg == "--no-pacing") {
             options.pacing = cs6::sim::WirePacing::Off;
         } else if (arg == "--latency-us" && i + 1 < argc) {
             options.replyLatency = std::chrono::microseconds(std::atoi(argv[++i]));
@@ -152,24 +155,41 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "cs6sim: a message could not be sent\n");
     });
 
+    std::mutex outputLock; // the receivers and the command loop share stdout
+    auto say = [&outputLock](const std::string& line) {
+        std::lock_guard lock(outputLock);
+        std::fputs(line.c_str(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    };
+
     std::atomic<bool> running{true};
     std::vector<std::thread> receivers;
     for (auto& port : ports) {
-        receivers.emplace_back([&running, &instrument, input = port.input.get()] {
+        receivers.emplace_back([&running, &instrument, &say, echo, input = port.input.get()] {
             std::vector<cs6::TimedEvent> events;
             while (running) {
                 input->ReadNotification()->Wait(std::chrono::milliseconds(200));
                 while (input->Read(events)) {
-                    for (const auto& event : events)
+                    for (const auto& event : events) {
                         instrument.Receive(event.bytes);
+                        if (echo) {
+                            std::string line = "rx";
+                            char hex[4];
+                            for (const std::uint8_t byte : event.bytes) {
+                                std::snprintf(hex, sizeof hex, " %02X", byte);
+                                line += hex;
+                            }
+                            say(line);
+                        }
+                    }
                     events.clear();
                 }
             }
         });
     }
 
-    std::printf("cs6sim ready:%s\n", where.c_str());
-    std::fflush(stdout);
+    say("cs6sim ready:" + where);
 
     std::string pending;
     for (bool go = true; go;) {
@@ -189,7 +209,7 @@ int main(int argc, char** argv)
             break; // end of input
         pending.append(chunk, static_cast<std::size_t>(n));
         for (std::size_t end; go && (end = pending.find('\n')) != std::string::npos;) {
-            go = Command(pending.substr(0, end), instrument);
+            go = Command(pending.substr(0, end), instrument, say);
             pending.erase(0, end + 1);
         }
     }

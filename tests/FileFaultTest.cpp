@@ -1,0 +1,82 @@
+// Bank files written where the system refuses: a read-only folder, a file-size
+// limit hit in the middle of the write. The old file must survive and the
+// writer must say so. Each case runs in a child process, since it changes
+// the process's identity or limits.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "framework/FileIo.h"
+#include "synth/BankFiles.h"
+
+namespace cs6 {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+class FileFaultTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() /
+                 ("cs6-filefault-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        old = Bytes(kUserBankFileSize, 0x2A);
+        WriteFileAtomically(folder / kIntBankFileName, old);
+        internalBank[0].program = 9; // so that the new file differs
+    }
+    void TearDown() override
+    {
+        fs::permissions(folder, fs::perms::owner_all);
+        fs::remove_all(folder);
+    }
+
+    // In the child: the save must fail with a FileError and leave the old file.
+    [[noreturn]] void SaveAndCheck() const
+    {
+        try {
+            SaveUserBank(folder / kIntBankFileName, internalBank, internalDrums);
+        } catch (const FileError&) {
+            std::_Exit(ReadWholeFile(folder / kIntBankFileName) == old ? 0 : 3);
+        }
+        std::_Exit(2);
+    }
+
+    fs::path folder;
+    Bytes old;
+};
+
+TEST_F(FileFaultTest, AReadOnlyFolderKeepsTheOldBankFile)
+{
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    auto asNobody = [this] {
+        // Root writes anywhere: be nobody for the write.
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            std::_Exit(4);
+        SaveAndCheck();
+    };
+    EXPECT_EXIT(asNobody(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(FileFaultTest, AFileSizeLimitInTheMiddleOfTheWriteKeepsTheOldBankFile)
+{
+    auto limited = [this] {
+        std::signal(SIGXFSZ, SIG_IGN); // a failed write, not the end of the process
+        const rlimit limit{100000, 100000};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            std::_Exit(4);
+        SaveAndCheck();
+    };
+    EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "");
+}
+
+} // namespace
+} // namespace cs6

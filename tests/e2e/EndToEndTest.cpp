@@ -1,0 +1,315 @@
+// The editor, offscreen, in this process and cs6sim in another, connected
+// over a JACK server of the test's own through "settings.dat" naming
+// cs6sim's ports by their GUIDs.
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sstream>
+#include <thread>
+
+#include "app/EditorApp.h"
+#include "editor/CS6R_PerfMainEdig.h"
+#include "framework/FileIo.h"
+#include "framework/UserMessage.h"
+#include "midi/MidiSettings.h"
+#include "midi/MidiSetupDlg.h"
+#include "midi/PortGuid.h"
+#include "sim/EmulatedInstrument.h"
+#include "synth/BankFiles.h"
+#include "synth/BulkSequences.h"
+#include "synth/SysExMessages.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/JackServer.h"
+
+using namespace cs6;
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+// The name the emulated instrument's INT performance holds (1-based).
+std::string FactoryPerformanceName(int number)
+{
+    sim::EmulatedInstrument reference(sim::InstrumentOptions::ForUnitTests());
+    (void)reference.SelectPerformance(sim::PerformanceBank::Internal, number - 1);
+    const auto name = reference.ReadMemory(PackAddress(0x30, 0x00, 0), 10);
+    return StoredName(name.data());
+}
+
+Bytes ParseHex(const std::string& text)
+{
+    Bytes bytes;
+    std::istringstream words(text);
+    std::string word;
+    while (words >> word)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoul(word, nullptr, 16)));
+    return bytes;
+}
+
+} // namespace
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startUpSequenceAndFirstRefresh();
+    void editsArriveWithTheirBytes();
+    void transmitThenRequestGivesBackThePerformance();
+    void aFrontPanelChangeShowsUpInTheEditor();
+    void receivingPatchesWritesTheInstrumentsBanks();
+    void anAnswerCutShortKeepsTheMemoryAndARestartWorks();
+    void aStoppedServerFailsSendsWithoutAHang();
+
+private:
+    bool StartSim(std::vector<std::string> args = {"--no-pacing"});
+    bool StartEditor();
+    // The next n messages cs6sim reports as received.
+    std::vector<Bytes> Received(std::size_t n, std::chrono::milliseconds timeout = 5000ms);
+    Bytes PerformanceBlocks() const;
+
+    std::unique_ptr<test::JackServer> server_;
+    std::unique_ptr<QTemporaryDir> folder_;
+    QString previousFolder_;
+    std::unique_ptr<test::ChildProcess> sim_;
+    std::unique_ptr<EditorApp> app_;
+    std::vector<std::string> boxes_;
+    MessageBoxHandler previousBoxes_;
+};
+
+void EndToEndTest::init()
+{
+    std::string whyNot;
+    server_ = test::JackServer::Start(test::UniqueServerName("e2e"), &whyNot);
+    if (!server_)
+        QSKIP(("JACK server could not start here: " + whyNot).c_str());
+    folder_ = std::make_unique<QTemporaryDir>();
+    previousFolder_ = QDir::currentPath();
+    QDir::setCurrent(folder_->path());
+    boxes_.clear();
+    previousBoxes_ = SetMessageBoxHandler([this](std::string_view text) { boxes_.emplace_back(text); });
+
+    // The data files of the instrument's factory contents, and the ports.
+    auto writer = test::ChildProcess::Start(CS6SIM_PATH, {"--write-files", folder_->path().toStdString()});
+    QVERIFY(writer);
+    QCOMPARE(writer->Wait(20s), 0);
+    MidiSettings settings;
+    settings.inputEnabled = settings.outputEnabled = 1;
+    settings.inputPortGuid = PortGuid(kJackKind, "cs6sim:midi_out");
+    settings.outputPortGuid = PortGuid(kJackKind, "cs6sim:midi_in");
+    WriteFileAtomically(kSettingsFileName, SerializeMidiSettings(settings));
+}
+
+void EndToEndTest::cleanup()
+{
+    if (app_) {
+        app_->ShutDown();
+        app_.reset();
+    }
+    if (sim_) {
+        sim_->Signal(SIGTERM);
+        sim_->Wait(10s);
+        sim_.reset();
+    }
+    SetMessageBoxHandler(std::move(previousBoxes_));
+    if (!previousFolder_.isEmpty())
+        QDir::setCurrent(previousFolder_);
+    folder_.reset();
+    server_.reset();
+}
+
+bool EndToEndTest::StartSim(std::vector<std::string> args)
+{
+    args.push_back("--echo");
+    sim_ = test::ChildProcess::Start(CS6SIM_PATH, args);
+    std::string line;
+    return sim_ && sim_->ReadLine(line, 10s) && line.find("cs6sim:midi_in") != std::string::npos;
+}
+
+bool EndToEndTest::StartEditor()
+{
+    EditorApp::Options options;
+    options.useAlsa = false;
+    app_ = std::make_unique<EditorApp>(std::move(options));
+    app_->StartUp();
+    return app_->MainDialog()->InitDialog();
+}
+
+std::vector<Bytes> EndToEndTest::Received(std::size_t n, std::chrono::milliseconds timeout)
+{
+    std::vector<Bytes> messages;
+    std::string line;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (messages.size() < n) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !sim_->ReadLine(line, left))
+            break;
+        if (line.rfind("rx ", 0) == 0)
+            messages.push_back(ParseHex(line.substr(3)));
+    }
+    return messages;
+}
+
+Bytes EndToEndTest::PerformanceBlocks() const
+{
+    Bytes bytes;
+    for (const auto& block : PerformanceBulkBlocks()) {
+        const auto data = app_->Device().Memory().Bytes(block.address, static_cast<std::size_t>(block.count));
+        bytes.insert(bytes.end(), data.begin(), data.end());
+    }
+    return bytes;
+}
+
+void EndToEndTest::startUpSequenceAndFirstRefresh()
+{
+    QVERIFY(StartSim());
+    QVERIFY(StartEditor());
+    const auto received = Received(7);
+    const std::vector<Bytes> expected = {
+        {0xB0, 0x07, 0x00},
+        {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x11, 0x01, 0xF7},
+        {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x11, 0x00, 0xF7},
+        {0xB0, 0x07, 0x7F},
+        {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x01, 0xF7},
+        {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x00, 0xF7},
+        {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x4F, 0x00, 0xF7},
+    };
+    QCOMPARE(received, expected);
+    QCOMPARE(app_->MainDialog()->NameEdit()->text().toStdString(), FactoryPerformanceName(1));
+    QVERIFY(boxes_.empty());
+}
+
+void EndToEndTest::editsArriveWithTheirBytes()
+{
+    QVERIFY(StartSim());
+    QVERIFY(StartEditor());
+    Received(7);
+    CS6R_PerfMainEdig& dialog = *app_->MainDialog();
+
+    // A common parameter.
+    dialog.Combo(1002)->setCurrentIndex(17);
+    emit dialog.Combo(1002)->activated(17);
+    QCOMPARE(Received(1), std::vector<Bytes>{sysex::ParameterChange(0x30, 0x00, 0x41, Bytes{0x50})});
+
+    // A part parameter, through the fader of the instrument model's memory.
+    *app_->Device().ByteAt(0x31, 0x02, 0x0D) = 0x33;
+    app_->Device().SendParameterChange(0x31, 0x02, 0x0D, 1);
+    QCOMPARE(Received(1), std::vector<Bytes>{sysex::ParameterChange(0x31, 0x02, 0x0D, Bytes{0x33})});
+
+    // The name: ten messages.
+    dialog.NameEdit()->setText(QStringLiteral("Over JACK"));
+    QCoreApplication::sendPostedEvents(&dialog);
+    const auto name = Received(10);
+    QCOMPARE(name.size(), std::size_t{10});
+    const std::string expected = "Over JACK ";
+    for (int i = 0; i < 10; ++i)
+        QCOMPARE(name[static_cast<std::size_t>(i)],
+                 sysex::ParameterChange(0x30, 0x00, i, Bytes{static_cast<std::uint8_t>(expected[static_cast<std::size_t>(i)])}));
+}
+
+void EndToEndTest::transmitThenRequestGivesBackThePerformance()
+{
+    QVERIFY(StartSim());
+    QVERIFY(StartEditor());
+    CS6R_PerfMainEdig& dialog = *app_->MainDialog();
+    std::copy_n("Round Trip", 10, app_->Device().ByteAt(0x30, 0x00, 0));
+    *app_->Device().ByteAt(0x31, 0x0F, 0x0D) = 0x21;
+    *app_->Device().ByteAt(0x31, 0x61, 0x24) = 0x12; // the last byte of the last part
+    const Bytes sent = PerformanceBlocks();
+    dialog.OnTransmit();
+
+    // Forget it here, then ask the instrument for it.
+    const auto region = app_->Device().Memory().Region({1024, 4096});
+    std::fill(region.begin(), region.end(), 0);
+    dialog.OnRequest();
+    QCOMPARE(PerformanceBlocks(), sent);
+    QCOMPARE(dialog.NameEdit()->text(), QStringLiteral("Round Trip"));
+}
+
+void EndToEndTest::aFrontPanelChangeShowsUpInTheEditor()
+{
+    QVERIFY(StartSim());
+    QVERIFY(StartEditor());
+    const std::string seventh = FactoryPerformanceName(7);
+    QVERIFY(app_->MainDialog()->NameEdit()->text().toStdString() != seventh);
+    QVERIFY(sim_->Write("perf 7\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(app_->MainDialog()->NameEdit()->text().toStdString(), seventh, 10000);
+}
+
+void EndToEndTest::receivingPatchesWritesTheInstrumentsBanks()
+{
+    QVERIFY(StartSim());
+    QVERIFY(StartEditor());
+    const Bytes factoryInt = ReadWholeFile(kIntBankFileName);
+    const Bytes factoryExt = ReadWholeFile(kExtBankFileName);
+    WriteFileAtomically(kIntBankFileName, Bytes(kUserBankFileSize, 0));
+    WriteFileAtomically(kExtBankFileName, Bytes(kUserBankFileSize, 0));
+    app_->MainDialog()->OnReceivePatches();
+    QVERIFY(boxes_.empty());
+    QCOMPARE(ReadWholeFile(kIntBankFileName), factoryInt);
+    QCOMPARE(ReadWholeFile(kExtBankFileName), factoryExt);
+}
+
+void EndToEndTest::anAnswerCutShortKeepsTheMemoryAndARestartWorks()
+{
+    QVERIFY(StartSim({})); // paced: the answer takes about half a second
+    QVERIFY(StartEditor());
+    CS6R_PerfMainEdig& dialog = *app_->MainDialog();
+    std::copy_n("Keep Me   ", 10, app_->Device().ByteAt(0x30, 0x00, 0));
+    const Bytes before = PerformanceBlocks();
+
+    // cs6sim dies in the middle of its answer.
+    std::thread killer([this] {
+        std::this_thread::sleep_for(200ms);
+        sim_->Signal(SIGKILL);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    dialog.OnRequest();
+    killer.join();
+    QVERIFY(std::chrono::steady_clock::now() - start < 4s);
+    QCOMPARE(PerformanceBlocks(), before);
+    QCOMPARE(dialog.NameEdit()->text(), QStringLiteral("Keep Me"));
+    sim_->Wait(5s);
+
+    // A new cs6sim, "MIDI Setup" with the same ports: requests work again.
+    QVERIFY(StartSim());
+    MidiSetupDlg setup(&dialog);
+    setup.OnOk();
+    QVERIFY(inputOpen && outputOpen);
+    dialog.OnRequest();
+    QCOMPARE(dialog.NameEdit()->text().toStdString(), FactoryPerformanceName(1));
+}
+
+void EndToEndTest::aStoppedServerFailsSendsWithoutAHang()
+{
+    QVERIFY(StartSim());
+    QVERIFY(StartEditor());
+    CS6R_PerfMainEdig& dialog = *app_->MainDialog();
+    server_->Kill();
+    sim_->Wait(5s);
+
+    // Edits fail with the port layer's message, once; the port then counts
+    // as closed.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            dialog.Combo(1020)->setCurrentIndex(1);
+            emit dialog.Combo(1020)->activated(1);
+            return !outputOpen;
+        }(),
+        10000);
+    QVERIFY(std::count(boxes_.begin(), boxes_.end(), std::string("C")) == 1);
+
+    // A request does not hang longer than the idle timeout.
+    const auto start = std::chrono::steady_clock::now();
+    dialog.OnRequest();
+    QVERIFY(std::chrono::steady_clock::now() - start < 3s);
+}
+
+QTEST_MAIN(EndToEndTest)
+#include "EndToEndTest.moc"
