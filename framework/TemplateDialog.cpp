@@ -31,6 +31,9 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent, QButtonGro
     case ControlKind::DropDownCombo: {
         auto* combo = new QComboBox(parent);
         combo->setEditable(control.kind == ControlKind::DropDownCombo);
+        // Text typed into the edit field never becomes an item: only the
+        // items the program put there can be chosen.
+        combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setMaxVisibleItems(20);
         return combo;
     }
