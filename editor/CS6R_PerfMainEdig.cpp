@@ -261,6 +261,8 @@ void CS6R_PerfMainEdig::ConnectHandlers()
     connect(Button(1028), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnTransmit);
     connect(Button(1029), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnReceivePatches);
     connect(Button(1037), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnAudition);
+    connect(Button(1031), &QPushButton::clicked, this, [this] { CopyEffectFromPatch(Effect::Reverb); });
+    connect(Button(1032), &QPushButton::clicked, this, [this] { CopyEffectFromPatch(Effect::Chorus); });
 }
 
 void CS6R_PerfMainEdig::RefreshFromMemory()

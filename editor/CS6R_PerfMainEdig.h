@@ -54,6 +54,13 @@ public:
     void OnMidiSetup();
     void OnAudition();
 
+    // "Copy Reverb from patch" and "Copy Chorus from patch": the user picks a
+    // stored sound, whose reverb or chorus block replaces the performance's;
+    // the whole performance then goes to the instrument. Nothing changes when
+    // the user cancels or the instrument does not answer completely.
+    enum class Effect { Reverb, Chorus };
+    void CopyEffectFromPatch(Effect effect);
+
     FaderControl* Fader(int index) const { return faders_[static_cast<std::size_t>(index)]; }
     QComboBox* Combo(int id) const;
     QLineEdit* NameEdit() const;
