@@ -7,7 +7,8 @@
 //   perf ext N    select EXT performance N (1..64)
 //   quit          end
 // End of input and SIGTERM end it too. With --echo every received message is
-// printed as "rx" and its bytes in hex, for tests that watch what arrives.
+// printed as "rx" and its bytes in hex, for tests that watch what arrives;
+// --times adds "@" and the steady clock's nanoseconds at its arrival.
 #include <csignal>
 #include <cstdio>
 #include <cerrno>
@@ -40,7 +41,7 @@ void OnTerminate(int)
 void Usage(std::FILE* to)
 {
     std::fprintf(to,
-                 "usage: cs6sim [--no-pacing] [--latency-us N] [--name CLIENT] [--echo]\n"
+                 "usage: cs6sim [--no-pacing] [--latency-us N] [--name CLIENT] [--echo [--times]]\n"
                  "       cs6sim --write-files DIR\n"
                  "An emulated Yamaha CS6x on JACK MIDI (ports CLIENT:midi_in and CLIENT:midi_out,\n"
                  "CLIENT being cs6sim unless --name says otherwise).\n"
@@ -90,10 +91,13 @@ int main(int argc, char** argv)
     cs6::sim::InstrumentOptions options; // paced, as the cable would be
     std::string clientName = "cs6sim";
     bool echo = false;
+    bool times = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--echo") {
             echo = true;
+        } else if (arg == "--times") {
+            times = true;
         } else if (arg == "--no-pacing") {
             options.pacing = cs6::sim::WirePacing::Off;
         } else if (arg == "--latency-us" && i + 1 < argc) {
@@ -166,7 +170,7 @@ int main(int argc, char** argv)
     std::atomic<bool> running{true};
     std::vector<std::thread> receivers;
     for (auto& port : ports) {
-        receivers.emplace_back([&running, &instrument, &say, echo, input = port.input.get()] {
+        receivers.emplace_back([&running, &instrument, &say, echo, times, input = port.input.get()] {
             std::vector<cs6::TimedEvent> events;
             while (running) {
                 input->ReadNotification()->Wait(std::chrono::milliseconds(200));
@@ -180,6 +184,8 @@ int main(int argc, char** argv)
                                 std::snprintf(hex, sizeof hex, " %02X", byte);
                                 line += hex;
                             }
+                            if (times)
+                                line += " @" + std::to_string(event.time * 100); // 100 ns units
                             say(line);
                         }
                     }

@@ -1,0 +1,85 @@
+// Transfer overhead over JACK: cs6sim paced at 31250 baud in another process;
+// a performance, a voice and a drum-voice request, each as the time until the
+// memory holds the answer over the answer's wire time. Goal: at most 1.01.
+#include <cstdio>
+#include <cstdlib>
+#include <csignal>
+
+#include "bench/BenchSupport.h"
+#include "framework/UserMessage.h"
+#include "midi/MidiConnection.h"
+#include "midi/MidiSettings.h"
+#include "midi/MidiSystem.h"
+#include "midi/PortGuid.h"
+#include "synth/BulkSequences.h"
+#include "synth/SynthDevice.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/JackServer.h"
+
+using namespace cs6;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double WireSeconds(std::span<const BulkBlock> blocks)
+{
+    std::size_t bytes = 2 * 11;
+    for (const auto& block : blocks)
+        bytes += static_cast<std::size_t>(block.count) + 11;
+    return static_cast<double>(bytes) * 320e-6;
+}
+
+double Ratio(SynthDevice& device, const char* what, int mid, DumpType type, std::span<const BulkBlock> blocks)
+{
+    const auto start = Clock::now();
+    const DumpOutcome outcome = device.RequestDump(0x0E, mid, 0x00, type);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double wire = WireSeconds(blocks);
+    std::printf("%s: %s, %.1f ms for %.1f ms of wire time, ratio %.4f\n", what, DumpOutcomeText(outcome),
+                seconds * 1e3, wire * 1e3, seconds / wire);
+    return outcome == DumpOutcome::Complete ? seconds / wire : 99;
+}
+
+} // namespace
+
+int main()
+{
+    SetMessageBoxHandler([](std::string_view text) { std::printf("message box: %.*s\n", static_cast<int>(text.size()), text.data()); });
+    ::setenv("CS6_TEST_JACK_PERIOD", "64", 0);
+    std::string whyNot;
+    auto server = test::JackServer::Start(test::UniqueServerName("bench-transfer"), &whyNot);
+    if (!server) {
+        std::printf("no JACK server: %s\n", whyNot.c_str());
+        return 1;
+    }
+    auto sim = test::ChildProcess::Start(CS6SIM_PATH, {});
+    std::string line;
+    if (!sim || !sim->ReadLine(line, 10s))
+        return 1;
+
+    MidiSystemConfig config;
+    config.useAlsa = false;
+    midiSystem = std::make_unique<MidiSystem>(std::move(config));
+    midiSettings.inputEnabled = midiSettings.outputEnabled = 1;
+    midiSettings.inputPortGuid = PortGuid(kJackKind, "cs6sim:midi_out");
+    midiSettings.outputPortGuid = PortGuid(kJackKind, "cs6sim:midi_in");
+    OpenMidiConnection();
+    ConnectionOutput output;
+    CollectorReplySource replies;
+    SynthDevice device(&output);
+    device.SetReplySource(&replies);
+
+    double worst = 0;
+    for (int round = 0; round < 3; ++round) {
+        worst = std::max(worst, Ratio(device, "performance", 0x4F, DumpType::Performance, PerformanceBulkBlocks()));
+        worst = std::max(worst, Ratio(device, "normal voice", 0x0F, DumpType::NormalVoice, NormalVoiceBulkBlocks()));
+        worst = std::max(worst, Ratio(device, "drum voice", 0x2F, DumpType::DrumVoice, DrumVoiceBulkBlocks()));
+    }
+    CloseMidiConnection();
+    midiSystem.reset();
+    sim->Signal(SIGTERM);
+    sim->Wait(5s);
+    std::printf("transfer time / wire time over JACK (worst of performance, voice, drum voice): %.4f\n", worst);
+    return 0;
+}

@@ -1,0 +1,60 @@
+// Memory: the editor's peak resident memory during "Receive INT, EXT patches"
+// against the emulated instrument in process. Goal: under 80 MB.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/EditorApp.h"
+#include "bench/BenchSupport.h"
+#include "editor/CS6R_PerfMainEdig.h"
+#include "framework/FileIo.h"
+#include "framework/UserMessage.h"
+#include "midi/MidiSettings.h"
+#include "midi/PortGuid.h"
+#include "sim/DataFiles.h"
+#include "sim/EmulatedPeer.h"
+#include "synth/BankFiles.h"
+
+using namespace cs6;
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    if (sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome != sim::WriteResult::Outcome::Written)
+        return 1;
+    MidiSettings settings;
+    settings.inputEnabled = settings.outputEnabled = 1;
+    settings.inputPortGuid = settings.outputPortGuid = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
+    WriteFileAtomically(kSettingsFileName, SerializeMidiSettings(settings));
+
+    QApplication application(argc, argv);
+    int boxes = 0;
+    SetMessageBoxHandler([&boxes](std::string_view text) {
+        ++boxes;
+        std::printf("message box: %.*s\n", static_cast<int>(text.size()), text.data());
+    });
+    EditorApp::Options options;
+    options.useAlsa = false;
+    options.useJack = false;
+    // Unpaced: memory does not depend on the wire's speed, and 260 requests
+    // at cable speed take minutes.
+    auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
+    options.inProcessPeers.emplace_back(sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument));
+    EditorApp app(std::move(options));
+    app.StartUp();
+    if (!app.MainDialog()->InitDialog())
+        return 1;
+    app.MainDialog()->show();
+    const double before = bench::PeakResidentMegabytes();
+    app.MainDialog()->OnReceivePatches();
+    const double peak = bench::PeakResidentMegabytes();
+    app.ShutDown();
+    std::printf("peak resident memory before the fetch %.1f MB%s\n", before, boxes ? " (the fetch reported a problem)" : "");
+    std::printf("peak resident memory during Receive INT, EXT patches: %.1f MB\n", peak);
+    return boxes ? 1 : 0;
+}
