@@ -21,6 +21,7 @@ cd "$(dirname "$0")/.."
 build=build-fuzz
 targets=(reply_batch bank_files settings hex_string sim_messages)
 
+./tools/install-deps.sh fuzz
 mkdir -p "$build"
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCS6_FUZZ=ON \
     -DCS6_SANITIZE=address,undefined -DBUILD_TESTING=OFF >"$build/configure.log" 2>&1 ||

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that are
-# missing, without questions. Used by ./run.sh and ./test.sh.
+# missing, without questions. Used by ./run.sh, ./test.sh and fuzz/run.sh.
 set -euo pipefail
 
 packages=(
@@ -10,6 +10,11 @@ packages=(
   librtmidi-dev libasound2-dev
   libjack-jackd2-dev jackd2
 )
+
+# "fuzz" adds clang and its sanitizer and libFuzzer runtimes.
+if [ "${1:-}" = "fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
