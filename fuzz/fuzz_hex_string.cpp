@@ -4,6 +4,9 @@
 // token of plain hexadecimal digits gives the value of its last two digits;
 // the parse fails when there is no token at all.
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -27,26 +30,15 @@ std::vector<std::string_view> Tokens(std::string_view text)
     return tokens;
 }
 
-int Digit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// The value of a token made only of hex digits, or -1.
+// The value of a token made only of hex digits (its last two), or -1. Read
+// with the standard library, not the way the parser reads it.
 int PlainValue(std::string_view token)
 {
+    if (!std::all_of(token.begin(), token.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+        return -1;
+    const std::string_view last = token.substr(token.size() - std::min<std::size_t>(token.size(), 2));
     int value = 0;
-    for (const char c : token) {
-        if (Digit(c) < 0)
-            return -1;
-        value = (value << 4 | Digit(c)) & 0xFF;
-    }
+    std::from_chars(last.data(), last.data() + last.size(), value, 16);
     return value;
 }
 

@@ -11,20 +11,15 @@
 #include <span>
 
 #include "fuzz/FuzzInput.h"
+#include "fuzz/SampleSettings.h"
 #include "midi/MidiSettings.h"
-#include "midi/PortGuid.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace cs6;
     const std::span<const std::uint8_t> input(data, size);
 
-    // Settings a user could have: both directions on a JACK port.
-    MidiSettings settings;
-    settings.inputEnabled = 1;
-    settings.outputEnabled = 1;
-    settings.inputPortGuid = PortGuid(kJackKind, "cs6sim:midi_out");
-    settings.outputPortGuid = PortGuid(kJackKind, "cs6sim:midi_in");
+    MidiSettings settings = fuzz::SampleSettings();
     const auto before = SerializeMidiSettings(settings);
 
     const SettingsLoad load = ParseMidiSettings(input, settings);

@@ -13,8 +13,8 @@
 
 #include "framework/FileIo.h"
 #include "fuzz/FuzzInput.h"
+#include "fuzz/SampleSettings.h"
 #include "midi/MidiSettings.h"
-#include "midi/PortGuid.h"
 #include "sim/DataFiles.h"
 #include "sim/FactoryContents.h"
 #include "synth/SysExMessages.h"
@@ -88,12 +88,7 @@ void BankFiles(const Corpus& corpus, const sim::SoundBanks& banks)
 
 void Settings(const Corpus& corpus)
 {
-    MidiSettings settings;
-    settings.inputEnabled = 1;
-    settings.outputEnabled = 1;
-    settings.inputPortGuid = PortGuid(kJackKind, "cs6sim:midi_out");
-    settings.outputPortGuid = PortGuid(kAlsaKind, "CS6x:CS6x Port 1");
-    const auto bytes = SerializeMidiSettings(settings);
+    const auto bytes = SerializeMidiSettings(fuzz::SampleSettings());
     corpus.Write("settings", "settings_dat", Bytes(bytes.begin(), bytes.end()));
     corpus.Write("settings", "settings_dat_short", Bytes(bytes.begin(), bytes.begin() + 20));
 }
