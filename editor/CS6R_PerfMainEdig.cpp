@@ -10,6 +10,7 @@
 
 #include "editor/CS6R_PartMatrix.h"
 #include "editor/CS6R_PerfPartMainEdit.h"
+#include "framework/BusyCursor.h"
 #include "framework/FileIo.h"
 #include "framework/UserMessage.h"
 #include "midi/MidiConnection.h"
@@ -111,15 +112,6 @@ char NameCharacter(QChar c)
         return '~';
     return static_cast<char>(code);
 }
-
-// A busy cursor for the length of a blocking command.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 } // namespace
 

@@ -25,7 +25,8 @@ protected:
     void SetUp() override
     {
         folder = fs::temp_directory_path() /
-                 ("cs6-filefault-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                 ("cs6-filefault-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                  std::to_string(::getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder);
         old = Bytes(kUserBankFileSize, 0x2A);

@@ -1,6 +1,8 @@
 // Stored sounds, their requests and the data files.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -62,7 +64,8 @@ protected:
         externalBank = {};
         externalDrums = {};
         dir = fs::temp_directory_path() /
-              ("cs6-banks-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("cs6-banks-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+               std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

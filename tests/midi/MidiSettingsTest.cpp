@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -19,7 +21,8 @@ protected:
     void SetUp() override
     {
         dir_ = fs::temp_directory_path() /
-               ("cs6-settings-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("cs6-settings-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                std::to_string(::getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         midiSettings = {};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "framework/FileIo.h"
@@ -21,7 +23,7 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        directory = fs::path(::testing::TempDir()) / (std::string("cs6sim_") + info->name());
+        directory = fs::path(::testing::TempDir()) / (std::string("cs6sim_") + info->name() + "_" + std::to_string(::getpid()));
         fs::remove_all(directory);
         fs::create_directories(directory);
     }

@@ -2,6 +2,8 @@
 // through the transport's JACK driver.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <filesystem>
 
@@ -84,7 +86,7 @@ TEST(Cs6simOverJack, AnswersAPerformanceRequestAndReportsAFrontPanelChange)
 
 TEST(Cs6simOverJack, WritesTheFourDataFiles)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "cs6sim-write-files-test";
+    const auto dir = std::filesystem::temp_directory_path() / ("cs6sim-write-files-test-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     auto sim = test::ChildProcess::Start(CS6SIM_PATH, {"--write-files", dir.string()});
