@@ -64,8 +64,10 @@ protected:
 
     std::vector<Bytes> Request(int mid, int low) { return Exchange({sysex::DumpRequest(0x0E, mid, low)}); }
 
-    EmulatedInstrument instrument;
+    // The capture outlives the instrument, whose delivery thread may still
+    // hand it a message while the instrument shuts down.
     Capture capture;
+    EmulatedInstrument instrument;
 };
 
 // What the editor does with an answer: every block written at its address,
