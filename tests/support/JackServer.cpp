@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -16,9 +17,48 @@ extern char** environ;
 
 namespace cs6::test {
 
-std::string UniqueServerName(const std::string& purpose)
+namespace {
+
+constexpr int kServerNames = 4;
+
+bool AnyJackdRunning()
 {
-    return "cs6test-" + purpose + "-" + std::to_string(::getpid());
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream comm(entry.path() / "comm");
+        std::string name;
+        if (comm >> name && (name == "jackd" || name == "jackdmp"))
+            return true;
+    }
+    return false;
+}
+
+// libjack's shared table of servers and their segments, left by servers
+// that were killed. Only removed while no server runs.
+void RemoveStaleJackState()
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("jack", 0) == 0)
+            std::filesystem::remove(entry.path(), error);
+    }
+}
+
+} // namespace
+
+std::unique_ptr<JackServer> JackServer::StartAny(std::string* whyNot)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        for (int i = 0; i < kServerNames; ++i) {
+            if (auto server = Start("cs6test-" + std::to_string(i), whyNot))
+                return server;
+        }
+        if (attempt == 0 && !AnyJackdRunning())
+            RemoveStaleJackState();
+        else
+            break;
+    }
+    return nullptr;
 }
 
 bool JackServerAnswers()
@@ -41,6 +81,10 @@ std::unique_ptr<JackServer> JackServer::Start(const std::string& name, std::stri
     ::setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
     jack_set_error_function([](const char*) {});
     jack_set_info_function([](const char*) {});
+    if (JackServerAnswers()) {
+        *whyNot = "a server named " + name + " runs already";
+        return nullptr;
+    }
 
     // Synchronous mode runs the clients of a cycle strictly in graph order;
     // without it libjack let a reader see a writer's half-filled MIDI buffer
@@ -74,8 +118,17 @@ std::unique_ptr<JackServer> JackServer::Start(const std::string& name, std::stri
             *whyNot = "jackd exited at once";
             return nullptr;
         }
-        if (JackServerAnswers())
+        if (JackServerAnswers()) {
+            // A server of the same name started by someone else at the same
+            // moment answers too; ours then gives up at once.
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (::waitpid(pid, &status, WNOHANG) == pid) {
+                server->pid_ = 0;
+                *whyNot = "a server named " + name + " started elsewhere at the same time";
+                return nullptr;
+            }
             return server;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     *whyNot = "jackd did not answer within 15 s";

@@ -17,6 +17,13 @@ public:
     // in whyNot, when jackd is missing or does not come up.
     static std::unique_ptr<JackServer> Start(const std::string& name, std::string* whyNot);
 
+    // Starts a server under the first free name of a small fixed set.
+    // libjack keeps a table of 8 server names in shared memory and frees the
+    // entry of a killed server only when a server of the same name starts
+    // again, so names made afresh for every test would fill it up. When no
+    // name starts and no jackd runs at all, the stale table is removed first.
+    static std::unique_ptr<JackServer> StartAny(std::string* whyNot);
+
     ~JackServer();
     JackServer(const JackServer&) = delete;
     JackServer& operator=(const JackServer&) = delete;
@@ -35,8 +42,6 @@ private:
     pid_t pid_;
 };
 
-// A name unique to this process and purpose.
-std::string UniqueServerName(const std::string& purpose);
 
 // True when a client can connect to the server named by JACK_DEFAULT_SERVER.
 bool JackServerAnswers();
