@@ -13,12 +13,12 @@
 
 namespace {
 
-bool Guid(const std::string& spec, QUuid& guid)
+bool Guid(const std::string& port, QUuid& guid)
 {
-    const auto colon = spec.find(':');
+    const auto colon = port.find(':');
     if (colon == std::string::npos)
         return false;
-    guid = cs6::PortGuid(spec.substr(0, colon), spec.substr(colon + 1));
+    guid = cs6::PortGuid(port.substr(0, colon), port.substr(colon + 1));
     return true;
 }
 
