@@ -11,6 +11,7 @@
 #include <csignal>
 #include <sstream>
 
+#include "bench/BenchLink.h"
 #include "bench/BenchSupport.h"
 #include "editor/CS6R_PerfMainEdig.h"
 #include "framework/UserMessage.h"
@@ -30,15 +31,6 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 constexpr int kSteps = 2000;
-
-void OpenPorts(const QUuid& input, const QUuid& output)
-{
-    midiSettings = {};
-    midiSettings.inputEnabled = midiSettings.outputEnabled = 1;
-    midiSettings.inputPortGuid = input;
-    midiSettings.outputPortGuid = output;
-    OpenMidiConnection();
-}
 
 // The dialog's fader 0 (volume, one byte) steps through values; arrival(step)
 // tells when its message reached the instrument.
@@ -66,14 +58,11 @@ double InProcess()
     config.inProcessPeers.emplace_back(sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument));
     midiSystem = std::make_unique<MidiSystem>(std::move(config));
     const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-    OpenPorts(port, port);
-    ConnectionOutput output;
-    CollectorReplySource replies;
-    SynthDevice device(&output);
-    device.SetReplySource(&replies);
+    bench::OpenPorts(port, port);
+    bench::ConnectedDevice link;
     double median = -1;
     {
-        CS6R_PerfMainEdig dialog(nullptr, &device);
+        CS6R_PerfMainEdig dialog(nullptr, &link.device);
         if (dialog.InitDialog()) {
             instrument->ClearLogs();
             const auto latencies = Drag(dialog, kSteps, [&](int step) -> std::optional<Clock::time_point> {
@@ -108,14 +97,11 @@ double OverJack()
     MidiSystemConfig config;
     config.useAlsa = false;
     midiSystem = std::make_unique<MidiSystem>(std::move(config));
-    OpenPorts(PortGuid(kJackKind, "cs6sim:midi_out"), PortGuid(kJackKind, "cs6sim:midi_in"));
-    ConnectionOutput output;
-    CollectorReplySource replies;
-    SynthDevice device(&output);
-    device.SetReplySource(&replies);
+    bench::OpenPorts(PortGuid(kJackKind, "cs6sim:midi_out"), PortGuid(kJackKind, "cs6sim:midi_in"));
+    bench::ConnectedDevice link;
     double median = -1;
     {
-        CS6R_PerfMainEdig dialog(nullptr, &device);
+        CS6R_PerfMainEdig dialog(nullptr, &link.device);
         if (dialog.InitDialog()) {
             // Skip what the start-up sequence sent.
             while (sim->ReadLine(line, 300ms)) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <csignal>
 
+#include "bench/BenchLink.h"
 #include "bench/BenchSupport.h"
 #include "framework/UserMessage.h"
 #include "midi/MidiConnection.h"
@@ -61,14 +62,9 @@ int main()
     MidiSystemConfig config;
     config.useAlsa = false;
     midiSystem = std::make_unique<MidiSystem>(std::move(config));
-    midiSettings.inputEnabled = midiSettings.outputEnabled = 1;
-    midiSettings.inputPortGuid = PortGuid(kJackKind, "cs6sim:midi_out");
-    midiSettings.outputPortGuid = PortGuid(kJackKind, "cs6sim:midi_in");
-    OpenMidiConnection();
-    ConnectionOutput output;
-    CollectorReplySource replies;
-    SynthDevice device(&output);
-    device.SetReplySource(&replies);
+    bench::OpenPorts(PortGuid(kJackKind, "cs6sim:midi_out"), PortGuid(kJackKind, "cs6sim:midi_in"));
+    bench::ConnectedDevice link;
+    SynthDevice& device = link.device;
 
     double worst = 0;
     for (int round = 0; round < 3; ++round) {

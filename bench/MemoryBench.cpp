@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app/EditorApp.h"
+#include "bench/BenchLink.h"
 #include "bench/BenchSupport.h"
 #include "editor/CS6R_PerfMainEdig.h"
 #include "framework/FileIo.h"
@@ -25,12 +26,8 @@ int main(int argc, char** argv)
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QTemporaryDir folder;
     QDir::setCurrent(folder.path());
-    if (sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome != sim::WriteResult::Outcome::Written)
+    if (!bench::PrepareRunFolder(folder.path().toStdString()))
         return 1;
-    MidiSettings settings;
-    settings.inputEnabled = settings.outputEnabled = 1;
-    settings.inputPortGuid = settings.outputPortGuid = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-    WriteFileAtomically(kSettingsFileName, SerializeMidiSettings(settings));
 
     QApplication application(argc, argv);
     int boxes = 0;

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "app/EditorApp.h"
+#include "bench/BenchLink.h"
 #include "editor/CS6R_PerfMainEdig.h"
 #include "framework/FileIo.h"
 #include "framework/UserMessage.h"
@@ -57,12 +58,8 @@ int main(int argc, char** argv)
         // Prepare a run folder, then start afresh in it: the measured process
         // does nothing but start the editor.
         QTemporaryDir folder;
-        if (sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome != sim::WriteResult::Outcome::Written)
+        if (!bench::PrepareRunFolder(folder.path().toStdString()))
             return 1;
-        MidiSettings settings;
-        settings.inputEnabled = settings.outputEnabled = 1;
-        settings.inputPortGuid = settings.outputPortGuid = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-        WriteFileAtomically((folder.path() + QStringLiteral("/settings.dat")).toStdString(), SerializeMidiSettings(settings));
         const std::string self = "/proc/self/exe";
         const std::string path = folder.path().toStdString();
         std::fflush(stdout);

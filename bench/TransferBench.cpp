@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "bench/BenchLink.h"
 #include "midi/MidiConnection.h"
 #include "midi/MidiSettings.h"
 #include "midi/MidiSystem.h"
@@ -56,14 +57,10 @@ int main()
     config.useJack = false;
     config.inProcessPeers.emplace_back(sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument));
     midiSystem = std::make_unique<MidiSystem>(std::move(config));
-    midiSettings.inputEnabled = midiSettings.outputEnabled = 1;
-    midiSettings.inputPortGuid = midiSettings.outputPortGuid = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-    OpenMidiConnection();
-
-    ConnectionOutput output;
-    CollectorReplySource replies;
-    SynthDevice device(&output);
-    device.SetReplySource(&replies);
+    const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
+    bench::OpenPorts(port, port);
+    bench::ConnectedDevice link;
+    SynthDevice& device = link.device;
 
     const double performance = Measure(device, 0x4F, DumpType::Performance, PerformanceBulkBlocks(), 5);
     const double voice = Measure(device, 0x0F, DumpType::NormalVoice, NormalVoiceBulkBlocks(), 5);
