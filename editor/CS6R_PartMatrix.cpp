@@ -1,6 +1,5 @@
 #include "editor/CS6R_PartMatrix.h"
 
-#include <QKeyEvent>
 #include <QPushButton>
 
 #include <array>
@@ -50,19 +49,6 @@ void CS6R_PartMatrix::OnSelector(int id)
         return;
     partStrip->SetPartIndex(PartIndexOf(id));
     partStrip->RefreshFromMemory();
-}
-
-void CS6R_PartMatrix::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->ignore();
-        return;
-    default:
-        TemplateDialog::keyPressEvent(event);
-    }
 }
 
 } // namespace cs6

@@ -28,7 +28,6 @@ public:
 
 protected:
     // Enter and Escape belong to the main window, not to the embedded row.
-    void keyPressEvent(QKeyEvent* event) override;
 
     CS6R_PerfPartMainEdit* partStrip;
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -410,16 +409,6 @@ void CS6R_PerfMainEdig::OnPostedMessage(const PostedMessageEvent& message)
     default:
         break;
     }
-}
-
-void CS6R_PerfMainEdig::keyPressEvent(QKeyEvent* event)
-{
-    // The window has no default button: Enter ends it like Escape does.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
-        return;
-    }
-    TemplateDialog::keyPressEvent(event);
 }
 
 void CS6R_PerfMainEdig::OnRequest()

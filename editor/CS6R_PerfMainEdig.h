@@ -75,7 +75,6 @@ public:
 
 protected:
     void OnPostedMessage(const PostedMessageEvent& message) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
     // While a long operation runs, posted messages wait and are handled after
     // it, one after the other.

@@ -1,6 +1,5 @@
 #include "editor/CS6R_PerfPartEdit.h"
 
-#include <QKeyEvent>
 
 #include "editor/PartBlock.h"
 #include "resources/DialogTemplates.h"
@@ -67,15 +66,6 @@ void CS6R_PerfPartEdit::OnPostedMessage(const PostedMessageEvent& message)
 {
     if (message.Message() == kFaderDragMessage || message.Message() == kFaderReleaseMessage)
         OnFaderNotify(static_cast<int>(message.WParam()));
-}
-
-void CS6R_PerfPartEdit::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
-        return;
-    }
-    TemplateDialog::keyPressEvent(event);
 }
 
 } // namespace cs6

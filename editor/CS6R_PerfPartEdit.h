@@ -32,7 +32,6 @@ public:
 protected:
     void OnPostedMessage(const PostedMessageEvent& message) override;
     // Enter ends the dialog like Escape (there is no default button).
-    void keyPressEvent(QKeyEvent* event) override;
 
     SynthDevice* synthDevice;
     int partIndex;

@@ -1,7 +1,6 @@
 #include "editor/CS6R_PerfPartMainEdit.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -349,20 +348,6 @@ void CS6R_PerfPartMainEdit::OnReceiveSwitches()
 {
     CS6R_PerfPartRecv dialog(this, synthDevice, partIndex);
     dialog.exec();
-}
-
-void CS6R_PerfPartMainEdit::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Left to the window the strip sits in, as its own keys.
-        event->ignore();
-        return;
-    default:
-        TemplateDialog::keyPressEvent(event);
-    }
 }
 
 } // namespace cs6

@@ -61,7 +61,6 @@ public:
 protected:
     void OnPostedMessage(const PostedMessageEvent& message) override;
     // Enter and Escape belong to the main window, not to the embedded strip.
-    void keyPressEvent(QKeyEvent* event) override;
 
     SynthDevice* synthDevice;
     int partIndex;

@@ -1,6 +1,5 @@
 #include "editor/CS6R_PerfPartRecv.h"
 
-#include <QKeyEvent>
 #include <QPushButton>
 
 #include "editor/FlatSwitchStyle.h"
@@ -73,15 +72,6 @@ void CS6R_PerfPartRecv::ApplyReceiveSwitches()
         byte = static_cast<std::uint8_t>(byte ^ row.mask);
         synthDevice->SendParameterChangeAt(row.address, 1);
     }
-}
-
-void CS6R_PerfPartRecv::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
-        return;
-    }
-    TemplateDialog::keyPressEvent(event);
 }
 
 } // namespace cs6

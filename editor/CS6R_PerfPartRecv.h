@@ -45,7 +45,6 @@ public:
 
 protected:
     // Enter ends the dialog like Escape (there is no default button).
-    void keyPressEvent(QKeyEvent* event) override;
 
     SynthDevice* synthDevice;
     int partIndex;

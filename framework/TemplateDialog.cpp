@@ -1,8 +1,11 @@
 #include "framework/TemplateDialog.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -137,6 +140,23 @@ void TemplateDialog::ReplaceControl(int id, QWidget* replacement)
 }
 
 void TemplateDialog::OnPostedMessage(const PostedMessageEvent&) {}
+
+void TemplateDialog::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (template_.child && (enter || event->key() == Qt::Key_Escape)) {
+        event->ignore();
+        return;
+    }
+    const bool hasDefault = std::any_of(template_.controls.begin(), template_.controls.end(), [](const ControlTemplate& c) {
+        return c.kind == ControlKind::DefaultPushButton;
+    });
+    if (enter && !hasDefault) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void TemplateDialog::customEvent(QEvent* event)
 {

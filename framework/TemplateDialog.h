@@ -34,6 +34,9 @@ protected:
     // A posted user message (WM_USER+n) for this dialog.
     virtual void OnPostedMessage(const PostedMessageEvent& message);
     void customEvent(QEvent* event) override;
+    // Enter ends a dialog that has no default button, as Escape does; a
+    // child dialog leaves both to the dialog it sits in.
+    void keyPressEvent(QKeyEvent* event) override;
 
     // Replaces a control by another widget in its place (faders take the
     // place and size of their template buttons).
