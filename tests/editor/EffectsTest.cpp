@@ -155,7 +155,6 @@ private slots:
     void anIncompleteAnswerCopiesAndSendsNothing_data();
     void anIncompleteAnswerCopiesAndSendsNothing();
     void notificationsDuringTheCopyAreHandledAfterIt();
-    void bothCopiesWorkAtCableSpeed();
 
     void patchListsOfEachBank_data();
     void patchListsOfEachBank();
@@ -468,36 +467,6 @@ void EffectsTest::notificationsDuringTheCopyAreHandledAfterIt()
     const Bytes performanceRequest = {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x4F, 0x00, 0xF7};
     QTRY_COMPARE_WITH_TIMEOUT(fixture.instrument->ReceivedMessages().size() - before, copy + 1, 5000);
     QCOMPARE(fixture.instrument->ReceivedMessages().back().bytes, performanceRequest);
-}
-
-void EffectsTest::bothCopiesWorkAtCableSpeed()
-{
-    // As the program runs on the emulated instrument: every byte of the
-    // answers takes its time on the wire.
-    test::EditorFixture fixture;
-    LoadStoredSoundsFrom(*fixture.instrument);
-    fixture.instrument->SetPacing(sim::WirePacing::MidiBaud);
-    CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
-    QVERIFY(dialog.InitDialog());
-    Plant(fixture.device, 0x01, 0, kReverbCount, 0x7E);
-    Plant(fixture.device, 0x02, 0, kChorusCount, 0x7E);
-
-    const Bytes voiceReverb = Slice(fixture.instrument->StoredImage(kCodePre1, 37), kReverbInImage, kReverbCount);
-    AnswerNextPatchDialog({kBankPre1, 37});
-    dialog.Button(1031)->click();
-    QCOMPARE(EditorBytes(fixture.device, 0x01, 0, kReverbCount), voiceReverb);
-
-    const Bytes kitChorus = Slice(fixture.instrument->StoredImage(kCodePreDrum, 6), kChorusInImage, kChorusCount);
-    AnswerNextPatchDialog({kBankPreDrum, 6});
-    dialog.Button(1032)->click();
-    QCOMPARE(EditorBytes(fixture.device, 0x02, 0, kChorusCount), kitChorus);
-
-    QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
-    QCOMPARE(fixture.instrument->ReadMemory(PackAddress(0x30, 0x01, 0), kReverbCount), voiceReverb);
-    QCOMPARE(fixture.instrument->ReadMemory(PackAddress(0x30, 0x02, 0), kChorusCount), kitChorus);
-    QCOMPARE(Label(dialog, 1035), Named("Reverb", voiceReverb[0], voiceReverb[1]));
-    QCOMPARE(Label(dialog, 1036), Named("Chorus", kitChorus[0], kitChorus[1]));
-    QVERIFY(fixture.boxes.empty());
 }
 
 void EffectsTest::patchListsOfEachBank_data()

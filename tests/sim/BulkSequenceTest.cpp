@@ -25,22 +25,6 @@ std::vector<BulkBlock> Blocks(std::initializer_list<Row> rows)
 
 std::vector<BulkBlock> AsVector(std::span<const BulkBlock> blocks) { return {blocks.begin(), blocks.end()}; }
 
-TEST(BulkSequence, PerformanceBlocksInTransmissionOrder)
-{
-    const auto expected = Blocks({
-        {0x30, 0x00, 0, 68}, {0x30, 0x01, 0, 24}, {0x30, 0x02, 0, 25}, {0x30, 0x03, 0, 22}, // common, reverb, chorus
-        {0x30, 0x04, 0, 34}, {0x30, 0x05, 0, 10}, {0x30, 0x10, 0, 20}, {0x30, 0x20, 0, 68},
-        {0x32, 0x00, 0, 16}, {0x32, 0x01, 0, 16}, {0x32, 0x02, 0, 16}, {0x32, 0x03, 0, 16},
-        {0x31, 0x00, 0, 37}, {0x31, 0x01, 0, 37}, {0x31, 0x02, 0, 37}, {0x31, 0x03, 0, 37}, // parts 1..16
-        {0x31, 0x04, 0, 37}, {0x31, 0x05, 0, 37}, {0x31, 0x06, 0, 37}, {0x31, 0x07, 0, 37},
-        {0x31, 0x08, 0, 37}, {0x31, 0x09, 0, 37}, {0x31, 0x0A, 0, 37}, {0x31, 0x0B, 0, 37},
-        {0x31, 0x0C, 0, 37}, {0x31, 0x0D, 0, 37}, {0x31, 0x0E, 0, 37}, {0x31, 0x0F, 0, 37},
-        {0x31, 0x40, 0, 37}, {0x31, 0x50, 0, 37}, {0x31, 0x60, 0, 37}, {0x31, 0x61, 0, 37}, // AD, CL, PLG1, PLG2
-    });
-    EXPECT_EQ(AsVector(BulkBlocks(SoundKind::Performance)), expected);
-    EXPECT_EQ(BulkMessageCount(SoundKind::Performance), 34u);
-}
-
 TEST(BulkSequence, NormalVoiceBlocksInTransmissionOrder)
 {
     const auto expected = Blocks({

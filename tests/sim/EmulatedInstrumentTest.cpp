@@ -452,14 +452,6 @@ TEST(InstrumentThreads, SinkMayAnswerBackIntoTheInstrument)
               instrument.StoredImage(bank::kIntPerf, 3));
 }
 
-TEST(InstrumentThreads, WithoutASinkOutputIsLoggedAndDropped)
-{
-    EmulatedInstrument instrument(InstrumentOptions::ForUnitTests());
-    instrument.Receive(sysex::DumpRequest(0x0E, 0x0F, 0x00));
-    ASSERT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
-    EXPECT_EQ(instrument.TransmittedMessages().size(), 34u);
-}
-
 TEST(InstrumentStart, GivenBanksAreItsStoredSoundsAndFillThePowerOnEditBuffers)
 {
     SoundBanks banks;
@@ -468,24 +460,6 @@ TEST(InstrumentStart, GivenBanksAreItsStoredSoundsAndFillThePowerOnEditBuffers)
     const EmulatedInstrument instrument(InstrumentOptions::ForUnitTests(), banks);
     EXPECT_EQ(instrument.StoredSounds(), banks);
     EXPECT_EQ(ImageName(instrument.EditBuffer(SoundKind::NormalVoice), SoundKind::NormalVoice), "Given");
-}
-
-TEST(InstrumentLogs, ClearLogsStartsTheCountsAgain)
-{
-    EmulatedInstrument instrument(InstrumentOptions::ForUnitTests());
-    instrument.Receive(sysex::ParameterChange(0x0A, 0x00, 0x10, Bytes{0x01}));
-    instrument.Receive(sysex::DumpRequest(0x0E, 0x0F, 0x00));
-    ASSERT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
-    instrument.ClearLogs();
-    EXPECT_TRUE(instrument.ReceivedMessages().empty());
-    EXPECT_TRUE(instrument.TransmittedMessages().empty());
-    EXPECT_TRUE(instrument.SwitchEvents().empty());
-
-    instrument.Receive(sysex::DumpRequest(0x0E, 0x4F, 0x00));
-    EXPECT_EQ(instrument.WaitForReceived(1, kWait), WaitOutcome::Reached);
-    EXPECT_EQ(instrument.WaitForReceived(2, std::chrono::milliseconds(20)), WaitOutcome::TimedOut);
-    ASSERT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
-    EXPECT_EQ(instrument.TransmittedMessages().size(), 34u);
 }
 
 } // namespace
