@@ -450,47 +450,22 @@ void CS6R_PerfMainEdig::OnReceivePatches()
     progress.setMinimumDuration(0);
     progress.setValue(0);
 
-    auto step = [&](int offset, const char* bank) {
-        return [&progress, offset, bank](int done, int total) {
-            const int entry = done + 1;
-            if (done < total) {
-                const QString what = entry <= 128 ? QStringLiteral("voice %1 of 128").arg(entry)
-                                                  : QStringLiteral("drum kit %1 of 2").arg(entry - 128);
-                progress.setLabelText(QStringLiteral("Receiving %1 %2...").arg(QLatin1String(bank), what));
-            }
-            progress.setValue(offset + done);
-            QApplication::processEvents();
-            return !progress.wasCanceled();
-        };
-    };
-
-    const FetchReport internal = FetchUserBank(*synthDevice, 8, step(0, "INT"));
-    FetchReport external;
-    if (!internal.cancelled && !internal.instrumentSilent)
-        external = FetchUserBank(*synthDevice, 9, step(kEntries, "EXT"));
+    const auto receipts = ReceiveUserBanks(*synthDevice, {}, [&progress](int done, int total) {
+        if (done < total) {
+            const int entry = done % kEntries + 1;
+            const QString what = entry <= 128 ? QStringLiteral("voice %1 of 128").arg(entry)
+                                              : QStringLiteral("drum kit %1 of 2").arg(entry - 128);
+            progress.setLabelText(QStringLiteral("Receiving %1 %2...")
+                                      .arg(done < kEntries ? QStringLiteral("INT") : QStringLiteral("EXT"), what));
+        }
+        progress.setValue(done);
+        QApplication::processEvents();
+        return !progress.wasCanceled();
+    });
     progress.reset();
-
-    if (internal.cancelled || external.cancelled) {
-        ShowMessageBox("Receiving the patches was cancelled. The bank files were not changed.");
-        return;
-    }
-    const int missing = 2 * kEntries - internal.Answered() - external.Answered();
-    if (!internal.Complete() || !external.Complete()) {
-        const std::string text =
-            internal.instrumentSilent || external.instrumentSilent
-                ? "The instrument did not answer: " + std::to_string(missing) +
-                      " of 260 patches were not received. The bank files were not changed."
-                : std::to_string(missing) + " of 260 patches did not answer. The bank files were not changed.";
-        ShowMessageBox(text);
-        return;
-    }
-    try {
-        SaveUserBank(kIntBankFileName, internalBank, internalDrums);
-        SaveUserBank(kExtBankFileName, externalBank, externalDrums);
-    } catch (const FileError& error) {
-        ShowMessageBox("The bank file " + error.Path().string() + " could not be written (" + error.Reason() +
-                       "). It was left as it was.");
-    }
+    // The program lists name what is now in the banks.
+    RefreshFromMemory();
+    ShowMessageBox(receipts[0].Describe() + "\n" + receipts[1].Describe());
 }
 
 } // namespace cs6

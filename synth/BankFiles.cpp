@@ -124,22 +124,21 @@ int FetchReport::Answered() const
 
 bool FetchReport::Complete() const
 {
-    return !cancelled && !instrumentSilent && !answered.empty() && Answered() == static_cast<int>(answered.size());
+    return !cancelled && !notServed && !answered.empty() && Answered() == static_cast<int>(answered.size());
 }
 
-FetchReport FetchUserBank(SynthDevice& device, int bankLsb, const FetchProgress& progress)
+FetchReport FetchUserBank(SynthDevice& device, int bankLsb, std::span<NormalVoice> bank, std::span<DrumVoice> drums,
+                          const FetchProgress& progress)
 {
-    const bool internal = bankLsb == 8;
-    std::span<NormalVoice> bank = internal ? std::span<NormalVoice>(internalBank) : std::span<NormalVoice>(externalBank);
-    std::span<DrumVoice> drums = internal ? std::span<DrumVoice>(internalDrums) : std::span<DrumVoice>(externalDrums);
-    const auto drumLsb = static_cast<std::uint8_t>(internal ? 0x28 : 0x29);
+    const auto drumLsb = static_cast<std::uint8_t>(bankLsb == 8 ? 0x28 : 0x29);
 
     FetchReport report;
     const int total = static_cast<int>(bank.size() + drums.size());
     report.answered.assign(static_cast<std::size_t>(total), false);
+    int silent = 0; // requests that got no message at all
 
-    // One request per entry; the caller may stop between them, and a request
-    // that gets nothing at all means the instrument is not answering.
+    // One request per entry; the caller may stop between them. Silence on the
+    // first two means there is no such bank; a later silence costs one entry.
     auto fetch = [&](auto& sound, std::uint8_t lsb, int program) {
         sound.bankMsb = kStoredSoundBankMsb;
         sound.bankLsb = lsb;
@@ -147,8 +146,10 @@ FetchReport FetchUserBank(SynthDevice& device, int bankLsb, const FetchProgress&
         const DumpOutcome outcome = sound.RequestFromDevice(device);
         report.answered[static_cast<std::size_t>(report.requested)] = outcome == DumpOutcome::Complete;
         ++report.requested;
-        if (outcome == DumpOutcome::NotAnswered) {
-            report.instrumentSilent = true;
+        if (outcome == DumpOutcome::NotAnswered)
+            ++silent;
+        if (report.requested == 2 && silent == 2) {
+            report.notServed = true;
             return false;
         }
         if (progress && !progress(report.requested, total)) {
@@ -165,6 +166,63 @@ FetchReport FetchUserBank(SynthDevice& device, int bankLsb, const FetchProgress&
         if (!fetch(drums[program], drumLsb, static_cast<int>(program)))
             return report;
     return report;
+}
+
+std::string BankReceipt::Describe() const
+{
+    const std::string bank = std::string(label) + " bank: ";
+    const std::string kept = std::string(fileName) + " was not changed.";
+    if (written)
+        return bank + "all " + std::to_string(fetch.answered.size()) + " patches received, " + fileName + " written.";
+    if (!saveError.empty())
+        return bank + "all patches received, but " + fileName + " could not be written (" + saveError +
+               "); it was left as it was.";
+    if (fetch.cancelled || fetch.requested == 0)
+        return bank + "cancelled; " + kept;
+    if (fetch.notServed)
+        return bank + "the instrument does not answer for it (no answer to its first two requests); " + kept;
+    const auto missing = fetch.answered.size() - static_cast<std::size_t>(fetch.Answered());
+    return bank + std::to_string(missing) + " of " + std::to_string(fetch.answered.size()) +
+           " patches did not answer; " + kept;
+}
+
+std::array<BankReceipt, 2> ReceiveUserBanks(SynthDevice& device, const std::filesystem::path& folder,
+                                            const FetchProgress& progress)
+{
+    struct Bank {
+        int lsb;
+        std::span<NormalVoice> voices;
+        std::span<DrumVoice> drums;
+    };
+    const std::array<Bank, 2> banks{Bank{8, internalBank, internalDrums}, Bank{9, externalBank, externalDrums}};
+    std::array<BankReceipt, 2> receipts{BankReceipt{"INT", kIntBankFileName, {}, false, {}},
+                                        BankReceipt{"EXT", kExtBankFileName, {}, false, {}}};
+    bool stopped = false;
+    int offset = 0;
+    for (std::size_t i = 0; i < banks.size() && !stopped; ++i) {
+        // Fetched into copies: the bank in memory changes only with its file.
+        std::vector<NormalVoice> voices(banks[i].voices.begin(), banks[i].voices.end());
+        std::vector<DrumVoice> drums(banks[i].drums.begin(), banks[i].drums.end());
+        const int total = static_cast<int>(voices.size() + drums.size());
+        FetchProgress step;
+        if (progress)
+            step = [&](int done, int) { return progress(offset + done, 2 * total); };
+        BankReceipt& receipt = receipts[i];
+        receipt.fetch = FetchUserBank(device, banks[i].lsb, voices, drums, step);
+        offset += total;
+        stopped = receipt.fetch.cancelled;
+        if (!receipt.fetch.Complete())
+            continue;
+        try {
+            SaveUserBank(folder / receipt.fileName, voices, drums);
+            std::copy(voices.begin(), voices.end(), banks[i].voices.begin());
+            std::copy(drums.begin(), drums.end(), banks[i].drums.begin());
+            receipt.written = true;
+        } catch (const FileError& error) {
+            receipt.saveError = error.Reason();
+        }
+    }
+    return receipts;
 }
 
 } // namespace cs6

@@ -13,10 +13,12 @@
 //
 // Thread: the user-interface thread.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "synth/StoredSounds.h"
@@ -68,10 +70,10 @@ void SaveUserBank(const std::filesystem::path& path, std::span<const NormalVoice
 using FetchProgress = std::function<bool(int done, int total)>;
 
 struct FetchReport {
-    int requested = 0;             // requests made
-    std::vector<bool> answered;    // per entry: voices 0..127, then kits
-    bool cancelled = false;        // the progress callback stopped it
-    bool instrumentSilent = false; // a request got no message at all: stopped there
+    int requested = 0;          // requests made
+    std::vector<bool> answered; // per entry: voices 0..127, then kits
+    bool cancelled = false;     // the progress callback stopped it
+    bool notServed = false;     // the first two requests got no message at all: the bank was skipped
 
     int Answered() const;
     // Every entry of the bank answered completely.
@@ -79,9 +81,32 @@ struct FetchReport {
 };
 
 // Fetches INT (bankLsb 8, kits 0x28) or EXT (9, kits 0x29) from the instrument
-// into internalBank / internalDrums or externalBank / externalDrums: 128 voices
-// then 2 kits, each located 3F bankLsb program. An entry whose request was not
-// answered completely keeps its image.
-FetchReport FetchUserBank(SynthDevice& device, int bankLsb, const FetchProgress& progress = {});
+// into bank and drums: 128 voices then 2 kits, each located 3F lsb program.
+// An entry whose request was not answered completely keeps its image. A bank
+// whose first two requests both go unanswered is taken as one the instrument
+// does not have (an EXT bank without its card) and not asked further.
+FetchReport FetchUserBank(SynthDevice& device, int bankLsb, std::span<NormalVoice> bank, std::span<DrumVoice> drums,
+                          const FetchProgress& progress = {});
+
+// One user bank of "Receive INT, EXT patches": what its fetch brought and
+// whether its file was written.
+struct BankReceipt {
+    const char* label;    // "INT" or "EXT"
+    const char* fileName; // patches_int.bnk or patches_ext.bnk
+    FetchReport fetch;
+    bool written = false;
+    std::string saveError; // why the complete bank could not be written
+
+    // One line for the closing message.
+    std::string Describe() const;
+};
+
+// Fetches INT and then EXT, each in full whatever became of the other, and
+// writes each bank's file (in folder) only when all of its entries answered.
+// A bank whose file was written replaces internalBank/internalDrums or
+// externalBank/externalDrums; any other bank keeps in memory what its file
+// holds. progress counts over both banks (260); stopping it stops both.
+std::array<BankReceipt, 2> ReceiveUserBanks(SynthDevice& device, const std::filesystem::path& folder,
+                                            const FetchProgress& progress = {});
 
 } // namespace cs6

@@ -177,7 +177,7 @@ TEST_F(StoredSoundsTest, FetchUserBankMakes130RequestsWithTheirExactBytes)
     link.batches.push_back(DrumAnswer(0x28, 0));
     link.batches.push_back(DrumAnswer(0x28, 1));
     int calls = 0;
-    const FetchReport report = FetchUserBank(device, 8, [&](int done, int total) {
+    const FetchReport report = FetchUserBank(device, 8, internalBank, internalDrums, [&](int done, int total) {
         EXPECT_EQ(total, 130);
         EXPECT_EQ(done, ++calls);
         return true;
@@ -197,40 +197,77 @@ TEST_F(StoredSoundsTest, FetchUserBankMakes130RequestsWithTheirExactBytes)
     EXPECT_EQ(bankTable[kBankInt].NormalVoiceAt(5)->GetName(), "V5");
 }
 
-TEST_F(StoredSoundsTest, ASilentInstrumentStopsTheFetchAtOnceAndChangesNothing)
+// "Receive INT, EXT patches": each bank is fetched in full and written on its
+// own; a bank that is not written keeps in memory what its file holds.
+TEST_F(StoredSoundsTest, EachUserBankIsWrittenOnlyWhenItCameComplete)
 {
-    SetName(&externalBank[0].image[896], "Old Voice");
-    const FetchReport report = FetchUserBank(device, 9);
-    EXPECT_TRUE(report.instrumentSilent);
-    EXPECT_FALSE(report.Complete());
-    EXPECT_EQ(report.requested, 1);
-    EXPECT_EQ(link.sent.size(), 1u);
-    EXPECT_EQ(externalBank[0].GetName(), "Old Voice");
-}
+    struct Row {
+        const char* what;
+        int badIntEntry;     // -1: none
+        bool extAnswers;     // false: no EXT card, nothing answers
+        bool intUnwritable;  // its temporary file cannot be made
+        int cancelAt;        // progress stops here; 0: never
+        std::size_t requests;
+        bool intWritten, extWritten;
+        const char* intLine;
+        const char* extLine;
+    };
+    const Row rows[] = {
+        {"no EXT card costs two requests", -1, false, false, 0, 132, true, false,
+         "INT bank: all 130 patches received, patches_int.bnk written.",
+         "EXT bank: the instrument does not answer for it (no answer to its first two requests); "
+         "patches_ext.bnk was not changed."},
+        {"one unanswered INT entry keeps INT, EXT written", 7, true, false, 0, 260, false, true,
+         "INT bank: 1 of 130 patches did not answer; patches_int.bnk was not changed.",
+         "EXT bank: all 130 patches received, patches_ext.bnk written."},
+        {"an INT file error still writes EXT", -1, true, true, 0, 260, false, true,
+         "INT bank: all patches received, but patches_int.bnk could not be written",
+         "EXT bank: all 130 patches received, patches_ext.bnk written."},
+        {"cancel stops both", -1, true, false, 3, 3, false, false,
+         "INT bank: cancelled; patches_int.bnk was not changed.", "EXT bank: cancelled; patches_ext.bnk was not changed."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        link = {};
+        link.Attach(device);
+        for (auto* bank : {&internalBank, &externalBank})
+            for (auto& voice : *bank)
+                SetName(&voice.image[896], "On Disk");
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        if (row.intUnwritable)
+            fs::create_directory(dir / "patches_int.bnk.tmp");
+        for (int program = 0; program < 128; ++program) {
+            Batch answer = VoiceAnswer(0x08, program, "Fetched", 3);
+            if (program == row.badIntEntry)
+                answer[4][10] ^= 1; // a checksum that does not add up
+            link.batches.push_back(answer);
+        }
+        link.batches.push_back(DrumAnswer(0x28, 0));
+        link.batches.push_back(DrumAnswer(0x28, 1));
+        for (int program = 0; program < 128 && row.extAnswers; ++program)
+            link.batches.push_back(VoiceAnswer(0x09, program, "Fetched", 3));
+        if (row.extAnswers) {
+            link.batches.push_back(DrumAnswer(0x29, 0));
+            link.batches.push_back(DrumAnswer(0x29, 1));
+        }
 
-TEST_F(StoredSoundsTest, AFetchCanBeStoppedAfterTheCurrentRequest)
-{
-    for (int program = 0; program < 3; ++program)
-        link.batches.push_back(VoiceAnswer(0x08, program, "V", 3));
-    const FetchReport report = FetchUserBank(device, 8, [](int done, int) { return done < 3; });
-    EXPECT_TRUE(report.cancelled);
-    EXPECT_EQ(report.requested, 3);
-    EXPECT_EQ(report.Answered(), 3);
-    EXPECT_FALSE(report.Complete());
-}
-
-TEST_F(StoredSoundsTest, AnEntryThatDidNotAnswerIsReported)
-{
-    link.batches.push_back(VoiceAnswer(0x08, 0, "V0", 3));
-    Batch bad = VoiceAnswer(0x08, 1, "V1", 3);
-    bad[4][10] ^= 1;
-    link.batches.push_back(bad);
-    link.batches.push_back(VoiceAnswer(0x08, 2, "V2", 3));
-    const FetchReport report = FetchUserBank(device, 8, [](int done, int) { return done < 3; });
-    EXPECT_EQ(report.answered[0], true);
-    EXPECT_EQ(report.answered[1], false);
-    EXPECT_EQ(report.answered[2], true);
-    EXPECT_EQ(internalBank[1].GetName(), "");
+        int calls = 0;
+        const auto receipts = ReceiveUserBanks(device, dir, [&](int done, int total) {
+            EXPECT_EQ(total, 260);
+            EXPECT_EQ(done, ++calls);
+            return done != row.cancelAt;
+        });
+        EXPECT_EQ(link.sent.size(), row.requests);
+        EXPECT_EQ(receipts[0].written, row.intWritten);
+        EXPECT_EQ(receipts[1].written, row.extWritten);
+        EXPECT_EQ(receipts[0].Describe().rfind(row.intLine, 0), 0u) << receipts[0].Describe();
+        EXPECT_EQ(receipts[1].Describe(), row.extLine);
+        EXPECT_EQ(fs::exists(dir / kIntBankFileName), row.intWritten);
+        EXPECT_EQ(fs::exists(dir / kExtBankFileName), row.extWritten);
+        EXPECT_EQ(internalBank[0].GetName(), row.intWritten ? "Fetched" : "On Disk");
+        EXPECT_EQ(externalBank[0].GetName(), row.extWritten ? "Fetched" : "On Disk");
+    }
 }
 
 TEST_F(StoredSoundsTest, UserBankFilesRoundTripByteForByte)
@@ -303,17 +340,6 @@ TEST_F(StoredSoundsTest, AShortInitialPerformanceIsFollowedByZeros)
     EXPECT_EQ(initialPerformance.bankMsb, 0x3F);
     EXPECT_EQ(initialPerformance.bankLsb, 0x4F);
     EXPECT_EQ(initialPerformance.program, 0x00);
-}
-
-TEST_F(StoredSoundsTest, AFailedBankWriteKeepsTheOldFile)
-{
-    const fs::path file = dir / kIntBankFileName;
-    SaveUserBank(file, internalBank, internalDrums);
-    const Bytes before = ReadWholeFile(file);
-    fs::create_directory(dir / "patches_int.bnk.tmp"); // the temporary file cannot be made
-    internalBank[0].program = 5;
-    EXPECT_THROW(SaveUserBank(file, internalBank, internalDrums), FileError);
-    EXPECT_EQ(ReadWholeFile(file), before);
 }
 
 } // namespace

@@ -49,7 +49,8 @@ private slots:
         poll.stop();
 
         QCOMPARE(fixture.boxes.size(), std::size_t{1});
-        QCOMPARE(fixture.boxes[0], std::string("Receiving the patches was cancelled. The bank files were not changed."));
+        QCOMPARE(fixture.boxes[0], std::string("INT bank: cancelled; patches_int.bnk was not changed.\n"
+                                               "EXT bank: cancelled; patches_ext.bnk was not changed."));
         QCOMPARE(ReadWholeFile(kIntBankFileName), old);
         QCOMPARE(ReadWholeFile(kExtBankFileName), old);
         // It stopped after the request that was running: no more than a few.
