@@ -210,12 +210,12 @@ void FaderControl::StepTo(double target)
     if (target == value_)
         return;
     value_ = target;
-    OnValueChanging(Trunc(value_));
     thumbY_ = ThumbYFor(value_);
-    repaint();
-    Notify(dragMessage);
     UpdateThumbItem();
     OnValueChanged(Trunc(value_));
+    repaint();
+    // A step is a whole change, like a drag that has ended: the owner sends
+    // the value once for it.
     Notify(releaseMessage);
 }
 

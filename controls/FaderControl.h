@@ -12,8 +12,10 @@
 //   press on the thumb (so a click without a move posts this alone), or the
 //   capture is lost mid-drag;
 // - for a key (Up/Down one unit, Page Up/Down ten, Home/End the range's ends)
-//   or a wheel notch (one unit) that changes the value, dragMessage and then
-//   releaseMessage.
+//   or a wheel notch (one unit) that changes the value, releaseMessage alone:
+//   each step is a complete change, and the owner sends it once.
+// So dragMessage always means "a drag is under way" and releaseMessage "a
+// change is complete".
 // A right-button drag changes nothing. SetRange and SetValue neither clamp,
 // repaint nor post; a value outside the range is drawn off the track.
 //
@@ -73,9 +75,9 @@ public:
     qintptr notifyLParam = 0;
 
 protected:
-    // At every value change of a drag, key or wheel step.
+    // At every step of a drag.
     virtual void OnValueChanging(int value);
-    // When a change is complete.
+    // When a change is complete: a drag ended, a key or wheel step.
     virtual void OnValueChanged(int value);
 
     void OnItemButtonUp(int releaseRow, int pressX, int pressY, int releaseX, int releaseY) override;

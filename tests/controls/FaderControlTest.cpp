@@ -248,8 +248,8 @@ private slots:
         else
             Wheel(&w.fader, key == 0 ? 120 : -120);
         QCOMPARE(w.fader.Value(), double(value));
-        // A change posts a drag and then a release, so the owner sends it once.
-        QCOMPARE(w.sink.Numbers(), (value == start ? Numbers{} : Numbers{kDrag, kRelease}));
+        // A step is a whole change: one release, so the owner sends it once.
+        QCOMPARE(w.sink.Numbers(), (value == start ? Numbers{} : Numbers{kRelease}));
         QCOMPARE(w.fader.Label(), QString::number(value));
         QCOMPARE(w.fader.HitTest(w.Thumb()), 0);
         QCOMPARE(w.fader.VerticalPosition(), 0); // the wheel does not scroll the panel
