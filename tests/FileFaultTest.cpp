@@ -1,5 +1,6 @@
-// Bank files written where the system refuses: a read-only folder, a file-size
-// limit hit in the middle of the write. The old file must survive and the
+// Files written where the system refuses: the temporary file cannot be made,
+// a read-only folder, a file-size limit hit in the middle of the write. Every
+// file the program writes goes through the same atomic writer. The old file must survive and the
 // writer must say so. Each case runs in a child process, since it changes
 // the process's identity or limits.
 #include <gtest/gtest.h>
@@ -53,6 +54,12 @@ protected:
     fs::path folder;
     Bytes old;
 };
+
+TEST_F(FileFaultTest, ATemporaryFileThatCannotBeMadeKeepsTheOldBankFile)
+{
+    fs::create_directory(folder / (std::string(kIntBankFileName) + ".tmp"));
+    EXPECT_EXIT(SaveAndCheck(), ::testing::ExitedWithCode(0), "");
+}
 
 TEST_F(FileFaultTest, AReadOnlyFolderKeepsTheOldBankFile)
 {

@@ -2,6 +2,10 @@
 // scripted link.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+#include <sstream>
+
 #include "synth/BulkSequences.h"
 #include "synth/SynthDevice.h"
 #include "synth/SysExMessages.h"
@@ -39,18 +43,6 @@ protected:
     test::FakeInstrumentLink link;
     SynthDevice device;
 };
-
-TEST_F(TransfersTest, ExpectedReplyCounts)
-{
-    EXPECT_EQ(ExpectedReplies(DumpType::Performance), 34);
-    EXPECT_EQ(ExpectedReplies(DumpType::NormalVoice), 34);
-    EXPECT_EQ(ExpectedReplies(DumpType::DrumVoice), 374);
-    EXPECT_EQ(ExpectedReplies(static_cast<DumpType>(0)), 1);
-    EXPECT_EQ(ExpectedReplies(static_cast<DumpType>(4)), 1);
-    EXPECT_EQ(PerformanceBulkBlocks().size() + 2, 34u);
-    EXPECT_EQ(NormalVoiceBulkBlocks().size() + 2, 34u);
-    EXPECT_EQ(DrumVoiceBulkBlocks().size() + 2, 374u);
-}
 
 TEST_F(TransfersTest, AVoiceAnswerIsAppliedBlockByBlockSkippingHeaderAndFooter)
 {
@@ -166,82 +158,101 @@ TEST_F(TransfersTest, WithoutAReplySourceARequestIsNotAnswered)
     EXPECT_EQ(link.sent.size(), 1u);
 }
 
-TEST_F(TransfersTest, PerformanceBulkOrderBytesAndPauses)
+// Block addresses as the bulk tables list them: "30 00-05" is six blocks at
+// low 00; in a repeated group "41 20" is block 41 i 20 for each index i.
+std::vector<std::uint32_t> Expand(const char* head, const char* repeated, int repeats)
 {
-    device.SendPerformance(63, 79, 0);
-    ASSERT_EQ(link.sent.size(), 34u);
-    EXPECT_EQ(link.sent.front(), (Bytes{0xF0, 0x43, 0x00, 0x64, 0x00, 0x00, 0x0E, 0x4F, 0x00, 0x23, 0xF7}));
-    EXPECT_EQ(link.sent.back(), (Bytes{0xF0, 0x43, 0x00, 0x64, 0x00, 0x00, 0x0F, 0x4F, 0x00, 0x22, 0xF7}));
-    // Blocks in order: 30 00 .. 30 20, 32 00 .. 32 03, parts 1..16, AD, CL, PLG1, PLG2.
-    const std::vector<std::pair<std::uint32_t, int>> expected = [] {
-        std::vector<std::pair<std::uint32_t, int>> list = {
-            {PackAddress(0x30, 0x00, 0), 68}, {PackAddress(0x30, 0x01, 0), 24}, {PackAddress(0x30, 0x02, 0), 25},
-            {PackAddress(0x30, 0x03, 0), 22}, {PackAddress(0x30, 0x04, 0), 34}, {PackAddress(0x30, 0x05, 0), 10},
-            {PackAddress(0x30, 0x10, 0), 20}, {PackAddress(0x30, 0x20, 0), 68}, {PackAddress(0x32, 0x00, 0), 16},
-            {PackAddress(0x32, 0x01, 0), 16}, {PackAddress(0x32, 0x02, 0), 16}, {PackAddress(0x32, 0x03, 0), 16}};
-        for (int pp : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0x40, 0x50, 0x60, 0x61})
-            list.push_back({PackAddress(0x31, pp, 0), 37});
+    std::vector<std::uint32_t> addresses;
+    auto items = [](const char* text) {
+        std::vector<std::array<unsigned, 3>> list;
+        std::istringstream in(text);
+        for (std::string item; std::getline(in, item, ',');) {
+            std::array<unsigned, 3> fields{};
+            if (std::sscanf(item.c_str(), " %x %x-%x", &fields[0], &fields[1], &fields[2]) == 2)
+                fields[2] = fields[1];
+            list.push_back(fields);
+        }
         return list;
-    }();
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const auto fields = sysex::ReadBulkDump(link.sent[i + 1]);
-        ASSERT_TRUE(fields);
-        EXPECT_EQ(fields->Address(), expected[i].first) << i;
-        EXPECT_EQ(fields->byteCount, expected[i].second) << i;
-        EXPECT_TRUE(sysex::IsValidBulkDump(link.sent[i + 1]));
-    }
-    EXPECT_EQ(link.pauses, std::vector<std::chrono::milliseconds>(34, 50ms));
+    };
+    for (auto [high, first, last] : items(head))
+        for (unsigned mid = first; mid <= last; ++mid)
+            addresses.push_back(PackAddress(static_cast<int>(high), static_cast<int>(mid), 0));
+    const auto group = items(repeated);
+    for (int index = 0; index < repeats; ++index)
+        for (auto [high, low, unused] : group)
+            addresses.push_back(PackAddress(static_cast<int>(high), index, static_cast<int>(low)));
+    return addresses;
 }
 
-TEST_F(TransfersTest, VoiceBulksPauseTenMillisecondsAfterEveryMessage)
+// What each whole-sound bulk sends, in order, with its pauses; every block
+// carries the count the memory knows it by, lies in its kind's region, and
+// comes back into another memory unchanged.
+TEST_F(TransfersTest, WholeSoundBulksSendTheirBlocksInOrderWithTheirPauses)
 {
-    device.SendNormalVoiceBulk(0x08, 0x05);
-    ASSERT_EQ(link.sent.size(), 34u);
-    EXPECT_EQ(link.sent.front(), sysex::BulkDump(0x0E, 0x08, 0x05, {}));
-    EXPECT_EQ(link.sent.back(), sysex::BulkDump(0x0F, 0x08, 0x05, {}));
-    EXPECT_EQ(sysex::ReadBulkDump(link.sent[9])->Address(), PackAddress(0x41, 0x00, 0x00));
-    EXPECT_EQ(sysex::ReadBulkDump(link.sent[10])->Address(), PackAddress(0x41, 0x00, 0x20));
-    EXPECT_EQ(link.pauses, std::vector<std::chrono::milliseconds>(34, 10ms));
-
-    link.sent.clear();
-    link.pauses.clear();
-    device.SendDrumVoiceBulk(0x28, 0x01);
-    ASSERT_EQ(link.sent.size(), 374u);
-    // 46 00, then the name block 46 70, then 46 01 .. 46 05.
-    EXPECT_EQ(sysex::ReadBulkDump(link.sent[1])->Address(), PackAddress(0x46, 0x00, 0x00));
-    EXPECT_EQ(sysex::ReadBulkDump(link.sent[2])->Address(), PackAddress(0x46, 0x70, 0x00));
-    EXPECT_EQ(sysex::ReadBulkDump(link.sent[8])->Address(), PackAddress(0x47, 0x00, 0x00));
-    EXPECT_EQ(sysex::ReadBulkDump(link.sent[372])->Address(), PackAddress(0x4A, 72, 0x00));
-    EXPECT_EQ(link.pauses, std::vector<std::chrono::milliseconds>(374, 10ms));
-}
-
-TEST_F(TransfersTest, MemoryToBulkToMemoryGivesBackTheSameBytes)
-{
+    struct Row {
+        const char* kind;
+        std::function<void(SynthDevice&)> send;
+        DumpType type;
+        MemoryRegion region;
+        int mid, low;
+        std::chrono::milliseconds pause;
+        const char* head;
+        const char* repeated;
+        int repeats;
+    };
+    const Row rows[] = {
+        {"performance", [](SynthDevice& d) { d.SendPerformance(0x3F, 0x4F, 0x00); }, DumpType::Performance,
+         kPerformanceRegion, 0x4F, 0x00, 50ms,
+         "30 00-05, 30 10, 30 20, 32 00-03, 31 00-0F, 31 40, 31 50, 31 60, 31 61", "", 0},
+        {"normal voice", [](SynthDevice& d) { d.SendNormalVoiceBulk(0x08, 0x05); }, DumpType::NormalVoice,
+         kNormalVoiceRegion, 0x08, 0x05, 10ms, "40 00-06, 40 70", "41 00, 41 20, 42 00, 43 00, 44 00, 44 40", 4},
+        {"drum voice", [](SynthDevice& d) { d.SendDrumVoiceBulk(0x28, 0x01); }, DumpType::DrumVoice,
+         kDrumVoiceRegion, 0x28, 0x01, 10ms, "46 00, 46 70, 46 01-05", "47 00, 47 20, 48 00, 49 00, 4A 00", 73},
+    };
     for (std::size_t i = 0; i < device.Memory().image.size(); ++i)
         device.Memory().image[i] = static_cast<std::uint8_t>((i * 13 + 1) & 0x7F);
-    device.SendPerformance(0x3F, 0x4F, 0x00);
-    const Batch sent = link.sent;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kind);
+        link.sent.clear();
+        link.pauses.clear();
+        row.send(device);
+        const auto addresses = Expand(row.head, row.repeated, row.repeats);
+        ASSERT_EQ(link.sent.size(), addresses.size() + 2);
+        EXPECT_EQ(static_cast<int>(link.sent.size()), ExpectedReplies(row.type));
+        EXPECT_EQ(link.sent.front(), sysex::BulkDump(0x0E, row.mid, row.low, {}));
+        EXPECT_EQ(link.sent.back(), sysex::BulkDump(0x0F, row.mid, row.low, {}));
+        EXPECT_EQ(link.pauses, std::vector<std::chrono::milliseconds>(link.sent.size(), row.pause));
+        for (std::size_t i = 0; i < addresses.size(); ++i) {
+            const auto fields = sysex::ReadBulkDump(link.sent[i + 1]);
+            ASSERT_TRUE(fields && sysex::IsValidBulkDump(link.sent[i + 1])) << i;
+            ASSERT_EQ(fields->Address(), addresses[i]) << FormatAddress(fields->Address());
+            EXPECT_EQ(fields->byteCount, device.Memory().BulkSize(addresses[i])) << FormatAddress(addresses[i]);
+            const auto offset = static_cast<std::size_t>(device.Memory().ByteAtAddress(addresses[i]) -
+                                                         device.Memory().image.data());
+            EXPECT_GE(offset, row.region.offset);
+            EXPECT_LE(offset + fields->data.size(), row.region.offset + row.region.size);
+        }
 
-    SynthDevice other;
-    test::FakeInstrumentLink otherLink;
-    otherLink.Attach(other);
-    otherLink.batches.push_back(sent);
-    ASSERT_EQ(other.RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance), DumpOutcome::Complete);
-    for (const auto& block : PerformanceBulkBlocks()) {
-        const auto a = device.Memory().Bytes(block.address, static_cast<std::size_t>(block.count));
-        const auto b = other.Memory().Bytes(block.address, static_cast<std::size_t>(block.count));
-        EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin())) << FormatAddress(block.address);
+        SynthDevice other;
+        test::FakeInstrumentLink otherLink;
+        otherLink.Attach(other);
+        otherLink.batches.push_back(link.sent);
+        ASSERT_EQ(other.RequestDump(0x0E, row.mid, row.low, row.type), DumpOutcome::Complete);
+        for (std::uint32_t address : addresses) {
+            const auto count = static_cast<std::size_t>(device.Memory().BulkSize(address).value_or(0));
+            const auto a = device.Memory().Bytes(address, count);
+            const auto b = other.Memory().Bytes(address, count);
+            EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin())) << FormatAddress(address);
+        }
     }
-}
-
-TEST_F(TransfersTest, ASwitchPulseIsOnThenOffFiftyMillisecondsApart)
-{
-    SwitchPulse(device, 0x10);
-    EXPECT_EQ(link.sent, (std::vector<Bytes>{
-                             {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x01, 0xF7}, // switch 10 on
-                             {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x00, 0xF7}, // and off
-                         }));
-    EXPECT_EQ(link.pauses, (std::vector<std::chrono::milliseconds>{50ms, 50ms}));
+    // The performance's header and footer, byte by byte.
+    link.sent.clear();
+    device.SendPerformance(0x3F, 0x4F, 0x00);
+    EXPECT_EQ(link.sent.front(), (Bytes{0xF0, 0x43, 0x00, 0x64, // bulk dump, device 1, CS6x
+                                        0x00, 0x00,             // byte count 0
+                                        0x0E, 0x4F, 0x00,       // header: edit buffer 4F 00
+                                        0x23, 0xF7}));
+    EXPECT_EQ(link.sent.back(), (Bytes{0xF0, 0x43, 0x00, 0x64, 0x00, 0x00, 0x0F, 0x4F, 0x00, 0x22, 0xF7}));
 }
 
 } // namespace
