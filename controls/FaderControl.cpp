@@ -46,6 +46,7 @@ void FaderControl::SetRange(double min, double max, double value)
     value_ = value;
     pixelsPerUnit_ = (trackBottom_ - trackTop_ + 1) / (max - min + 1);
     thumbY_ = ThumbYFor(value);
+    Reanchor();
 }
 
 void FaderControl::SetValue(int v)
@@ -54,6 +55,15 @@ void FaderControl::SetValue(int v)
     label_ = formatter_->FormatValue(v, formatterMode_);
     thumbY_ = ThumbYFor(value_);
     UpdateThumbItem();
+    Reanchor();
+}
+
+void FaderControl::Reanchor()
+{
+    // A value set from outside during a drag (a refresh from the instrument)
+    // belongs where the pointer is now; the rest of the drag moves from it.
+    if (dragging_)
+        dragAnchor_ = Trunc(value_) + dragDelta_;
 }
 
 void FaderControl::SetFormatter(const ValueFormatter* formatter, int mode)
@@ -162,10 +172,10 @@ void FaderControl::OnItemDrag(int pressRow, int /*pressX*/, int pressY, int /*x*
         dragAnchor_ = Trunc(value_);
     }
     // The value follows the pointer's whole movement since the press.
-    int delta = y - pressY;
+    dragDelta_ = y - pressY;
     if (pixelsPerUnit_ > 1.0)
-        delta = Trunc(delta / pixelsPerUnit_);
-    value_ = dragAnchor_ - delta;
+        dragDelta_ = Trunc(dragDelta_ / pixelsPerUnit_);
+    value_ = dragAnchor_ - dragDelta_;
     if (value_ > max_)
         value_ = max_;
     if (value_ < min_)
@@ -176,9 +186,10 @@ void FaderControl::OnItemDrag(int pressRow, int /*pressX*/, int pressY, int /*x*
     Notify(dragMessage);
 }
 
-void FaderControl::OnItemButtonUp(int /*releaseRow*/, int pressX, int pressY, int /*releaseX*/, int /*releaseY*/)
+void FaderControl::OnItemButtonUp(int /*releaseRow*/, int /*pressX*/, int /*pressY*/, int /*releaseX*/,
+                                  int /*releaseY*/)
 {
-    if (HitTest(QPoint(pressX, pressY)) != 0)
+    if (PressRow() != 0)
         return;
     EndDrag();
 }

@@ -17,7 +17,8 @@
 // So dragMessage always means "a drag is under way" and releaseMessage "a
 // change is complete".
 // A right-button drag changes nothing. SetRange and SetValue neither clamp,
-// repaint nor post; a value outside the range is drawn off the track.
+// repaint nor post; a value outside the range is drawn off the track. During
+// a drag they move the value to the pointer: the drag goes on from there.
 //
 // The geometry follows the control's size at the first paint after
 // construction or a resize. Owners may change the thumb size before that.
@@ -94,6 +95,7 @@ private:
     void InitGeometry(int width, int height);
     void UpdateThumbItem();
     int ThumbYFor(double value) const;
+    void Reanchor();
     void EndDrag();
     void StepTo(double target);
     void Notify(unsigned message);
@@ -107,6 +109,7 @@ private:
     int trackBottom_ = 72;
     int thumbY_ = 40;
     int dragAnchor_ = -1;
+    int dragDelta_ = 0;     // units the pointer has moved since the press
     bool dragging_ = false; // separate from the anchor, which may itself be -1
     double min_ = 0.0;
     double max_ = 0.0;

@@ -347,6 +347,7 @@ void QvScrollableWndCtrl::resizeEvent(QResizeEvent* event)
 void QvScrollableWndCtrl::BeginCapture(Qt::MouseButton button, QPoint point, bool doubleClick)
 {
     pressPoint_ = point;
+    pressRow_ = HitTest(point);
     pressWasDoubleClick_ = doubleClick;
     // Qt's implicit grab delivers the moves and the release to this control
     // until the button comes up; the flag says whether that grab still holds.
@@ -408,14 +409,16 @@ void QvScrollableWndCtrl::mouseReleaseEvent(QMouseEvent* event)
 
     if (button == Qt::LeftButton)
         setFocus(Qt::MouseFocusReason);
-    if (capturing_)
+    if (capturing_) {
         capturing_ = false;
-    else
+    } else {
         pressPoint_ = kLostPressPoint;
+        pressRow_ = -1;
+    }
 
     releasePoint_ = event->position().toPoint();
     const int releaseRow = HitTest(releasePoint_);
-    const int pressRow = HitTest(pressPoint_);
+    const int pressRow = pressRow_;
     if (button == Qt::LeftButton)
         OnItemButtonUp(releaseRow, pressPoint_.x(), pressPoint_.y(), releasePoint_.x(), releasePoint_.y());
     if (releaseRow != pressRow || releaseRow == -1)
@@ -445,7 +448,7 @@ void QvScrollableWndCtrl::mouseMoveEvent(QMouseEvent* event)
         LoseCapture(); // the button came up outside this control
     if (capturing_) {
         const QPoint point = event->position().toPoint();
-        OnItemDrag(HitTest(pressPoint_), pressPoint_.x(), pressPoint_.y(), point.x(), point.y());
+        OnItemDrag(pressRow_, pressPoint_.x(), pressPoint_.y(), point.x(), point.y());
     }
 }
 

@@ -9,8 +9,9 @@
 //   posted to itemTarget (wParam id1, lParam id2).
 // - A press of the left or right button captures the mouse until that
 //   button's release; every move meanwhile goes to OnItemDrag and every left
-//   release to OnItemButtonUp. If the capture is lost first, OnCaptureLost
-//   runs and the release reports the press point as (-100, -100).
+//   release to OnItemButtonUp, with the item hit at the press, however the
+//   items have moved since. If the capture is lost first, OnCaptureLost runs
+//   and the release reports the press point as (-100, -100) on no item.
 // - Hovering takes the keyboard focus, while focusOwner (if set) is the
 //   active window.
 // - Content larger than the client area scrolls with scroll bars and the
@@ -115,7 +116,8 @@ public:
     bool alwaysShowVerticalBar = false;
 
 protected:
-    // Every left release, whatever the rows (-1 for none).
+    // Every left release, whatever the rows (-1 for none); PressRow() tells
+    // the item of the press.
     virtual void OnItemButtonUp(int releaseRow, int pressX, int pressY, int releaseX, int releaseY);
     // Every move while this control holds the capture.
     virtual void OnItemDrag(int pressRow, int pressX, int pressY, int x, int y);
@@ -132,6 +134,8 @@ protected:
 
     // The button whose press holds (or last held) the capture.
     Qt::MouseButton CaptureButton() const { return captureButton_; }
+    // The item hit at that press; -1 for none or once the capture was lost.
+    int PressRow() const { return pressRow_; }
     cs6::RecordTable& ItemTable() { return items_; }
     // Repaints at once, drawing afresh even over a valid cache.
     void RepaintUncached();
@@ -164,6 +168,7 @@ private:
     int bufferBitDepth_ = 0;
     cs6::RecordTable items_;
     QPoint pressPoint_ = kLostPressPoint;
+    int pressRow_ = -1;
     QPoint releasePoint_ = kLostPressPoint;
     bool pressWasDoubleClick_ = false;
     bool capturing_ = false;

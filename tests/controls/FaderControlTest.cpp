@@ -199,6 +199,39 @@ private slots:
         QCOMPARE(w.fader.Value(), 79.0);
     }
 
+    // Regression: a value set from outside during a drag (a refresh from the
+    // instrument) moved the thumb's hit region away from the press, so the
+    // drag's moves and release were ignored, keys and wheel stayed dead and
+    // the next drag began at the old value.
+    void ValueSetDuringADragCarriesOnFromTheShownValue_data()
+    {
+        QTest::addColumn<int>("movedBefore");
+        QTest::newRow("before the first move") << 0;
+        QTest::newRow("mid-drag") << 10;
+    }
+    void ValueSetDuringADragCarriesOnFromTheShownValue()
+    {
+        QFETCH(int, movedBefore);
+        Window w(0, 127, 64);
+        const QPoint press = w.Thumb();
+        Press(&w.fader, press);
+        if (movedBefore)
+            Move(&w.fader, press - QPoint(0, movedBefore));
+        w.fader.SetValue(30);
+        Move(&w.fader, press - QPoint(0, movedBefore + 2));
+        QCOMPARE(w.fader.Value(), 32.0);
+        Release(&w.fader, press - QPoint(0, movedBefore + 2));
+        QCOMPARE(w.sink.Numbers().back(), kRelease);
+        QCOMPARE(w.fader.DragAnchor(), -1);
+        QTest::keyClick(&w.fader, Qt::Key_Up);
+        Wheel(&w.fader, 120);
+        QCOMPARE(w.fader.Value(), 34.0);
+        const QPoint again = w.Thumb();
+        Press(&w.fader, again);
+        Move(&w.fader, again - QPoint(0, 1));
+        QCOMPARE(w.fader.Value(), 35.0);
+    }
+
     void RightButtonDragChangesNothing()
     {
         Window w(0, 127, 64);
