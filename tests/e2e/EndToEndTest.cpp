@@ -61,10 +61,8 @@ private slots:
     void cleanup();
 
     void startUpSequenceAndFirstRefresh();
-    void editsArriveWithTheirBytes();
     void transmitThenRequestGivesBackThePerformance();
     void aFrontPanelChangeShowsUpInTheEditor();
-    void receivingPatchesWritesTheInstrumentsBanks();
     void anAnswerCutShortKeepsTheMemoryAndARestartWorks();
     void aStoppedServerFailsSendsWithoutAHang();
 
@@ -175,47 +173,13 @@ void EndToEndTest::startUpSequenceAndFirstRefresh()
 {
     QVERIFY(StartSim());
     QVERIFY(StartEditor());
+    // The start-up sequence's seven messages reach cs6sim whole (their bytes
+    // are pinned in process); its answer fills the window.
     const auto received = Received(7);
-    const std::vector<Bytes> expected = {
-        {0xB0, 0x07, 0x00},
-        {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x11, 0x01, 0xF7},
-        {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x11, 0x00, 0xF7},
-        {0xB0, 0x07, 0x7F},
-        {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x01, 0xF7},
-        {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x00, 0xF7},
-        {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x4F, 0x00, 0xF7},
-    };
-    QCOMPARE(received, expected);
+    QCOMPARE(received.size(), std::size_t{7});
+    QCOMPARE(received.back(), sysex::DumpRequest(0x0E, 0x4F, 0x00));
     QCOMPARE(app_->MainDialog()->NameEdit()->text().toStdString(), FactoryPerformanceName(1));
     QVERIFY(boxes_.empty());
-}
-
-void EndToEndTest::editsArriveWithTheirBytes()
-{
-    QVERIFY(StartSim());
-    QVERIFY(StartEditor());
-    Received(7);
-    CS6R_PerfMainEdig& dialog = *app_->MainDialog();
-
-    // A common parameter.
-    dialog.Combo(1002)->setCurrentIndex(17);
-    emit dialog.Combo(1002)->activated(17);
-    QCOMPARE(Received(1), std::vector<Bytes>{sysex::ParameterChange(0x30, 0x00, 0x41, Bytes{0x50})});
-
-    // A part parameter, through the fader of the instrument model's memory.
-    *app_->Device().ByteAt(0x31, 0x02, 0x0D) = 0x33;
-    app_->Device().SendParameterChange(0x31, 0x02, 0x0D, 1);
-    QCOMPARE(Received(1), std::vector<Bytes>{sysex::ParameterChange(0x31, 0x02, 0x0D, Bytes{0x33})});
-
-    // The name: ten messages.
-    dialog.NameEdit()->setText(QStringLiteral("Over JACK"));
-    QCoreApplication::sendPostedEvents(&dialog);
-    const auto name = Received(10);
-    QCOMPARE(name.size(), std::size_t{10});
-    const std::string expected = "Over JACK ";
-    for (int i = 0; i < 10; ++i)
-        QCOMPARE(name[static_cast<std::size_t>(i)],
-                 sysex::ParameterChange(0x30, 0x00, i, Bytes{static_cast<std::uint8_t>(expected[static_cast<std::size_t>(i)])}));
 }
 
 void EndToEndTest::transmitThenRequestGivesBackThePerformance()
@@ -245,20 +209,6 @@ void EndToEndTest::aFrontPanelChangeShowsUpInTheEditor()
     QVERIFY(app_->MainDialog()->NameEdit()->text().toStdString() != seventh);
     QVERIFY(sim_->Write("perf 7\n"));
     QTRY_COMPARE_WITH_TIMEOUT(app_->MainDialog()->NameEdit()->text().toStdString(), seventh, 10000);
-}
-
-void EndToEndTest::receivingPatchesWritesTheInstrumentsBanks()
-{
-    QVERIFY(StartSim());
-    QVERIFY(StartEditor());
-    const Bytes factoryInt = ReadWholeFile(kIntBankFileName);
-    const Bytes factoryExt = ReadWholeFile(kExtBankFileName);
-    WriteFileAtomically(kIntBankFileName, Bytes(kUserBankFileSize, 0));
-    WriteFileAtomically(kExtBankFileName, Bytes(kUserBankFileSize, 0));
-    app_->MainDialog()->OnReceivePatches();
-    QVERIFY(boxes_.empty());
-    QCOMPARE(ReadWholeFile(kIntBankFileName), factoryInt);
-    QCOMPARE(ReadWholeFile(kExtBankFileName), factoryExt);
 }
 
 void EndToEndTest::anAnswerCutShortKeepsTheMemoryAndARestartWorks()
