@@ -70,7 +70,8 @@ std::optional<BankInfo> UserLocation(int code, int program)
 EmulatedInstrument::EmulatedInstrument(InstrumentOptions options) : EmulatedInstrument(options, MakeFactoryBanks()) {}
 
 EmulatedInstrument::EmulatedInstrument(InstrumentOptions options, SoundBanks banks)
-    : banks_(std::move(banks)), replyLatency_(options.replyLatency), transmitter_(options.pacing)
+    : banks_(std::move(banks)), replyLatency_(options.replyLatency), keepLogs_(options.keepLogs),
+      received_(options.keepLogs), transmitter_(options.pacing, options.keepLogs)
 {
     // Power-on state: the first performance, voice and kit.
     LoadIntoEditBuffer(bank::kIntPerf, 0);
@@ -256,7 +257,8 @@ void EmulatedInstrument::HandleParameterChange(std::span<const std::uint8_t> m, 
     const int low = m[6];
     const auto data = m.subspan(7, m.size() - 8);
     if (high == kSwitchArea && mid == 0 && (low == kSwitchRelease || low == kSwitchCapture)) {
-        switchEvents_.push_back({time, low, data[0]});
+        if (keepLogs_)
+            switchEvents_.push_back({time, low, data[0]});
         return;
     }
     const std::uint32_t address = PackAddress(high, mid, low);

@@ -109,6 +109,7 @@ public:
     void SetFaults(const AnswerFaults& faults, FaultScope scope);
     void ClearFaults();
 
+    // The logs, kept only with InstrumentOptions::keepLogs (empty otherwise).
     // Everything received, in order, stamped on arrival.
     std::vector<LoggedMessage> ReceivedMessages() const;
     // Everything handed to the sink, stamped at the hand-over.
@@ -116,12 +117,11 @@ public:
     std::vector<SwitchEvent> SwitchEvents() const;
 
     // Forgets the logs and the switch events; counts for WaitForReceived start
-    // again from 0. For a long-running instrument, whose logs would otherwise
-    // only grow.
+    // again from 0.
     void ClearLogs();
 
     // Until the receive log holds count messages, each already handled (its
-    // effect visible, its answer queued).
+    // effect visible, its answer queued). Needs keepLogs.
     [[nodiscard]] WaitOutcome WaitForReceived(std::size_t count, Clock::duration timeout) const;
     // Until every queued message has been handed to the sink.
     [[nodiscard]] WaitOutcome WaitUntilIdle(Clock::duration timeout) const;
@@ -163,6 +163,7 @@ private:
     std::uint8_t bankLsb_ = 0;
     std::optional<OpenBulk> openBulk_;
     std::chrono::microseconds replyLatency_;
+    const bool keepLogs_;
     std::optional<AnswerFaults> faults_;
     FaultScope faultScope_ = FaultScope::NextAnswer;
     std::vector<SwitchEvent> switchEvents_;

@@ -17,8 +17,7 @@ inline constexpr std::chrono::microseconds kMidiByteTime{320};
 
 struct InstrumentOptions {
     // On by default: whoever runs the instrument for a person (the in-process
-    // driver, cs6sim) gets the timing of the real cable without asking. Unit
-    // tests ask for ForUnitTests(), which turns it off.
+    // driver, cs6sim) gets the timing of the real cable without asking.
     WirePacing pacing = WirePacing::MidiBaud;
 
     // Time between a request arriving and the first byte of its answer going
@@ -26,14 +25,21 @@ struct InstrumentOptions {
     // messages.
     std::chrono::microseconds replyLatency{0};
 
-    static InstrumentOptions ForUnitTests() { return {WirePacing::Off, std::chrono::microseconds{0}}; }
+    // Whether the instrument records what it receives, what it sends and its
+    // switch events. Off by default: the programs that run it for a person
+    // would otherwise hold every message of a session. Tests turn it on to
+    // read the logs.
+    bool keepLogs = false;
+
+    // No pacing, no latency, logs kept.
+    static InstrumentOptions ForUnitTests() { return {WirePacing::Off, std::chrono::microseconds{0}, true}; }
 };
 
 // Faults applied to the answer of a dump request. Message indexes count from 0
 // (0 is the bulk header). Applied in this order: wrong checksum, dropped
 // footer, extra messages, then the cut to the first N.
 struct AnswerFaults {
-    // The request is logged but nothing is sent back.
+    // The request is handled but nothing is sent back.
     bool noAnswer = false;
     // Only the first N messages of the answer are sent.
     std::optional<std::size_t> onlyFirst{};

@@ -4,6 +4,8 @@ namespace cs6::sim {
 
 void MessageLog::Append(Clock::time_point time, std::span<const std::uint8_t> message)
 {
+    if (!keep_)
+        return;
     {
         const std::lock_guard lock(mutex_);
         entries_.push_back({time, {message.begin(), message.end()}});
@@ -15,12 +17,6 @@ std::vector<LoggedMessage> MessageLog::Entries() const
 {
     const std::lock_guard lock(mutex_);
     return entries_;
-}
-
-std::size_t MessageLog::Size() const
-{
-    const std::lock_guard lock(mutex_);
-    return entries_.size();
 }
 
 void MessageLog::Clear()

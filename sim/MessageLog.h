@@ -1,7 +1,8 @@
 #pragma once
 // A time-stamped record of MIDI messages, one complete message per entry, that
 // other threads can read and wait on. The emulated instrument keeps one for what
-// it received and one for what it handed to its transmit sink.
+// it received and one for what it handed to its transmit sink. A log made not
+// to keep its messages stays empty, so a long-running instrument does not grow.
 //
 // Thread: every function may be called from any thread.
 
@@ -30,20 +31,20 @@ enum class WaitOutcome {
 
 class MessageLog {
 public:
-    MessageLog() = default;
+    explicit MessageLog(bool keep) : keep_(keep) {}
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
 
     void Append(Clock::time_point time, std::span<const std::uint8_t> message);
 
     std::vector<LoggedMessage> Entries() const;
-    std::size_t Size() const;
     void Clear();
 
     // Waits until the log holds at least count entries.
     [[nodiscard]] WaitOutcome WaitForSize(std::size_t count, Clock::duration timeout) const;
 
 private:
+    const bool keep_;
     mutable std::mutex mutex_;
     mutable std::condition_variable grown_;
     std::vector<LoggedMessage> entries_;

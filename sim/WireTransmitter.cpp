@@ -4,8 +4,8 @@
 
 namespace cs6::sim {
 
-WireTransmitter::WireTransmitter(WirePacing pacing)
-    : pacing_(pacing), thread_([this](std::stop_token stop) { Run(stop); })
+WireTransmitter::WireTransmitter(WirePacing pacing, bool keepLog)
+    : pacing_(pacing), delivered_(keepLog), thread_([this](std::stop_token stop) { Run(stop); })
 {
 }
 

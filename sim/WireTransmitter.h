@@ -29,7 +29,8 @@ class WireTransmitter {
 public:
     using Sink = std::function<void(std::span<const std::uint8_t>)>;
 
-    explicit WireTransmitter(WirePacing pacing);
+    // keepLog: whether Delivered() records the messages (see MessageLog).
+    WireTransmitter(WirePacing pacing, bool keepLog);
     // Stops the delivery thread; messages not yet delivered are dropped.
     ~WireTransmitter();
 
@@ -37,7 +38,8 @@ public:
     WireTransmitter& operator=(const WireTransmitter&) = delete;
 
     // Once this returns the previous sink is not called again. An empty sink
-    // drops the messages (they are still logged). Not from inside the sink.
+    // drops the messages (a log that keeps them still does). Not from inside
+    // the sink.
     void SetSink(Sink sink);
 
     // Applies to messages that start on the wire afterwards.

@@ -3,8 +3,8 @@
 # folder:
 #   tools/sanitize.sh address   the whole suite with AddressSanitizer and
 #                               UndefinedBehaviorSanitizer (build-asan/)
-#   tools/sanitize.sh thread    the threaded transport, emulated instrument and
-#                               transfer tests with ThreadSanitizer (build-tsan/)
+#   tools/sanitize.sh thread    the threaded transport and emulated instrument
+#                               tests with ThreadSanitizer (build-tsan/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,9 +21,9 @@ address)
     ;;
 thread)
     cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCS6_SANITIZE=thread > /dev/null
-    cmake --build build-tsan -j"$jobs" --target midi_tests sim_tests transfer_tests cs6sim_tests cs6sim
+    cmake --build build-tsan -j"$jobs" --target midi_tests sim_tests
     export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp"
-    for test in midi/midi_tests sim/sim_tests transfer/transfer_tests transfer/cs6sim_tests; do
+    for test in midi/midi_tests sim/sim_tests; do
         echo "== $test under ThreadSanitizer"
         build-tsan/tests/$test
     done
