@@ -87,7 +87,7 @@ int FaderControl::ThumbYFor(double value) const
 QvScrollableWndCtrl::ItemRect FaderControl::ThumbRect() const
 {
     ItemRect rect;
-    rect.left = ClientRect().width() / 2 - thumbWidth_ / 2;
+    rect.left = width() / 2 - thumbWidth_ / 2;
     rect.right = rect.left + thumbWidth_;
     rect.top = thumbY_ - thumbHeight_ / 2;
     rect.bottom = rect.top + thumbHeight_;
@@ -131,8 +131,7 @@ void FaderControl::Notify(unsigned message)
         PostUserMessage(notifyTarget.data(), message, notifyWParam, notifyLParam);
 }
 
-void FaderControl::DrawContent(QPainter& painter, const QRect& /*clientRect*/, const QRect& /*fullRect*/,
-                               const QRect& /*innerRect*/, const QRegion& /*clip*/, int w, int h)
+void FaderControl::DrawContent(QPainter& painter, int w, int h)
 {
     if (!geometryReady_)
         InitGeometry(w, h);

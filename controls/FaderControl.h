@@ -53,17 +53,12 @@ public:
     double Value() const { return value_; }
     double Minimum() const { return min_; }
     double Maximum() const { return max_; }
-    double PixelsPerUnit() const { return pixelsPerUnit_; }
     const QString& Label() const { return label_; }
-    // The value at the start of the running drag; -1 when no drag runs.
+    // The value the running drag counts from; -1 when no drag runs.
     int DragAnchor() const { return dragging_ ? dragAnchor_ : -1; }
-    bool GeometryReady() const { return geometryReady_; }
     int TrackTop() const { return trackTop_; }
     int TrackBottom() const { return trackBottom_; }
-    int TextOffset() const { return textOffset_; }
     int ThumbY() const { return thumbY_; }
-    int ThumbWidth() const { return thumbWidth_; }
-    int ThumbHeight() const { return thumbHeight_; }
     // The thumb in client coordinates; right and bottom lie just outside the
     // painted thumb.
     ItemRect ThumbRect() const;
@@ -83,8 +78,7 @@ protected:
 
     void OnItemButtonUp(int releaseRow, int pressX, int pressY, int releaseX, int releaseY) override;
     void OnItemDrag(int pressRow, int pressX, int pressY, int x, int y) override;
-    void DrawContent(QPainter& painter, const QRect& clientRect, const QRect& fullRect, const QRect& innerRect,
-                     const QRegion& clip, int w, int h) override;
+    void DrawContent(QPainter& painter, int w, int h) override;
     void OnCaptureLost() override;
 
     void keyPressEvent(QKeyEvent* event) override;

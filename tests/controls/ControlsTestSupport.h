@@ -1,6 +1,7 @@
 #pragma once
-// Helpers for the control tests: an offscreen test main, a recorder of posted
-// user messages, and mouse and wheel events with exact button states.
+// Helpers for the control tests: the registry of test classes that the one
+// controls executable runs, a recorder of posted user messages, and mouse and
+// wheel events with exact button states.
 
 #include <vector>
 
@@ -11,18 +12,22 @@
 
 #include "framework/PostedMessage.h"
 
-// Runs a Qt Test class on the offscreen platform unless another is chosen.
-#define CS6_OFFSCREEN_TEST_MAIN(TestClass)                          \
-    int main(int argc, char** argv)                                 \
-    {                                                               \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))         \
-            qputenv("QT_QPA_PLATFORM", "offscreen");                \
-        QApplication app(argc, argv);                               \
-        TestClass test;                                             \
-        return QTest::qExec(&test, argc, argv);                     \
-    }
+// Adds a Qt Test class to those the controls executable runs.
+#define CS6_CONTROLS_TEST(TestClass)                                            \
+    static const bool registered##TestClass = (cs6::test::TestRuns().push_back( \
+        [](int argc, char** argv) {                                             \
+            TestClass test;                                                     \
+            return QTest::qExec(&test, argc, argv);                             \
+        }), true)
 
 namespace cs6::test {
+
+using TestRun = int (*)(int argc, char** argv);
+inline std::vector<TestRun>& TestRuns()
+{
+    static std::vector<TestRun> runs;
+    return runs;
+}
 
 struct Message {
     unsigned message;

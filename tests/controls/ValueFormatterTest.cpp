@@ -51,5 +51,5 @@ private slots:
     }
 };
 
-CS6_OFFSCREEN_TEST_MAIN(ValueFormatterTest)
+CS6_CONTROLS_TEST(ValueFormatterTest);
 #include "ValueFormatterTest.moc"
