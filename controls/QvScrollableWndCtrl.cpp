@@ -1,6 +1,9 @@
 #include "controls/QvScrollableWndCtrl.h"
 
+#include <cmath>
+
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 QvScrollableWndCtrl::QvScrollableWndCtrl(QWidget* parent)
@@ -51,8 +54,15 @@ void QvScrollableWndCtrl::paintEvent(QPaintEvent* /*event*/)
     const int h = height();
     if (w <= 0 || h <= 0)
         return;
-    if (!pictureBuffer_ || pictureBuffer_->Width() != w || pictureBuffer_->Height() != h)
-        pictureBuffer_ = std::make_unique<cs6::DibBuffer>(w, h);
+    // At the pixel ratio of what is really painted on (a scaled screen's
+    // backing store, a grab's pixmap) rather than the widget's own, so that
+    // the picture is drawn at full resolution.
+    const qreal ratio = screen.paintEngine()->paintDevice()->devicePixelRatioF();
+    const int pixelWidth = static_cast<int>(std::ceil(w * ratio));
+    const int pixelHeight = static_cast<int>(std::ceil(h * ratio));
+    if (!pictureBuffer_ || pictureBuffer_->Width() != pixelWidth || pictureBuffer_->Height() != pixelHeight ||
+        pictureBuffer_->DevicePixelRatio() != ratio)
+        pictureBuffer_ = std::make_unique<cs6::DibBuffer>(pixelWidth, pixelHeight, ratio);
 
     QImage target = pictureBuffer_->View();
     QPainter memory(&target);

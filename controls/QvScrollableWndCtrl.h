@@ -1,8 +1,8 @@
 #pragma once
 // QvScrollableWndCtrl: a button turned into an owner-drawn surface.
 //
-// - Every paint is drawn by DrawContent into a DibBuffer and presented from
-//   it.
+// - Every paint is drawn by DrawContent into a DibBuffer at the pixel ratio
+//   of the device painted on, and presented from it.
 // - A table of rectangular items (type, id1, id2, edges in client pixels)
 //   answers HitTest.
 // - A press of the left or right button captures the mouse until that
@@ -67,7 +67,7 @@ protected:
     virtual void OnItemButtonUp(int releaseRow, int pressX, int pressY, int releaseX, int releaseY);
     // Every move while this control holds the capture.
     virtual void OnItemDrag(int pressRow, int pressX, int pressY, int x, int y);
-    // Draws the picture of w x h pixels into painter. By default: a
+    // Draws the picture of w x h logical pixels into painter. By default: a
     // cross on the light colour, 3 pixels clear of every edge.
     virtual void DrawContent(QPainter& painter, int w, int h);
     // Runs after drawing, before the picture is presented.

@@ -1,6 +1,7 @@
 // The fader's picture: the one-pixel track, the raised thumb and the value
-// text.
+// text, and its resolution on a scaled display.
 
+#include <QPixmap>
 #include <QWidget>
 
 #include "ControlsTestSupport.h"
@@ -81,6 +82,36 @@ private slots:
             QVERIFY(top >= image.height() - 10);
             QVERIFY(std::abs((left + right + 1) / 2 - cx) <= 1);
         }
+    }
+
+    // On a display scaled to 200 % the picture is drawn with twice the
+    // pixels, not drawn at 100 % and scaled up.
+    void PaintsAtTheDisplaysPixelRatio()
+    {
+        FaderControl* fader = faders_.front();
+        QPixmap shown(fader->size() * 2);
+        shown.setDevicePixelRatio(2);
+        fader->render(&shown);
+        QCOMPARE(fader->PictureBuffer()->Width(), 2 * fader->width());
+        QCOMPARE(fader->PictureBuffer()->Height(), 2 * fader->height());
+        const QImage image = shown.toImage();
+        // The track is still one logical pixel, two device pixels, wide.
+        const int cx = fader->width() / 2 * 2;
+        const QRgb light = fader->palette().color(QPalette::Light).rgb();
+        const int y = 2 * fader->TrackBottom() - 4;
+        QCOMPARE(image.pixel(cx, y), light);
+        QCOMPARE(image.pixel(cx + 1, y), light);
+        QVERIFY(image.pixel(cx - 1, y) != light && image.pixel(cx + 2, y) != light);
+        // Somewhere, the text or the thumb's edges, detail finer than a
+        // logical pixel: not every 2 x 2 block is one colour.
+        bool finer = false;
+        for (int by = 0; by + 1 < image.height() && !finer; by += 2) {
+            for (int bx = 0; bx + 1 < image.width() && !finer; bx += 2) {
+                const QRgb c = image.pixel(bx, by);
+                finer = image.pixel(bx + 1, by) != c || image.pixel(bx, by + 1) != c || image.pixel(bx + 1, by + 1) != c;
+            }
+        }
+        QVERIFY(finer);
     }
 };
 
