@@ -17,8 +17,6 @@ std::span<const BulkBlock> BulkBlocks(SoundKind kind)
     throw std::logic_error("unknown sound kind");
 }
 
-std::size_t BulkMessageCount(SoundKind kind) { return BulkBlocks(kind).size() + 2; }
-
 MemoryRegion StoredRegion(SoundKind kind)
 {
     switch (kind) {

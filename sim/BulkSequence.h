@@ -28,9 +28,6 @@ enum class SoundKind {
 // 32 for a performance or a normal voice, 372 for a drum voice.
 std::span<const BulkBlock> BulkBlocks(SoundKind kind);
 
-// Messages in a whole-sound bulk, header and footer included: 34, 34 or 374.
-std::size_t BulkMessageCount(SoundKind kind);
-
 // The part of the parameter memory a stored sound of this kind occupies. A
 // performance keeps only its 32 blocks (the first 4096 bytes of the performance
 // region); the rest of that region belongs to the voice edit buffers.

@@ -13,20 +13,19 @@ namespace {
 struct FileLayout {
     std::array<int, 2> voiceBanks; // a code below 0 is unused
     int kitBank;
-    std::size_t size;
 };
 
 FileLayout LayoutOf(BankFile file)
 {
     switch (file) {
     case BankFile::Preset:
-        return {{bank::kPre1, bank::kPre2}, bank::kPreDrum, kPresetBankFileSize};
+        return {{bank::kPre1, bank::kPre2}, bank::kPreDrum};
     case BankFile::Int:
-        return {{bank::kInt, -1}, bank::kIntDrum, kUserBankFileSize};
+        return {{bank::kInt, -1}, bank::kIntDrum};
     case BankFile::Ext:
-        return {{bank::kExt, -1}, bank::kExtDrum, kUserBankFileSize};
+        return {{bank::kExt, -1}, bank::kExtDrum};
     }
-    return {{-1, -1}, -1, 0};
+    return {{-1, -1}, -1};
 }
 
 int Programs(int code) { return code < 0 ? 0 : SoundBanks::FindBank(code)->programs; }
@@ -87,32 +86,6 @@ WriteResult WriteDataFiles(const std::filesystem::path& directory, const SoundBa
 WriteResult WriteFactoryDataFiles(const std::filesystem::path& directory)
 {
     return WriteDataFiles(directory, MakeFactoryBanks(), MakeInitialPerformanceImage());
-}
-
-BankFileContents ReadBankBytes(std::span<const std::uint8_t> bytes, BankFile file)
-{
-    const FileLayout layout = LayoutOf(file);
-    BankFileContents contents;
-    if (bytes.size() != layout.size) {
-        contents.outcome = BankFileContents::Outcome::WrongSize;
-        return contents;
-    }
-    contents.voices.resize(static_cast<std::size_t>(Programs(layout.voiceBanks[0]) + Programs(layout.voiceBanks[1])));
-    contents.kits.resize(static_cast<std::size_t>(Programs(layout.kitBank)));
-    // The size was checked, so every record is read whole.
-    LoadUserBankFromBytes(bytes, contents.voices, contents.kits);
-    return contents;
-}
-
-BankFileContents ReadBankFile(const std::filesystem::path& path, BankFile file)
-{
-    try {
-        return ReadBankBytes(ReadWholeFile(path), file);
-    } catch (const FileError&) {
-        BankFileContents contents;
-        contents.outcome = BankFileContents::Outcome::CouldNotOpen;
-        return contents;
-    }
 }
 
 } // namespace cs6::sim

@@ -1,11 +1,11 @@
 #pragma once
 // The editor's four data files made from an instrument's sounds, so that the
-// names the editor lists are the names the emulated instrument holds, and a
-// small reader to check them.
+// names the editor lists are the names the emulated instrument holds.
 //
 // The files, their names, sizes and record layout are the editor's own
-// (synth/BankFiles.h): the bytes are made by SerializeUserBank and read back
-// by LoadUserBankFromBytes, so the two sides share one layout. What this adds
+// (synth/BankFiles.h): the bytes are made by SerializeUserBank, which the
+// editor reads back with LoadUserBankFromBytes, so the two sides share one
+// layout. What this adds
 // is the way from a SoundBanks to those records:
 //
 //   patches_pre.bnk   PRE1, PRE2 (128 voices each), PRE drum (8 kits)
@@ -54,16 +54,5 @@ struct WriteResult {
 
 // The factory banks and the factory "Init Perf".
 [[nodiscard]] WriteResult WriteFactoryDataFiles(const std::filesystem::path& directory);
-
-// Reading back, for tests: the records as the editor's stored sounds.
-struct BankFileContents {
-    enum class Outcome { Read, CouldNotOpen, WrongSize };
-    Outcome outcome = Outcome::Read;
-    std::vector<NormalVoice> voices; // in file order
-    std::vector<DrumVoice> kits;
-};
-
-BankFileContents ReadBankBytes(std::span<const std::uint8_t> bytes, BankFile file);
-BankFileContents ReadBankFile(const std::filesystem::path& path, BankFile file);
 
 } // namespace cs6::sim

@@ -96,7 +96,6 @@ void EmulatedInstrument::Receive(std::span<const std::uint8_t> message)
 
 void EmulatedInstrument::SendReply(Reply reply, Clock::time_point arrived)
 {
-    std::chrono::microseconds delay = replyLatency_;
     if (reply.faultable && faults_) {
         const AnswerFaults faults = *faults_;
         if (faultScope_ == FaultScope::NextAnswer)
@@ -104,9 +103,8 @@ void EmulatedInstrument::SendReply(Reply reply, Clock::time_point arrived)
         if (faults.noAnswer)
             return;
         reply.messages = ApplyFaults(std::move(reply.messages), faults);
-        delay += faults.delay;
     }
-    transmitter_.Send(std::move(reply.messages), arrived + delay);
+    transmitter_.Send(std::move(reply.messages), arrived + replyLatency_);
 }
 
 PanelOutcome EmulatedInstrument::SelectPerformance(PerformanceBank which, int number)
@@ -119,14 +117,6 @@ PanelOutcome EmulatedInstrument::SelectPerformance(PerformanceBank which, int nu
     transmitter_.Send({sysex::BankSelectMsb(kStoredBankMsb), sysex::BankSelectLsb(code), sysex::ProgramChange(number)},
                       Clock::now());
     return PanelOutcome::Selected;
-}
-
-void EmulatedInstrument::SetPacing(WirePacing pacing) { transmitter_.SetPacing(pacing); }
-
-void EmulatedInstrument::SetReplyLatency(std::chrono::microseconds latency)
-{
-    const std::lock_guard lock(mutex_);
-    replyLatency_ = latency;
 }
 
 void EmulatedInstrument::SetFaults(const AnswerFaults& faults, FaultScope scope)
@@ -325,18 +315,13 @@ void EmulatedInstrument::StoreEditBuffer(int bankCode, int program)
 }
 
 std::vector<sysex::Message> EmulatedInstrument::ApplyFaults(std::vector<sysex::Message> messages,
-                                                            const AnswerFaults& faults) const
+                                                            const AnswerFaults& faults)
 {
-    // Extras copy the first block as it was built, before any corruption.
-    const sysex::Message extra = messages.size() > 1 ? messages[1] : messages.front();
     if (faults.wrongChecksumAt && *faults.wrongChecksumAt < messages.size()) {
         sysex::Message& victim = messages[*faults.wrongChecksumAt];
         std::uint8_t& checksum = victim[victim.size() - 2];
         checksum = static_cast<std::uint8_t>((checksum + 1) & 0x7F);
     }
-    if (faults.dropFooter && !messages.empty())
-        messages.pop_back();
-    messages.insert(messages.end(), faults.extraMessages, extra);
     if (faults.onlyFirst && *faults.onlyFirst < messages.size())
         messages.resize(*faults.onlyFirst);
     return messages;

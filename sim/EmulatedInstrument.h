@@ -99,10 +99,6 @@ public:
     // B0 00 3F, B0 20 40 (or 41), C0 pp on channel 1. number is 0-based.
     [[nodiscard]] PanelOutcome SelectPerformance(PerformanceBank which, int number);
 
-    // Wire model; takes effect for messages sent afterwards.
-    void SetPacing(WirePacing pacing);
-    void SetReplyLatency(std::chrono::microseconds latency);
-
     // Faults for the answers to dump requests (identity replies and front-panel
     // messages are never faulted). A NextAnswer plan is used up by the next
     // request that gets an answer; requests that get none leave it waiting.
@@ -153,7 +149,7 @@ private:
     void HandleChannelMessage(std::span<const std::uint8_t> message);
     void LoadIntoEditBuffer(int bankCode, int program);
     void StoreEditBuffer(int bankCode, int program);
-    std::vector<sysex::Message> ApplyFaults(std::vector<sysex::Message> messages, const AnswerFaults& faults) const;
+    static std::vector<sysex::Message> ApplyFaults(std::vector<sysex::Message> messages, const AnswerFaults& faults);
 
     mutable std::mutex mutex_; // guards everything below down to the transmitter
     ParameterMemory memory_;
@@ -162,7 +158,7 @@ private:
     std::uint8_t bankMsb_ = kStoredBankMsb;
     std::uint8_t bankLsb_ = 0;
     std::optional<OpenBulk> openBulk_;
-    std::chrono::microseconds replyLatency_;
+    const std::chrono::microseconds replyLatency_;
     const bool keepLogs_;
     std::optional<AnswerFaults> faults_;
     FaultScope faultScope_ = FaultScope::NextAnswer;

@@ -21,8 +21,6 @@ public:
     void FromProgram(std::span<const std::uint8_t> message) override { instrument_->Receive(message); }
     void SetTransmit(Transmit transmit) override { instrument_->SetTransmitSink(std::move(transmit)); }
 
-    EmulatedInstrument& Instrument() { return *instrument_; }
-
 private:
     std::shared_ptr<EmulatedInstrument> instrument_;
 };

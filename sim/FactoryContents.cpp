@@ -1,6 +1,7 @@
 #include "sim/FactoryContents.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,28 @@ constexpr std::array<int, 14> kChorusTypes{0x0500, 0x0501, 0x0502, 0x0508, 0x050
                                            0x0520, 0x0530, 0x0600, 0x0601, 0x0610, 0x0700, 0x0708};
 constexpr std::array<int, 20> kPartIndexes{0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09,
                                            0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x40, 0x50, 0x60, 0x61};
+
+// Addresses of performance parameters the factory sets (low bytes inside 30 00
+// and inside a part block 31 pp).
+namespace perf {
+constexpr int kCategory = 0x0C;
+constexpr int kMasterKeyboardMode = 0x0E; // 0 split, 1 4zone, 2 layer
+constexpr int kSplitPoint = 0x0F;
+constexpr int kArpeggioOn = 0x14;
+constexpr int kVolume = 0x38;
+
+constexpr int kPartBankMsb = 0x00;
+constexpr int kPartBankLsb = 0x01;
+constexpr int kPartProgram = 0x02;
+constexpr int kPartReceiveChannel = 0x03; // 0..15, 16 off
+constexpr int kPartVolume = 0x0D;
+constexpr int kPartPan = 0x0E;
+constexpr int kPartReverbSend = 0x12;
+constexpr int kPartChorusSend = 0x13;
+constexpr int kPartNoteShift = 0x15; // 64 is no shift
+constexpr int kPartSwitches = 0x1D;  // bit 0 layer, bit 1 arpeggio, bits 2..6 receive
+constexpr std::uint8_t kReceiveOff = 16;
+} // namespace perf
 
 // splitmix64: small, fully specified, the same everywhere.
 class Generator {
@@ -371,10 +394,6 @@ void MakePerformance(ParameterMemory& memory, int code, int program, std::span<s
 }
 
 } // namespace
-
-std::span<const int> FactoryReverbTypes() { return kReverbTypes; }
-std::span<const int> FactoryChorusTypes() { return kChorusTypes; }
-std::span<const int> PartIndexes() { return kPartIndexes; }
 
 SoundBanks MakeFactoryBanks()
 {

@@ -36,8 +36,8 @@ struct InstrumentOptions {
 };
 
 // Faults applied to the answer of a dump request. Message indexes count from 0
-// (0 is the bulk header). Applied in this order: wrong checksum, dropped
-// footer, extra messages, then the cut to the first N.
+// (0 is the bulk header). The wrong checksum is applied before the cut to the
+// first N.
 struct AnswerFaults {
     // The request is handled but nothing is sent back.
     bool noAnswer = false;
@@ -45,13 +45,6 @@ struct AnswerFaults {
     std::optional<std::size_t> onlyFirst{};
     // Message k goes out with its checksum off by one (still 7-bit).
     std::optional<std::size_t> wrongChecksumAt{};
-    // This many extra messages follow the answer: copies of its first data
-    // block, each a valid bulk dump.
-    std::size_t extraMessages = 0;
-    // The bulk footer is left out.
-    bool dropFooter = false;
-    // Added to the reply latency before the answer's first byte.
-    std::chrono::microseconds delay{0};
 
     bool operator==(const AnswerFaults&) const = default;
 };

@@ -20,25 +20,11 @@ constexpr std::array<BankInfo, 9> kBanks{{
 
 } // namespace
 
-std::string ImageName(std::span<const std::uint8_t> image, SoundKind kind)
-{
-    std::size_t at = field::kPerformanceName;
-    if (kind == SoundKind::NormalVoice)
-        at = field::kVoiceName;
-    else if (kind == SoundKind::DrumVoice)
-        at = field::kKitName;
-    if (image.size() < at + field::kNameLength)
-        return {};
-    return StoredName(image.data() + at);
-}
-
 SoundBanks::SoundBanks()
 {
     for (const BankInfo& info : kBanks)
         stores_.emplace_back(ImageSize(info.kind) * static_cast<std::size_t>(info.programs), std::uint8_t{0});
 }
-
-std::span<const BankInfo> SoundBanks::Banks() { return kBanks; }
 
 std::optional<BankInfo> SoundBanks::FindBank(int code)
 {

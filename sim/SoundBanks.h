@@ -23,7 +23,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "sim/BulkSequence.h"
@@ -63,17 +62,11 @@ struct BankInfo {
     bool writable;
 };
 
-// The name of an image of this kind as the editor lists it (StoredName);
-// empty when the image is too short to hold one.
-std::string ImageName(std::span<const std::uint8_t> image, SoundKind kind);
-
 class SoundBanks {
 public:
     // Every image zero.
     SoundBanks();
 
-    // The nine banks in the order of the table above.
-    static std::span<const BankInfo> Banks();
     static std::optional<BankInfo> FindBank(int code);
     static std::size_t ImageSize(SoundKind kind);
 

@@ -22,12 +22,6 @@ void WireTransmitter::SetSink(Sink sink)
     sink_ = std::move(sink);
 }
 
-void WireTransmitter::SetPacing(WirePacing pacing)
-{
-    const std::lock_guard lock(mutex_);
-    pacing_ = pacing;
-}
-
 void WireTransmitter::Send(std::vector<std::vector<std::uint8_t>> messages, Clock::time_point notBefore)
 {
     if (messages.empty())

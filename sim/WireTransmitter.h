@@ -42,9 +42,6 @@ public:
     // the sink.
     void SetSink(Sink sink);
 
-    // Applies to messages that start on the wire afterwards.
-    void SetPacing(WirePacing pacing);
-
     // Queues messages behind everything queued before; the first may not start
     // before notBefore.
     void Send(std::vector<std::vector<std::uint8_t>> messages, Clock::time_point notBefore);
@@ -65,11 +62,11 @@ private:
 
     void Run(std::stop_token stop);
 
+    const WirePacing pacing_;
     mutable std::mutex mutex_; // guards the fields below down to sinkMutex_
     mutable std::condition_variable_any changed_;
     std::deque<Pending> queue_;
     bool handing_ = false;
-    WirePacing pacing_;
     Clock::time_point wireFreeAt_{};
 
     std::mutex sinkMutex_; // held while the sink runs, so SetSink can wait it out
