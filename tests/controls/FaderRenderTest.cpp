@@ -92,23 +92,21 @@ private slots:
         QPixmap shown(fader->size() * 2);
         shown.setDevicePixelRatio(2);
         fader->render(&shown);
-        QCOMPARE(fader->PictureBuffer()->Width(), 2 * fader->width());
-        QCOMPARE(fader->PictureBuffer()->Height(), 2 * fader->height());
+        QCOMPARE(fader->PictureBuffer()->View().size(), fader->size() * 2);
         const QImage image = shown.toImage();
-        // The track is still one logical pixel, two device pixels, wide.
-        const int cx = fader->width() / 2 * 2;
+        // The track is one logical pixel, two device pixels, wide.
         const QRgb light = fader->palette().color(QPalette::Light).rgb();
-        const int y = 2 * fader->TrackBottom() - 4;
-        QCOMPARE(image.pixel(cx, y), light);
-        QCOMPARE(image.pixel(cx + 1, y), light);
-        QVERIFY(image.pixel(cx - 1, y) != light && image.pixel(cx + 2, y) != light);
-        // Somewhere, the text or the thumb's edges, detail finer than a
-        // logical pixel: not every 2 x 2 block is one colour.
+        const int x = fader->width() / 2 * 2, y = 2 * fader->TrackBottom() - 4;
+        QCOMPARE((std::vector<bool>{image.pixel(x - 1, y) == light, image.pixel(x, y) == light,
+                                    image.pixel(x + 1, y) == light, image.pixel(x + 2, y) == light}),
+                 (std::vector<bool>{false, true, true, false}));
+        // The text and the thumb's edges have detail finer than a logical
+        // pixel: not every 2 x 2 block is one colour.
         bool finer = false;
-        for (int by = 0; by + 1 < image.height() && !finer; by += 2) {
-            for (int bx = 0; bx + 1 < image.width() && !finer; bx += 2) {
-                const QRgb c = image.pixel(bx, by);
-                finer = image.pixel(bx + 1, by) != c || image.pixel(bx, by + 1) != c || image.pixel(bx + 1, by + 1) != c;
+        for (int by = 0; by + 1 < image.height(); by += 2) {
+            for (int bx = 0; bx + 1 < image.width(); bx += 2) {
+                for (const QPoint d : {QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
+                    finer |= image.pixel(QPoint(bx, by) + d) != image.pixel(bx, by);
             }
         }
         QVERIFY(finer);

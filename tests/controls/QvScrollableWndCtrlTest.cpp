@@ -26,7 +26,10 @@ public:
     int capturesLost = 0;
 
 protected:
-    void OnItemButtonUp(int row, int px, int py, int x, int y) override { buttonUps.push_back({row, {px, py}, {x, y}}); }
+    void OnItemButtonUp(int row, int px, int py, int x, int y) override
+    {
+        buttonUps.push_back({row, {px, py}, {x, y}});
+    }
     void OnItemDrag(int row, int px, int py, int x, int y) override { drags.push_back({row, {px, py}, {x, y}}); }
     void OnCaptureLost() override { ++capturesLost; }
 };
@@ -96,10 +99,18 @@ private slots:
         SendMouse(&w.panel, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, {60, 60});
         Move(&w.panel, {5, 5});
         Release(&w.panel, {5, 5});
+        // A second button does not take the capture over.
+        Press(&w.panel, {10, 10});
+        Press(&w.panel, {80, 80}, Qt::RightButton, Qt::LeftButton);
+        Move(&w.panel, {20, 20}, Qt::LeftButton | Qt::RightButton);
+        Release(&w.panel, {80, 80}, Qt::RightButton, Qt::LeftButton);
+        Release(&w.panel, {20, 20});
         QCOMPARE(w.panel.drags, (std::vector<Call>{{0, {10, 10}, {15, 30}}, {0, {10, 10}, {200, -50}},
-                                                   {-1, {45, 45}, {46, 46}}, {1, {60, 60}, {5, 5}}}));
+                                                   {-1, {45, 45}, {46, 46}}, {1, {60, 60}, {5, 5}},
+                                                   {0, {10, 10}, {20, 20}}}));
         QCOMPARE(w.panel.buttonUps, (std::vector<Call>{{0, {-100, -100}, {10, 10}}, {-1, {10, 10}, {200, -50}},
-                                                       {1, {60, 60}, {60, 60}}, {0, {60, 60}, {5, 5}}}));
+                                                       {1, {60, 60}, {60, 60}}, {0, {60, 60}, {5, 5}},
+                                                       {0, {10, 10}, {20, 20}}}));
         QCOMPARE(w.panel.capturesLost, 0);
     }
 
@@ -137,19 +148,6 @@ private slots:
         QCOMPARE(w.panel.capturesLost, 1);
     }
 
-    void ASecondButtonDoesNotTakeOverTheCapture()
-    {
-        Window w;
-        Press(&w.panel, {10, 10});
-        Press(&w.panel, {80, 80}, Qt::RightButton, Qt::LeftButton);
-        Move(&w.panel, {20, 20}, Qt::LeftButton | Qt::RightButton);
-        Release(&w.panel, {80, 80}, Qt::RightButton, Qt::LeftButton);
-        Release(&w.panel, {20, 20});
-        QCOMPARE(w.panel.drags, (std::vector<Call>{{0, {10, 10}, {20, 20}}}));
-        QCOMPARE(w.panel.buttonUps, (std::vector<Call>{{0, {10, 10}, {20, 20}}}));
-        QCOMPARE(w.panel.capturesLost, 0);
-    }
-
     void HoveringTakesTheFocus()
     {
         Window w;
@@ -173,7 +171,6 @@ private slots:
         QCOMPARE(shown.pixel(10, 10), ink);
         QCOMPARE(shown.pixel(20, 10), paper);
         QCOMPARE(w.panel.PictureBuffer()->View().pixel(10, 10), ink);
-        QCOMPARE(w.panel.PictureBuffer()->Width(), 100);
     }
 };
 
