@@ -5,9 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
+#include <atomic>
 #include <thread>
-#include <utility>
 
 namespace cs6::sim {
 namespace {
@@ -16,63 +15,40 @@ using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 constexpr auto kWait = 10s;
 
-// What the instrument sent; declared before the instrument, which may still
-// deliver into it while it shuts down.
-class Capture {
-public:
-    void Take(std::span<const std::uint8_t> m)
-    {
-        const std::lock_guard lock(mutex_);
-        messages_.emplace_back(m.begin(), m.end());
-    }
-    std::vector<Bytes> Drain()
-    {
-        const std::lock_guard lock(mutex_);
-        return std::exchange(messages_, {});
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<Bytes> messages_;
-};
+Bytes Request(int mid, int low) { return sysex::DumpRequest(0x0E, mid, low); }
+Bytes Change(int high, int mid, int low, Bytes data) { return sysex::ParameterChange(high, mid, low, data); }
+Bytes Frame(int high, int mid, int low) { return sysex::BulkDump(high, mid, low, {}); } // bulk header 0E, footer 0F
 
 class Instrument : public ::testing::Test {
 protected:
-    explicit Instrument(InstrumentOptions options = InstrumentOptions::ForUnitTests()) : instrument(options)
-    {
-        instrument.SetTransmitSink([this](std::span<const std::uint8_t> m) { capture.Take(m); });
-    }
-
-    // Sends the messages and returns all they caused to go out.
+    // Sends the messages and returns all that went out since the last call.
     std::vector<Bytes> Exchange(const std::vector<Bytes>& messages)
     {
         for (const Bytes& m : messages)
             instrument.Receive(m);
         EXPECT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
-        return capture.Drain();
+        const auto sent = instrument.TransmittedMessages();
+        std::vector<Bytes> out;
+        for (; taken_ < sent.size(); ++taken_)
+            out.push_back(sent[taken_].bytes);
+        return out;
     }
 
-    Capture capture;
-    EmulatedInstrument instrument;
+    EmulatedInstrument instrument{InstrumentOptions::ForUnitTests()};
+    std::size_t taken_ = 0;
 };
-
-Bytes Request(int mid, int low) { return sysex::DumpRequest(0x0E, mid, low); }
-Bytes Change(int high, int mid, int low, Bytes data) { return sysex::ParameterChange(high, mid, low, data); }
-Bytes Frame(int high, int mid, int low) { return sysex::BulkDump(high, mid, low, {}); } // bulk header 0E, footer 0F
 
 TEST_F(Instrument, BadOrForeignInputChangesNothingAndGetsNoAnswer)
 {
-    const auto editBuffers = [this] {
-        return std::vector{instrument.EditBuffer(SoundKind::Performance), instrument.EditBuffer(SoundKind::NormalVoice),
-                           instrument.EditBuffer(SoundKind::DrumVoice)};
+    const auto state = [this] {
+        return std::tuple{instrument.EditBuffer(SoundKind::Performance), instrument.EditBuffer(SoundKind::NormalVoice),
+                          instrument.EditBuffer(SoundKind::DrumVoice), instrument.StoredSounds()};
     };
-    const auto buffersBefore = editBuffers();
-    const SoundBanks storedBefore = instrument.StoredSounds();
+    const auto before = state();
     Bytes badBlock = sysex::BulkDump(0x30, 0x00, 0x00, Bytes(68, 0x33));
     Bytes badHeader = Frame(0x0E, 0x08, 0x05);
     badBlock[badBlock.size() - 2] ^= 0x01; // checksums off by one
     badHeader[badHeader.size() - 2] ^= 0x01;
-
     EXPECT_EQ(Exchange({
                   Request(0x18, 0x00), Request(0x00, 0x05), // PLG1 (no board), PRE1 (never requested)
                   Request(0x28, 0x02), Request(0x41, 0x40), // INT kit 3, EXT perf 65: no such location
@@ -87,25 +63,21 @@ TEST_F(Instrument, BadOrForeignInputChangesNothingAndGetsNoAnswer)
                   Change(0x30, 0x00, 0x7F, {0x11, 0x22}), // past the end of its block
                   Change(0x30, 0x00, 0x05, {}),           // no data
                   {0xF0, 0x43, 0x10, 0x64, 0x30, 0x00, 0x05, 0x91, 0xF7}, // high bit inside SysEx
-                  badBlock,
-                  badHeader, Frame(0x0F, 0x08, 0x05),                   // a bad header opens nothing
+                  badBlock, badHeader, Frame(0x0F, 0x08, 0x05),         // a bad header opens nothing
                   Frame(0x0E, 0x08, 0x05), Frame(0x0F, 0x08, 0x06),     // a footer for another program
                   Frame(0x0E, 0x00, 0x05), Frame(0x0F, 0x00, 0x05),     // PRE1 is read-only
                   {0xB0, 0x00, 0x3F}, {0xB0, 0x20, 0x01}, {0xC1, 0x05}, // program change on channel 2
-                  {0xB0, 0x20, 0x28}, {0xC0, 0x02},                     // INT kit 3
-                  {0xB0, 0x20, 0x18}, {0xC0, 0x00},                     // PLG1
+                  {0xB0, 0x20, 0x28}, {0xC0, 0x02}, {0xB0, 0x20, 0x18}, {0xC0, 0x00}, // INT kit 3, PLG1
                   {0xB0, 0x00, 0x00}, {0xB0, 0x20, 0x00}, {0xC0, 0x09}, // GM bank: not modelled
               }),
               std::vector<Bytes>{});
-    EXPECT_EQ(editBuffers(), buffersBefore);
-    EXPECT_TRUE(instrument.StoredSounds() == storedBefore);
+    EXPECT_TRUE(state() == before);
     // Still answering, whatever the device number: a whole performance.
     EXPECT_EQ(Exchange({{0xF0, 0x43, 0x2F, 0x64, 0x0E, 0x4F, 0x00, 0xF7}}).size(), 34u);
 }
 
 TEST_F(Instrument, ConcurrentSendersAllLandAndAnswersStayWhole)
 {
-    constexpr std::size_t kRequests = 6;
     {
         std::vector<std::jthread> senders;
         for (int w = 0; w < 4; ++w)
@@ -115,27 +87,25 @@ TEST_F(Instrument, ConcurrentSendersAllLandAndAnswersStayWhole)
                         instrument.Receive(Change(0x31, part, low, {static_cast<std::uint8_t>((part + low) & 0x7F)}));
             });
         senders.emplace_back([this] {
-            for (std::size_t i = 0; i < kRequests; ++i)
+            for (int i = 0; i < 6; ++i)
                 instrument.Receive(Request(i % 2 ? 0x0F : 0x4F, 0x00));
         });
     }
-    ASSERT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
-    for (int part = 0; part < 16; ++part)
-        for (int low = 0; low < 37; ++low)
-            ASSERT_EQ(instrument.ReadMemory(PackAddress(0x31, part, low), 1)[0], (part + low) & 0x7F);
-    const auto out = capture.Drain(); // six answers of 34, each contiguous from header to footer
-    ASSERT_EQ(out.size(), kRequests * 34);
+    const auto out = Exchange({}); // six answers of 34, each contiguous from header to footer
+    ASSERT_EQ(out.size(), 6u * 34);
     for (std::size_t a = 0; a < out.size(); a += 34) {
         EXPECT_EQ(out[a], Frame(0x0E, out[a][7], 0x00));
         EXPECT_EQ(out[a + 33], Frame(0x0F, out[a][7], 0x00));
     }
+    for (int part = 0; part < 16; ++part)
+        for (int low = 0; low < 37; ++low)
+            ASSERT_EQ(instrument.ReadMemory(PackAddress(0x31, part, low), 1)[0], (part + low) & 0x7F);
 }
 
 TEST_F(Instrument, SinkMayAnswerBackIntoTheInstrument)
 {
     // Like an editor that requests the performance when a program change arrives.
     instrument.SetTransmitSink([this](std::span<const std::uint8_t> m) {
-        capture.Take(m);
         if (m.size() == 2 && m[0] == 0xC0)
             instrument.Receive(Request(0x4F, 0x00));
     });
@@ -147,55 +117,45 @@ TEST_F(Instrument, SinkMayAnswerBackIntoTheInstrument)
     EXPECT_EQ(instrument.EditBuffer(SoundKind::Performance), instrument.StoredImage(bank::kIntPerf, 3));
 }
 
-// cs6edit and cs6sim run the instrument for hours with these options.
-class Shipped : public Instrument {
-protected:
-    Shipped() : Instrument(InstrumentOptions{}) {}
-};
-
-TEST_F(Shipped, KeepsNoLogs)
+TEST(ShippedInstrument, KeepsNoLogs)
 {
+    std::atomic<int> delivered = 0;
+    EmulatedInstrument instrument{InstrumentOptions{}}; // as cs6edit and cs6sim run it, for hours
+    instrument.SetTransmitSink([&delivered](std::span<const std::uint8_t>) { ++delivered; });
     for (int i = 0; i < 100; ++i) {
         instrument.Receive(Change(0x30, 0x00, 0x41, {static_cast<std::uint8_t>(i)}));
         instrument.Receive(Change(0x0A, 0x00, 0x10, {0x01})); // a switch event
     }
     ASSERT_EQ(instrument.SelectPerformance(PerformanceBank::Internal, 1), PanelOutcome::Selected);
-    EXPECT_EQ(Exchange({}).size(), 3u);
+    ASSERT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
+    EXPECT_EQ(delivered, 3);
     EXPECT_TRUE(instrument.ReceivedMessages().empty());
     EXPECT_TRUE(instrument.TransmittedMessages().empty());
     EXPECT_TRUE(instrument.SwitchEvents().empty());
 }
 
-// The wire model on the instrument's own clock: a performance answer (34
-// messages, 1449 bytes) against the request's arrival stamp.
-std::pair<Clock::time_point, std::vector<LoggedMessage>> TimedAnswer(WirePacing pacing)
+// A performance answer (34 messages, 1449 bytes) on the instrument's clock,
+// against the request's arrival.
+TEST(InstrumentPacing, OnEveryByteTakes320MicrosecondsOffTheAnswerIsFaster)
 {
-    EmulatedInstrument instrument({.pacing = pacing, .keepLogs = true});
-    instrument.Receive(Request(0x4F, 0x00));
-    EXPECT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
-    return {instrument.ReceivedMessages().at(0).time, instrument.TransmittedMessages()};
-}
-
-Clock::duration WireTime(std::size_t bytes) { return kMidiByteTime * static_cast<long>(bytes); }
-
-TEST(InstrumentPacing, EachMessageWaitsFor320MicrosecondsABytePerByteBeforeIt)
-{
-    const auto [asked, sent] = TimedAnswer(WirePacing::MidiBaud);
-    ASSERT_EQ(sent.size(), 34u);
-    std::size_t bytes = 0;
-    for (const LoggedMessage& message : sent) {
-        bytes += message.bytes.size();
-        EXPECT_GE(message.time - asked, WireTime(bytes));
+    const auto wireTime = [](std::size_t bytes) { return kMidiByteTime * static_cast<long>(bytes); };
+    for (const WirePacing pacing : {WirePacing::MidiBaud, WirePacing::Off}) {
+        EmulatedInstrument instrument({.pacing = pacing, .keepLogs = true});
+        instrument.Receive(Request(0x4F, 0x00));
+        ASSERT_EQ(instrument.WaitUntilIdle(kWait), WaitOutcome::Reached);
+        const Clock::time_point asked = instrument.ReceivedMessages().at(0).time;
+        const auto sent = instrument.TransmittedMessages();
+        ASSERT_EQ(sent.size(), 34u);
+        if (pacing == WirePacing::Off) {
+            EXPECT_LT(sent.back().time - asked, wireTime(1449)) << "unpaced, faster than the wire";
+            continue;
+        }
+        std::size_t bytes = 0;
+        for (const LoggedMessage& message : sent)
+            EXPECT_GE(message.time - asked, wireTime(bytes += message.bytes.size()));
+        EXPECT_EQ(bytes, 1449u);
+        EXPECT_LT(sent.back().time - asked, wireTime(bytes) + 5s) << "generous bound: pacing must not stall";
     }
-    EXPECT_EQ(bytes, 1449u);
-    EXPECT_LT(sent.back().time - asked, WireTime(bytes) + 5s) << "generous bound: pacing must not stall";
-}
-
-TEST(InstrumentPacing, TurnedOffItAnswersFasterThanTheWire)
-{
-    const auto [asked, sent] = TimedAnswer(WirePacing::Off);
-    ASSERT_EQ(sent.size(), 34u);
-    EXPECT_LT(sent.back().time - asked, WireTime(1449)); // 464 ms
 }
 
 } // namespace

@@ -1,7 +1,9 @@
-// The editor's instrument model against the emulated instrument over the real
-// transport (in-process driver, connection, receive thread): a request fills
-// its region of the memory and leaves the rest alone.
+// A request over the real transport (in-process driver, connection, receive
+// thread) fills its region of the editor's memory and leaves the rest alone.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
 
 #include "midi/MidiConnection.h"
 #include "midi/MidiSettings.h"
@@ -13,16 +15,13 @@
 namespace cs6 {
 namespace {
 
-struct Row {
-    int mid;
-    DumpType type;
-    sim::SoundKind kind;
-};
-
-class OverTheTransport : public ::testing::TestWithParam<Row> {
-protected:
-    OverTheTransport()
-    {
+TEST(OverTheTransport, ARequestChangesOnlyItsRegion)
+{
+    using sim::SoundKind;
+    for (const auto& [mid, type, kind] : {std::tuple{0x4F, DumpType::Performance, SoundKind::Performance},
+                                          std::tuple{0x0F, DumpType::NormalVoice, SoundKind::NormalVoice},
+                                          std::tuple{0x2F, DumpType::DrumVoice, SoundKind::DrumVoice}}) {
+        auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
         MidiSystemConfig config;
         config.useAlsa = config.useJack = false;
         config.inProcessPeers.emplace_back(sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument));
@@ -31,40 +30,23 @@ protected:
         midiSettings.inputEnabled = midiSettings.outputEnabled = 1;
         midiSettings.inputPortGuid = midiSettings.outputPortGuid = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
         OpenMidiConnection();
-        device.SetOutput(&output);
+        ConnectionOutput output;
+        CollectorReplySource replies;
+        SynthDevice device(&output);
         device.SetReplySource(&replies);
-    }
-    ~OverTheTransport() override
-    {
+        EXPECT_EQ(device.RequestDump(0x0E, mid, 0x00, type), DumpOutcome::Complete);
         CloseMidiConnection();
         midiSystem.reset();
-    }
 
-    std::shared_ptr<sim::EmulatedInstrument> instrument =
-        std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
-    ConnectionOutput output;
-    CollectorReplySource replies;
-    SynthDevice device;
-};
-
-TEST_P(OverTheTransport, ARequestChangesOnlyItsRegion)
-{
-    ASSERT_TRUE(inputOpen && outputOpen);
-    ASSERT_EQ(device.RequestDump(0x0E, GetParam().mid, 0x00, GetParam().type), DumpOutcome::Complete);
-    const MemoryRegion region = sim::StoredRegion(GetParam().kind);
-    const std::vector<std::uint8_t> sent = instrument->EditBuffer(GetParam().kind);
-    ASSERT_NE(sent, std::vector<std::uint8_t>(sent.size(), 0));
-    const auto& image = device.Memory().image;
-    for (std::size_t i = 0; i < image.size(); ++i) {
-        const bool inside = i >= region.offset && i < region.offset + region.size;
-        ASSERT_EQ(image[i], inside ? sent[i - region.offset] : 0) << "offset " << i;
+        const std::vector<std::uint8_t> sent = instrument->EditBuffer(kind);
+        std::vector<std::uint8_t> memory(device.Memory().image.begin(), device.Memory().image.end());
+        const auto region = memory.begin() + static_cast<std::ptrdiff_t>(sim::StoredRegion(kind).offset);
+        EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [](std::uint8_t b) { return b != 0; }));
+        EXPECT_TRUE(std::equal(sent.begin(), sent.end(), region)) << "mid " << mid;
+        std::fill_n(region, sent.size(), 0); // and nothing else written
+        EXPECT_TRUE(std::all_of(memory.begin(), memory.end(), [](std::uint8_t b) { return b == 0; })) << "mid " << mid;
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(EachEditBuffer, OverTheTransport,
-                         ::testing::Values(Row{0x4F, DumpType::Performance, sim::SoundKind::Performance},
-                                           Row{0x0F, DumpType::NormalVoice, sim::SoundKind::NormalVoice},
-                                           Row{0x2F, DumpType::DrumVoice, sim::SoundKind::DrumVoice}));
 
 } // namespace
 } // namespace cs6
