@@ -56,7 +56,6 @@ public:
     // All drivers' ports as they are now.
     std::vector<DriverPortInfo> ListPorts();
 
-    bool HasDrivers() const { return !drivers_.empty(); }
     JackDriver* Jack() const { return jack_; }
 
 private:

@@ -56,8 +56,6 @@ TEST(RtMidiDriver, ReceivesAWholeDrumDumpOfSysExThroughTheCallbackWithoutAWord)
         EXPECT_EQ(driver.Open(PortGuid("rtjack", "nobody:midi_out"), PortDirection::Input), nullptr);
 
         // RtMidi names its own ports after the client; the peer reaches them there.
-        auto peerOut = peer.Open(PortGuid(kJackKind, "testpeer:midi_out"), PortDirection::Output);
-        EXPECT_EQ(peerOut, nullptr); // the peer's own ports are not listed to it
         std::unique_ptr<DriverPort> toEditor;
         for (const auto& port : peer.ListPorts())
             if (port.direction == PortDirection::Output && port.name.rfind("cs6rt", 0) == 0)
@@ -70,14 +68,11 @@ TEST(RtMidiDriver, ReceivesAWholeDrumDumpOfSysExThroughTheCallbackWithoutAWord)
             ASSERT_EQ(toEditor->Send(Bulk(static_cast<std::uint8_t>(i % 73)), ReferenceNow()),
                       DriverSendResult::Sent);
         std::vector<TimedEvent> events;
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (events.size() < 374 && std::chrono::steady_clock::now() < deadline) {
-            input->ReadNotification()->Wait(100ms);
+        while (events.size() < 374 && input->ReadNotification()->Wait(5s))
             (void)input->Read(events);
-        }
         ASSERT_EQ(events.size(), 374u);
-        for (int i = 0; i < 374; ++i)
-            EXPECT_EQ(events[static_cast<std::size_t>(i)].bytes, Bulk(static_cast<std::uint8_t>(i % 73)));
+        for (std::size_t i = 0; i < events.size(); ++i)
+            EXPECT_EQ(events[i].bytes, Bulk(static_cast<std::uint8_t>(i % 73)));
 
         EXPECT_EQ(output->Send(Bulk(1), ReferenceNow()), DriverSendResult::Sent);
     }
