@@ -5,6 +5,7 @@
 // OnReceivingStarted / OnReceivingStopped by the user-interface thread.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <span>
 
@@ -20,8 +21,10 @@ public:
     virtual void OnSysEx(ReferenceTime time, std::uint32_t channelGroup, std::span<const std::uint8_t> data) = 0;
     // Any other event.
     virtual void OnShortMessage(ReferenceTime time, std::uint32_t channelGroup, std::span<const std::uint8_t> data) = 0;
-    // No reply input arrived for idleTimeoutMs.
-    virtual void OnIdleTimeout() = 0;
+    // No reply input arrived for idleTimeoutMs since idleSince. Returns the
+    // time the idle clock counts from now: the present after a timeout, or a
+    // later start (a request armed during the period gets a full timeout).
+    virtual std::chrono::steady_clock::time_point OnIdleTimeout(std::chrono::steady_clock::time_point idleSince) = 0;
 
     // A port started or stopped receiving into this handler.
     virtual void OnReceivingStarted() {}

@@ -144,18 +144,16 @@ void MidiInputPort::StopReceiving()
 void MidiInputPort::ReceiveThreadMain()
 {
     RaiseReceivePriority();
-    // The idle clock restarts at every timeout and at every SysEx message, not
-    // at other input: a steady stream of real-time or channel messages must
-    // not keep a requester waiting for replies that never come.
+    // The idle clock restarts at every timeout, at every SysEx message and
+    // when a requester arms (the handler says so at the timeout), not at other
+    // input: a steady stream of real-time or channel messages must not keep a
+    // requester waiting for replies that never come.
     auto idleSince = std::chrono::steady_clock::now();
     std::vector<TimedEvent> events;
     for (;;) {
         const auto timeout = std::chrono::milliseconds(handler_ ? handler_->idleTimeoutMs.load() : 2000);
-        if (!readEvent_->WaitUntil(idleSince + timeout)) {
-            if (handler_)
-                handler_->OnIdleTimeout();
-            idleSince = std::chrono::steady_clock::now();
-        }
+        if (!readEvent_->WaitUntil(idleSince + timeout))
+            idleSince = handler_ ? handler_->OnIdleTimeout(idleSince) : std::chrono::steady_clock::now();
         {
             std::lock_guard lock(lock_);
             if (stopRequested_)

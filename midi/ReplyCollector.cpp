@@ -13,6 +13,7 @@ void ReplyCollector::Arm(int expectedCount)
     expectedCount_ = expectedCount;
     receivedCount_ = 0;
     repliesReady_ = false;
+    armedAt_ = std::chrono::steady_clock::now();
 }
 
 std::uint32_t ReplyCollector::WaitForReplies()
@@ -63,15 +64,19 @@ void ReplyCollector::OnShortMessage(ReferenceTime, std::uint32_t, std::span<cons
         notifyTarget_->PostShortMessage(data[0], data[1]);
 }
 
-void ReplyCollector::OnIdleTimeout()
+std::chrono::steady_clock::time_point ReplyCollector::OnIdleTimeout(std::chrono::steady_clock::time_point idleSince)
 {
     std::lock_guard lock(lock_);
+    // Armed while this period ran: its first reply may still be on the way.
+    if (armedAt_ > idleSince)
+        return armedAt_;
     if (receivedCount_ < expectedCount_) {
         expectedCount_ = 0;
         receivedCount_ = 0;
         repliesReady_ = true;
         repliesReadyChanged_.notify_all();
     }
+    return std::chrono::steady_clock::now();
 }
 
 void ReplyCollector::OnReceivingStarted()

@@ -2,8 +2,9 @@
 // Hands bulk replies to a waiting requester. The receive thread queues every
 // incoming SysEx message and counts it against the number a requester armed;
 // the waiter is released when that number is reached or when reply input has
-// been idle for idleTimeoutMs. Two-byte channel messages (a program change
-// chosen on the instrument) go to the notification target.
+// been idle for idleTimeoutMs, counted from Arm at the earliest, so every
+// request waits a full timeout for its first reply. Two-byte channel messages
+// (a program change chosen on the instrument) go to the notification target.
 //
 // Thread: Arm, WaitForReplies, TakeCollected and SetNotifyTarget on the
 // user-interface thread; the handler operations on the receive thread. One
@@ -36,7 +37,8 @@ public:
 
 class ReplyCollector : public MidiInputHandler {
 public:
-    // Drops whatever is queued and starts counting towards expectedCount.
+    // Drops whatever is queued, starts counting towards expectedCount and
+    // restarts the idle clock.
     void Arm(int expectedCount);
 
     // Blocks until the armed count has arrived or the idle timeout ended the
@@ -55,7 +57,7 @@ public:
 
     void OnSysEx(ReferenceTime time, std::uint32_t channelGroup, std::span<const std::uint8_t> data) override;
     void OnShortMessage(ReferenceTime time, std::uint32_t channelGroup, std::span<const std::uint8_t> data) override;
-    void OnIdleTimeout() override;
+    std::chrono::steady_clock::time_point OnIdleTimeout(std::chrono::steady_clock::time_point idleSince) override;
     void OnReceivingStarted() override;
     void OnReceivingStopped() override;
 
@@ -66,6 +68,7 @@ private:
     int expectedCount_ = 0;
     int receivedCount_ = 0;
     int receivers_ = 0;
+    std::chrono::steady_clock::time_point armedAt_;
     std::deque<ReceivedMessage> incoming_;
     std::deque<ReceivedMessage> collected_;
     NotificationTarget* notifyTarget_ = nullptr;

@@ -1,5 +1,5 @@
-// The receive thread and the reply collector over the in-process driver, with
-// a scripted peer standing in for the instrument.
+// The reply collector, the receive thread and the connection, over the
+// in-process driver with a peer standing in for the instrument.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,209 +11,180 @@
 #include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
 #include "midi/ReplyCollector.h"
-#include "tests/midi/ScriptedPeer.h"
 
 namespace cs6 {
 namespace {
 
 using namespace std::chrono_literals;
-using test::Bytes;
+using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
-Bytes Reply(std::uint8_t index) { return {0xF0, 0x43, 0x00, 0x64, 0x00, 0x01, 0x30, 0x00, index, 0x00, 0xF7}; }
+Bytes Reply(int index) { return {0xF0, 0x43, 0x00, 0x64, 0x00, 0x01, 0x30, 0x00, std::uint8_t(index), 0x00, 0xF7}; }
 const Bytes kRequest = {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x4F, 0x00, 0xF7};
 
-std::vector<Bytes> Replies(int count)
+// Handler events as a receive thread delivers them, one letter each:
+// S receiving started, X stopped, R a reply, I an idle timeout, A Arm(armed).
+struct Script {
+    const char* events;
+    int armed;
+    std::uint32_t released; // what WaitForReplies returns
+};
+
+TEST(ReplyCollector, ReleasesTheRepliesOfTheArmedRequest)
 {
-    std::vector<Bytes> replies;
-    for (int i = 0; i < count; ++i)
-        replies.push_back(Reply(static_cast<std::uint8_t>(i)));
-    return replies;
+    const Script scripts[] = {
+        {"SRRAR", 1, 1},  // replies before Arm are dropped
+        {"SARRRR", 2, 4}, // extras before the wait join the batch
+        {"SARRI", 34, 2}, // idle releases a short batch
+        {"SIAR", 1, 1},   // idle with nothing armed leaves no stale release
+        {"A", 34, 0},     // nothing receives: no wait at all
+        {"SXA", 1, 0},
+    };
+    for (const auto& script : scripts) {
+        SCOPED_TRACE(script.events);
+        ReplyCollector collector;
+        for (const char* event = script.events; *event; ++event) {
+            switch (*event) {
+            case 'S': collector.OnReceivingStarted(); break;
+            case 'X': collector.OnReceivingStopped(); break;
+            case 'R': collector.OnSysEx(0, 0, Reply(0)); break;
+            case 'I': (void)collector.OnIdleTimeout(Clock::now()); break;
+            case 'A': collector.Arm(script.armed); break;
+            }
+        }
+        EXPECT_EQ(collector.WaitForReplies(), script.released);
+    }
 }
 
-// Collects posted two-byte messages; waits for them without sleeping blindly.
-class WaitingTarget : public NotificationTarget {
+TEST(ReplyCollector, OnlyTwoByteChannelMessagesReachTheTarget)
+{
+    struct : NotificationTarget {
+        void PostShortMessage(std::uint8_t status, std::uint8_t data) override { posted.push_back({status, data}); }
+        std::vector<Bytes> posted;
+    } target;
+    ReplyCollector collector;
+    const auto feed = [&](const Bytes& message) { collector.OnShortMessage(0, 0, message); };
+    feed({0xC0, 0x05}); // before a target is set: dropped
+    collector.SetNotifyTarget(&target);
+    feed({0xC0, 0x05});       // program change
+    feed({0xD3, 0x40});       // channel pressure, channel 4
+    feed({0x90, 0x3C, 0x64}); // note-on: three bytes
+    feed({0xFE});             // active sensing
+    feed({0x05, 0x06});       // stray data bytes
+    collector.SetNotifyTarget(nullptr);
+    feed({0xC0, 0x07});
+    EXPECT_EQ(target.posted, (std::vector<Bytes>{{0xC0, 0x05}, {0xD3, 0x40}}));
+}
+
+// Answers the next message it gets with the replies it holds, and keeps what
+// reached it. FromProgram runs on the sending (test) thread; Send on any.
+class Peer : public InProcessPeer {
 public:
-    void PostShortMessage(std::uint8_t status, std::uint8_t data) override
+    void FromProgram(std::span<const std::uint8_t> message) override
     {
-        std::lock_guard lock(mutex_);
-        posted.push_back({status, data});
-        changed_.notify_all();
+        received.emplace_back(message.begin(), message.end());
+        for (const auto& reply : std::exchange(answer, {}))
+            Send(reply);
     }
-    bool WaitFor(std::size_t count, std::chrono::milliseconds timeout)
-    {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, timeout, [&] { return posted.size() >= count; });
-    }
-    std::vector<Bytes> Posted()
-    {
-        std::lock_guard lock(mutex_);
-        return posted;
-    }
+    void SetTransmit(Transmit transmit) override { transmit_ = std::move(transmit); }
+    void Send(const Bytes& message) const { transmit_(message); }
+
+    std::vector<Bytes> answer;
+    std::vector<Bytes> received;
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<Bytes> posted;
+    Transmit transmit_;
 };
 
 class ReceiveThreadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        peer = std::make_shared<test::ScriptedPeer>();
         MidiSystemConfig config;
-        config.useAlsa = false;
-        config.useJack = false;
+        config.useAlsa = config.useJack = false;
         config.inProcessPeers.emplace_back("Emulated CS6x", peer);
         midiSystem = std::make_unique<MidiSystem>(std::move(config));
-        EnumerateMidiPorts();
         midiSettings = {};
-        midiSettings.inputEnabled = 1;
-        midiSettings.outputEnabled = 1;
-        midiSettings.inputPortGuid = PortGuid(kEmulatedKind, "Emulated CS6x");
-        midiSettings.outputPortGuid = midiSettings.inputPortGuid;
+        midiSettings.inputEnabled = midiSettings.outputEnabled = 1;
+        midiSettings.inputPortGuid = midiSettings.outputPortGuid = PortGuid(kEmulatedKind, "Emulated CS6x");
         OpenMidiConnection();
-        ASSERT_TRUE(inputOpen);
-        ASSERT_TRUE(outputOpen);
+        ASSERT_TRUE(inputOpen && outputOpen);
     }
 
     void TearDown() override
     {
-        replyCollector.SetNotifyTarget(nullptr);
+        replyCollector.idleTimeoutMs = 2000;
         CloseMidiConnection();
         midiSystem.reset();
-        inputPorts.clear();
-        outputPorts.clear();
-        EXPECT_TRUE(peer->unexpected.empty()) << peer->unexpected.size() << " unexpected messages";
     }
 
-    void Request() { ASSERT_EQ(outputPort->SendMidiMessage(kRequest, 0), SendOutcome::Sent); }
-
-    std::shared_ptr<test::ScriptedPeer> peer;
-    ConnectionOutput output;
+    std::shared_ptr<Peer> peer = std::make_shared<Peer>();
 };
 
-TEST_F(ReceiveThreadTest, TheEmulatedPortsAreListedFirstInBothDirections)
+TEST_F(ReceiveThreadTest, AFullAnswerReleasesTheWaiterAtOnceInOrderAndClosingReleasesThePorts)
 {
-    ASSERT_FALSE(inputPorts.empty());
-    ASSERT_FALSE(outputPorts.empty());
-    EXPECT_EQ(inputPorts[0].name, "Emulated CS6x");
-    EXPECT_EQ(outputPorts[0].name, "Emulated CS6x");
-    EXPECT_EQ(inputPorts[0].portGuid, PortGuid(kEmulatedKind, "Emulated CS6x"));
-}
-
-TEST_F(ReceiveThreadTest, AFullAnswerReleasesTheWaiterAtOnce)
-{
-    peer->Expect(kRequest, Replies(34));
+    OpenMidiConnection(); // closes, joining the receive thread, and opens anew
+    ASSERT_TRUE(inputOpen && inputPort->Receiving());
+    for (int i = 0; i < 34; ++i)
+        peer->answer.push_back(Reply(i));
     replyCollector.Arm(34);
     const auto start = Clock::now();
-    Request();
+    ConnectionOutput().SendMessage(kRequest);
     EXPECT_EQ(replyCollector.WaitForReplies(), 34u);
     EXPECT_LT(Clock::now() - start, 1500ms); // well before the idle timeout
     const auto batch = replyCollector.TakeCollected();
-    ASSERT_EQ(batch.size(), 34u);
     for (std::size_t i = 0; i < batch.size(); ++i)
-        EXPECT_EQ(batch[i].data, Reply(static_cast<std::uint8_t>(i)));
-}
-
-TEST_F(ReceiveThreadTest, AShortAnswerIsReleasedTwoSecondsAfterTheLastInput)
-{
-    peer->Expect(kRequest, Replies(20));
-    replyCollector.Arm(34);
-    Request();
-    const auto sent = Clock::now();
-    EXPECT_EQ(replyCollector.WaitForReplies(), 20u);
-    const auto waited = Clock::now() - sent;
-    EXPECT_GE(waited, 1900ms);
-    EXPECT_LT(waited, 3000ms);
-}
-
-TEST_F(ReceiveThreadTest, ARequestArmedLateInAnIdlePeriodIsReleasedAtTheNextTimeout)
-{
-    inputPort->StopReceiving();
-    replyCollector.idleTimeoutMs = 1000;
-    inputPort->StartReceiving(&replyCollector);
-    const auto started = Clock::now();
-    std::this_thread::sleep_for(800ms); // deliberately late in the thread's idle period
-    peer->Expect(kRequest);             // no answer
-    replyCollector.Arm(1);
-    Request();
-    EXPECT_EQ(replyCollector.WaitForReplies(), 0u);
-    const auto released = Clock::now() - started;
-    EXPECT_GE(released, 950ms);
-    EXPECT_LT(released, 1600ms); // not a full timeout after the request
-}
-
-TEST_F(ReceiveThreadTest, OtherInputDoesNotKeepAShortRequestWaiting)
-{
-    replyCollector.idleTimeoutMs = 500;
-    inputPort->StopReceiving();
-    inputPort->StartReceiving(&replyCollector);
-    peer->Expect(kRequest, Replies(3));
-    replyCollector.Arm(34);
-    Request();
-    // Active sensing every 100 ms, as some instruments send it.
-    std::atomic<bool> done{false};
-    std::thread sensing([&] {
-        while (!done) {
-            peer->SendToProgram({0xFE});
-            std::this_thread::sleep_for(100ms);
-        }
-    });
-    const auto start = Clock::now();
-    EXPECT_EQ(replyCollector.WaitForReplies(), 3u);
-    done = true;
-    sensing.join();
-    EXPECT_LT(Clock::now() - start, 1500ms);
-}
-
-TEST_F(ReceiveThreadTest, TwoByteMessagesReachTheTargetAndOthersDoNot)
-{
-    WaitingTarget target;
-    // No target yet: dropped. A reply behind it shows when it was handled.
-    replyCollector.Arm(1);
-    peer->SendToProgram({0xC0, 0x04});
-    peer->SendToProgram(Reply(0));
-    ASSERT_EQ(replyCollector.WaitForReplies(), 1u);
-    replyCollector.SetNotifyTarget(&target);
-    peer->SendToProgram({0x90, 0x3C, 0x40});
-    peer->SendToProgram({0xFE});
-    peer->SendToProgram({0xC0, 0x05});
-    ASSERT_TRUE(target.WaitFor(1, 2s));
-    // A later marker proves the earlier ones were handled, then check all.
-    peer->SendToProgram({0xC0, 0x06});
-    ASSERT_TRUE(target.WaitFor(2, 2s));
-    EXPECT_EQ(target.Posted(), (std::vector<Bytes>{{0xC0, 0x05}, {0xC0, 0x06}}));
-}
-
-TEST_F(ReceiveThreadTest, StopReceivingEndsTheThreadAndANewPortStartsAFreshOne)
-{
-    EXPECT_TRUE(inputPort->Receiving());
-    OpenMidiConnection(); // closes (joining the thread) and opens new ports
-    ASSERT_TRUE(inputOpen);
-    EXPECT_TRUE(inputPort->Receiving());
-    peer->Expect(kRequest, Replies(2));
-    replyCollector.Arm(2);
-    Request();
-    EXPECT_EQ(replyCollector.WaitForReplies(), 2u);
+        EXPECT_EQ(batch[i].data, Reply(int(i)));
 
     CloseMidiConnection();
-    EXPECT_FALSE(inputOpen);
-    EXPECT_FALSE(outputOpen);
-    EXPECT_EQ(inputPort, nullptr); // closed ports are released
-    replyCollector.Arm(1);
-    EXPECT_EQ(replyCollector.WaitForReplies(), 0u); // nothing receives: no wait
-}
-
-TEST_F(ReceiveThreadTest, ConnectionOutputSendsOnlyWhileTheOutputIsOpen)
-{
-    peer->Expect(Bytes{0xB0, 0x07, 0x7F});
-    output.SendMessage(Bytes{0xB0, 0x07, 0x7F});
-    CloseMidiConnection();
-    output.SendMessage(Bytes{0xB0, 0x07, 0x00}); // dropped: nothing open
-    EXPECT_TRUE(peer->ScriptDone());
+    EXPECT_FALSE(inputOpen || outputOpen);
+    EXPECT_EQ(inputPort, nullptr);
+    ConnectionOutput().SendMessage(kRequest); // nothing open: dropped
     EXPECT_EQ(peer->received.size(), 1u);
+}
+
+// A request short of its 34 replies is released one idle timeout after the
+// later of its Arm and its last reply, wherever the receive thread's idle
+// period stood when it was armed, and other input does not put that off.
+struct Timing {
+    const char* what;
+    int idleMs;
+    int armAfterMs;    // into the receive thread's idle period
+    int answerAfterMs; // after Arm
+    int replies;
+    bool sensing; // active sensing every 100 ms meanwhile
+};
+
+TEST_F(ReceiveThreadTest, AShortAnswerIsReleasedOneIdleTimeoutAfterArmOrItsLastReply)
+{
+    const Timing timings[] = {
+        {"20 of 34, the program's timeout", 2000, 0, 0, 20, false},
+        {"armed late in the idle period, answered after the thread's next wake", 1000, 700, 500, 1, false},
+        {"armed late in the idle period and never answered", 1000, 700, 0, 0, false},
+        {"active sensing goes on", 500, 0, 0, 3, true},
+    };
+    for (const auto& timing : timings) {
+        SCOPED_TRACE(timing.what);
+        inputPort->StopReceiving();
+        replyCollector.idleTimeoutMs = timing.idleMs;
+        inputPort->StartReceiving(&replyCollector);
+        std::this_thread::sleep_for(std::chrono::milliseconds(timing.armAfterMs));
+        replyCollector.Arm(34);
+        const auto armed = Clock::now();
+        std::jthread instrument([&](std::stop_token stop) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(timing.answerAfterMs));
+            for (int i = 0; i < timing.replies; ++i)
+                peer->Send(Reply(i));
+            while (timing.sensing && !stop.stop_requested()) {
+                peer->Send({0xFE});
+                std::this_thread::sleep_for(100ms);
+            }
+        });
+        EXPECT_EQ(replyCollector.WaitForReplies(), std::uint32_t(timing.replies));
+        const auto expected = std::chrono::milliseconds(timing.answerAfterMs + timing.idleMs);
+        EXPECT_GT(Clock::now() - armed, expected - 50ms);
+        EXPECT_LT(Clock::now() - armed, expected + 600ms);
+    }
 }
 
 TEST_F(ReceiveThreadTest, APortThatCannotBeOpenedStaysClosedWithoutAMessage)
