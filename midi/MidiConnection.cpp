@@ -1,5 +1,7 @@
 #include "midi/MidiConnection.h"
 
+#include <exception>
+
 #include "midi/MidiSettings.h"
 #include "midi/MidiSystem.h"
 #include "midi/ReplyCollector.h"
@@ -16,6 +18,9 @@ void OpenMidiConnection()
     CloseMidiConnection();
     if (!midiSystem)
         return;
+    // A port that fails to open, for whatever reason (no such port, no
+    // thread for receiving, no memory), is left closed; the editor asks for
+    // ports when it finds it so.
     if (midiSettings.inputEnabled) {
         try {
             auto port = midiSystem->CreateInputPort(midiSettings.inputPortGuid, kMaxMessageBytes);
@@ -23,7 +28,7 @@ void OpenMidiConnection()
             inputPort = std::move(port);
             inputOpen = true;
         } catch (const PyxMidiPortException&) {
-            // Left closed; the editor asks for ports when it finds it so.
+        } catch (const std::exception&) {
         }
     }
     if (midiSettings.outputEnabled) {
@@ -31,6 +36,7 @@ void OpenMidiConnection()
             outputPort = midiSystem->CreateOutputPort(midiSettings.outputPortGuid, kMaxMessageBytes);
             outputOpen = true;
         } catch (const PyxMidiPortException&) {
+        } catch (const std::exception&) {
         }
     }
 }

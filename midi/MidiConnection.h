@@ -22,8 +22,8 @@ extern bool outputOpen;
 inline constexpr std::uint32_t kMaxMessageBytes = 0x100000;
 
 // Closes whatever is open, then opens the ports midiSettings names and starts
-// receiving into replyCollector. A port that cannot be opened stays closed
-// without a message; the flags tell.
+// receiving into replyCollector. A port that cannot be opened or cannot start
+// receiving stays closed without a message; the flags tell.
 void OpenMidiConnection();
 
 // Deactivates and releases the ports, waiting for the receive thread to end.

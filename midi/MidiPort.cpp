@@ -121,9 +121,11 @@ void MidiInputPort::StartReceiving(MidiInputHandler* handler)
         readEvent_ = &ownEvent_;
     }
     stopRequested_ = false;
+    // Counted as receiving only once the thread runs: a waiter must never
+    // wait on a thread that failed to start.
+    thread_ = std::thread(&MidiInputPort::ReceiveThreadMain, this);
     if (handler_)
         handler_->OnReceivingStarted();
-    thread_ = std::thread(&MidiInputPort::ReceiveThreadMain, this);
 }
 
 void MidiInputPort::StopReceiving()

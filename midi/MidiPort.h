@@ -67,7 +67,8 @@ public:
 
     // Starts the receive thread handing events to handler. "nono7" when the
     // driver cannot signal arriving input (the thread then polls once per
-    // idle timeout).
+    // idle timeout). Throws std::system_error when the thread cannot start;
+    // the handler is then not counted as receiving.
     void StartReceiving(MidiInputHandler* handler);
     // Returns after the receive thread has ended.
     void StopReceiving();

@@ -1,8 +1,13 @@
 // The reply collector, the receive thread and the connection, over the
 // in-process driver with a peer standing in for the instrument.
+#include <dlfcn.h>
+#include <pthread.h>
+
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "framework/UserMessage.h"
@@ -11,6 +16,26 @@
 #include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
 #include "midi/ReplyCollector.h"
+
+namespace {
+std::atomic<bool> failThreadStart{false};
+
+// While one lives, no thread starts.
+struct NoThreadStarts {
+    explicit NoThreadStarts(bool on) { failThreadStart = on; }
+    ~NoThreadStarts() { failThreadStart = false; }
+};
+} // namespace
+
+// Every thread of this program starts here: a test can make a start fail, as
+// it does when the system is out of threads or memory.
+extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes, void* (*start)(void*),
+                              void* argument) noexcept
+{
+    using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+    static const auto real = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "pthread_create"));
+    return failThreadStart.load() ? EAGAIN : real(thread, attributes, start, argument);
+}
 
 namespace cs6 {
 namespace {
@@ -187,14 +212,30 @@ TEST_F(ReceiveThreadTest, AShortAnswerIsReleasedOneIdleTimeoutAfterArmOrItsLastR
     }
 }
 
-TEST_F(ReceiveThreadTest, APortThatCannotBeOpenedStaysClosedWithoutAMessage)
+TEST_F(ReceiveThreadTest, AnInputThatCannotOpenOrStartReceivingStaysClosedQuietlyAndNobodyWaitsOnIt)
 {
     std::vector<std::string> boxes;
     auto previous = SetMessageBoxHandler([&](std::string_view text) { boxes.emplace_back(text); });
-    midiSettings.inputPortGuid = PortGuid(kEmulatedKind, "unplugged");
-    OpenMidiConnection();
-    EXPECT_FALSE(inputOpen);
-    EXPECT_TRUE(outputOpen); // the output opens on its own
+    for (const bool noThread : {false, true}) {
+        SCOPED_TRACE(noThread ? "no thread for receiving" : "no such port");
+        if (!noThread)
+            midiSettings.inputPortGuid = PortGuid(kEmulatedKind, "unplugged");
+        {
+            const NoThreadStarts noThreads(noThread);
+            OpenMidiConnection();
+        }
+        EXPECT_FALSE(inputOpen);
+        EXPECT_TRUE(outputOpen); // the output opens on its own
+        midiSettings.inputPortGuid = PortGuid(kEmulatedKind, "Emulated CS6x");
+
+        replyCollector.Arm(1);
+        auto waiting = std::async(std::launch::async, [] { return replyCollector.WaitForReplies(); });
+        if (waiting.wait_for(1s) != std::future_status::ready) {
+            ADD_FAILURE() << "a request waits for a receive thread that never started";
+            (void)replyCollector.OnIdleTimeout(Clock::now());
+        }
+        EXPECT_EQ(waiting.get(), 0u);
+    }
     EXPECT_TRUE(boxes.empty());
     SetMessageBoxHandler(std::move(previous));
 }
