@@ -67,7 +67,7 @@ MidiPort::~MidiPort() = default;
 
 bool MidiPort::Activate(bool active) { return port_ && port_->Activate(active); }
 
-bool MidiPort::Gone() const { return !port_ || port_->Gone(); }
+bool MidiPort::Gone() const { return !port_ || failed_ || port_->Gone(); }
 
 SendOutcome MidiPort::SendMidiMessage(std::span<const std::uint8_t> message, std::uint32_t)
 {
@@ -90,8 +90,13 @@ SendOutcome MidiPort::SendMidiMessage(std::span<const std::uint8_t> message, std
     case DriverSendResult::TooLarge:
         ShowMessageBox("B");
         return SendOutcome::Refused;
-    case DriverSendResult::QueueFull:
     case DriverSendResult::PortGone:
+        // Whatever the driver itself remembers: a port that failed this way
+        // counts as gone, so a bulk shows one failure, not one per message.
+        failed_ = true;
+        ShowMessageBox("C");
+        return SendOutcome::Failed;
+    case DriverSendResult::QueueFull:
         ShowMessageBox("C");
         return SendOutcome::Failed;
     }

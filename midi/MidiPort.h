@@ -48,7 +48,8 @@ public:
     SendOutcome SendHexString(std::string_view text, std::uint32_t channelGroup);
 
     bool Activate(bool active);
-    // The port or its server has gone away; it will not come back.
+    // The port or its server has gone away, or a send failed for that reason;
+    // it will not come back.
     bool Gone() const;
     const QUuid& PortGuid() const { return portGuid_; }
 
@@ -56,6 +57,7 @@ protected:
     std::unique_ptr<DriverPort> port_;
     QUuid portGuid_;
     std::uint32_t maxMessageBytes_;
+    bool failed_ = false; // the driver reported the port gone on a send
 
     friend class MidiSystem;
 };

@@ -23,17 +23,21 @@ public:
     void Add(RtMidiError::Type type, const std::string& text)
     {
         std::lock_guard lock(mutex_);
-        const bool warning = type == RtMidiError::WARNING || type == RtMidiError::DEBUG_WARNING;
-        if (!warning)
+        if (type == RtMidiError::WARNING)
+            warned_ = true;
+        else if (type != RtMidiError::DEBUG_WARNING)
             failed_ = true;
         messages_.push_back(text);
     }
 
-    // True when an error was recorded since the last call.
-    bool TakeFailure()
+    // True when an error, or with warnings set also a warning, was recorded
+    // since the last call.
+    bool TakeFailure(bool warnings = false)
     {
         std::lock_guard lock(mutex_);
-        return std::exchange(failed_, false);
+        const bool failed = failed_ || (warnings && warned_);
+        failed_ = warned_ = false;
+        return failed;
     }
 
     std::vector<std::string> Messages() const
@@ -45,6 +49,7 @@ public:
 private:
     mutable std::mutex mutex_;
     bool failed_ = false;
+    bool warned_ = false;
     std::vector<std::string> messages_;
 };
 
@@ -141,8 +146,12 @@ public:
         if (!active_)
             return DriverSendResult::Sent;
         midi_.sendMessage(message.data(), message.size());
-        if (errors_.TakeFailure()) {
-            gone_ = !midi_.isPortOpen();
+        // RtMidi reports a message the sequencer would not take ("error
+        // sending MIDI message to port") as a mere warning, and the port stays
+        // "open" after it. Any report means the message was lost: the port is
+        // not used again, so a bulk fails once, not once per message.
+        if (errors_.TakeFailure(true)) {
+            gone_ = true;
             return DriverSendResult::PortGone;
         }
         return DriverSendResult::Sent;
