@@ -15,11 +15,13 @@ const QUuid& Namespace()
 
 } // namespace
 
-QUuid PortGuid(std::string_view kind, std::string_view name)
+QUuid PortGuid(std::string_view kind, std::string_view name, int occurrence)
 {
     std::string text(kind);
     text += ':';
     text += name;
+    if (occurrence > 0) // a line break: no port name has one
+        text += '\n' + std::to_string(occurrence);
     return QUuid::createUuidV5(Namespace(), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 

@@ -19,7 +19,11 @@ inline constexpr std::string_view kEmulatedKind = "emulated";
 
 // GUID of a port: kind "alsa" (the name without its trailing client:port
 // numbers), "jack" (the full "client:port" name) or "emulated".
-QUuid PortGuid(std::string_view kind, std::string_view name);
+// Two identical devices list under one name: occurrence tells them apart, the
+// port's place among the equal names in the driver's listing order. The first
+// (0) has the plain name's GUID, so a settings file written while there was
+// only one still names it; later ones also hash their number.
+QUuid PortGuid(std::string_view kind, std::string_view name, int occurrence = 0);
 
 // ALSA port names as RtMidi reports them end in " client:port", numbers that
 // change between boots: "CS6x:CS6x Port 1 20:0" gives "CS6x:CS6x Port 1".

@@ -3,6 +3,7 @@
 #include <alsa/asoundlib.h>
 
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <utility>
 
@@ -53,13 +54,21 @@ private:
     std::vector<std::string> messages_;
 };
 
-std::vector<std::string> PortNames(RtMidi& midi)
+// RtMidi's ports of one direction in its order (the index is its port
+// number) with their names and GUIDs. Listing and opening both go by this, so
+// they agree on which of two identical devices a GUID means.
+std::vector<std::pair<std::string, QUuid>> ListedPorts(RtMidi& midi, std::string_view kind)
 {
-    std::vector<std::string> names;
+    std::vector<std::pair<std::string, QUuid>> ports;
+    std::map<std::string, int> seen;
     const unsigned count = midi.getPortCount();
-    for (unsigned i = 0; i < count; ++i)
-        names.push_back(midi.getPortName(i));
-    return names;
+    for (unsigned i = 0; i < count; ++i) {
+        std::string reported = midi.getPortName(i);
+        const std::string name = StripAlsaClientPort(reported);
+        const QUuid guid = PortGuid(kind, name, seen[name]++);
+        ports.emplace_back(std::move(reported), guid);
+    }
+    return ports;
 }
 
 class RtMidiInputPort : public DriverPort {
@@ -224,17 +233,17 @@ std::vector<DriverPortInfo> RtMidiDriver::ListPorts()
     std::vector<DriverPortInfo> ports;
     if (!available_)
         return ports;
-    auto add = [&](const std::vector<std::string>& names, PortDirection direction) {
-        for (const auto& reported : names) {
+    auto add = [&](RtMidi& midi, PortDirection direction) {
+        for (const auto& [reported, guid] : ListedPorts(midi, kind_)) {
             const std::string name = StripAlsaClientPort(reported);
             // "CS6x:CS6x Port 1" is shown as "CS6x Port 1 (ALSA)".
             const auto colon = name.find(':');
             const std::string shown = colon == std::string::npos ? name : name.substr(colon + 1);
-            ports.push_back({PortGuid(kind_, name), reported, shown + " (" + label_ + ")", direction});
+            ports.push_back({guid, reported, shown + " (" + label_ + ")", direction});
         }
     };
-    add(PortNames(enumerators_->input), PortDirection::Input);
-    add(PortNames(enumerators_->output), PortDirection::Output);
+    add(enumerators_->input, PortDirection::Input);
+    add(enumerators_->output, PortDirection::Output);
     return ports;
 }
 
@@ -261,9 +270,9 @@ std::unique_ptr<DriverPort> RtMidiDriver::Open(const QUuid& guid, PortDirection 
     try {
         // Port numbers shift as devices come and go: find the GUID's index now.
         const bool input = direction == PortDirection::Input;
-        const auto names = input ? PortNames(enumerators_->input) : PortNames(enumerators_->output);
-        for (unsigned index = 0; index < names.size(); ++index) {
-            if (PortGuid(kind_, StripAlsaClientPort(names[index])) != guid)
+        const auto ports = input ? ListedPorts(enumerators_->input, kind_) : ListedPorts(enumerators_->output, kind_);
+        for (unsigned index = 0; index < ports.size(); ++index) {
+            if (ports[index].second != guid)
                 continue;
             if (input) {
                 auto port = std::make_unique<RtMidiInputPort>(api_, clientName_);

@@ -3,11 +3,20 @@
 // through RtMidi's JACK API against a JACK server of the test's own: the traps
 // (SysEx ignored by default, a 100-message polling queue, warnings printed to
 // standard error) are RtMidi's, whatever its API.
+#include <jack/jack.h>
+
+#include <QApplication>
+#include <QComboBox>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "midi/JackDriver.h"
+#include "midi/MidiConnection.h"
+#include "midi/MidiSettings.h"
+#include "midi/MidiSetupDlg.h"
+#include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
 #include "midi/RtMidiDriver.h"
 #include "tests/support/JackServer.h"
@@ -77,6 +86,61 @@ TEST(RtMidiDriver, ReceivesAWholeDrumDumpOfSysExThroughTheCallbackWithoutAWord)
         EXPECT_EQ(output->Send(Bulk(1), ReferenceNow()), DriverSendResult::Sent);
     }
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+// Two identical interfaces list under names that differ only in the
+// client:port numbers RtMidi appends, as "twin:Out 20:0" and "twin:Out 24:0".
+TEST(RtMidiDriver, OfTwoIdenticalDevicesTheSecondCanBeChosenInMidiSetupAndIsTheOneOpened)
+{
+    std::string whyNot;
+    auto server = test::JackServer::StartAny(&whyNot);
+    if (!server)
+        GTEST_SKIP() << "JACK server could not start here: " << whyNot;
+    jack_client_t* twin = jack_client_open("twin", JackNoStartServer, nullptr);
+    ASSERT_TRUE(twin);
+    jack_port_t* in[2];
+    jack_port_t* out[2];
+    for (int i = 0; i < 2; ++i) {
+        const std::string numbers = i == 0 ? " 20:0" : " 24:0";
+        in[i] = jack_port_register(twin, ("In" + numbers).c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+        out[i] = jack_port_register(twin, ("Out" + numbers).c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+    }
+    // A client that runs no process cycle stalls every connection change.
+    jack_set_process_callback(twin, [](jack_nframes_t, void*) { return 0; }, nullptr);
+    ASSERT_EQ(jack_activate(twin), 0);
+
+    MidiSystemConfig config;
+    config.useAlsa = config.useJack = false;
+    config.extraDrivers.push_back(std::make_unique<RtMidiDriver>(RtMidi::UNIX_JACK, "cs6rt", "rtjack", "JACK"));
+    midiSystem = std::make_unique<MidiSystem>(std::move(config));
+    midiSettings = {};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "midi_tests";
+    char* argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+    {
+        MidiSetupDlg setup;
+        ASSERT_EQ(inputPorts.size(), 2u);
+        EXPECT_EQ(inputPorts[0].portGuid, PortGuid("rtjack", "twin:Out")); // as before: settings name it still
+        EXPECT_NE(inputPorts[1].portGuid, inputPorts[0].portGuid);
+        setup.InputList()->setCurrentIndex(1);
+        setup.OutputList()->setCurrentIndex(1);
+        setup.OnOk();
+    }
+    ASSERT_TRUE(inputOpen && outputOpen);
+    EXPECT_EQ(MidiSetupDlg().InputList()->currentIndex(), 1); // the stored choice shows as the second again
+    // A connection shows from JACK's next cycle on.
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (!(jack_port_connected(in[1]) && jack_port_connected(out[1])) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(jack_port_connected(out[i]), i) << "input from device " << i;
+        EXPECT_EQ(jack_port_connected(in[i]), i) << "output to device " << i;
+    }
+    CloseMidiConnection();
+    midiSystem.reset();
+    jack_client_close(twin);
 }
 
 } // namespace
