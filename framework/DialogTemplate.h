@@ -1,12 +1,24 @@
 #pragma once
 // Dialog templates: each dialog's controls as a table of ids, kinds, texts,
 // styles and positions in dialog units, from which its widgets are made.
-// Dialog units follow the dialog font: a horizontal unit is a quarter of the
-// average width of the letters A-Z and a-z, a vertical unit an eighth of the
-// font's height.
+//
+// A horizontal dialog unit is a quarter of the average width of the letters
+// A-Z and a-z of the template's font, a vertical unit an eighth of its line
+// height. The units are those of the font the templates were drawn for, not
+// of the font installed here: 8-point "MS Sans Serif" at 96 dpi, whose
+// average letter is 6 pixels wide and whose line is 13 pixels high (a unit is
+// 1.5 by 1.625 pixels), scaled to the screen's logical resolution and to the
+// template's point size. The controls then draw their texts in a font chosen
+// to take no more room than that one did, so every text stays inside the
+// rectangle the template gave it.
+//
+// Thread: the user-interface thread (fonts and screens).
 
 #include <QFont>
 #include <QRect>
+
+class QComboBox;
+class QWidget;
 
 #include <span>
 #include <string_view>
@@ -61,25 +73,40 @@ struct DialogTemplate {
     std::span<const ControlTemplate> controls;
 };
 
-// The font a template names: "MS Sans Serif" and "MS Shell Dlg" become the
-// system's sans-serif font at the same size.
+// The font a template's controls draw their texts in. "MS Sans Serif" and
+// "MS Shell Dlg" become Arial, or a font with its metrics (Liberation Sans),
+// else the system's sans-serif font; any other name is taken as it is. Its
+// size is the largest pixel size whose average letter is no wider and whose
+// line is no higher than those of the template's font (at 96 dpi, Arial at
+// 10 pixels: letters 5.8 pixels wide on average against 6, lines 11 pixels
+// high against 13).
 QFont TemplateFont(std::string_view fontName, int pointSize);
 
-// Dialog units to pixels for one font.
+// Keeps every item of a list whole in its closed field: when the widest item
+// is wider than the room the style leaves beside the arrow, the list's
+// letters are narrowed just enough (down to half their width), and this is
+// redone whenever items come or go. The list's font is otherwise its
+// parent's.
+void KeepItemsInsideField(QComboBox* combo);
+
+// Keeps the static texts of a built dialog clear of the other controls that
+// reach into their rectangles from the left or the right (a separating line
+// drawn across a label's end): such a label gives up that part of its width,
+// and a pixel more. Frames drawn around a label take nothing from it.
+void KeepTextsClearOfNeighbours(QWidget& dialog);
+
+// Dialog units to pixels for a template's font and point size.
 class DialogUnits {
 public:
-    explicit DialogUnits(const QFont& font);
+    DialogUnits(std::string_view fontName, int pointSize);
 
     int X(int units) const;
     int Y(int units) const;
     QRect ToPixels(int x, int y, int width, int height) const;
 
-    double AverageCharWidth() const { return averageWidth_; }
-    int FontHeight() const { return height_; }
-
 private:
-    double averageWidth_;
-    int height_;
+    double averageWidth_; // pixels
+    double height_;       // pixels
 };
 
 } // namespace cs6

@@ -85,7 +85,7 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent, QButtonGro
 } // namespace
 
 TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
-    : QDialog(parent), template_(dialogTemplate), units_(TemplateFont(dialogTemplate.fontName, dialogTemplate.pointSize))
+    : QDialog(parent), template_(dialogTemplate), units_(dialogTemplate.fontName, dialogTemplate.pointSize)
 {
     setFont(TemplateFont(template_.fontName, template_.pointSize));
     if (template_.child) {
@@ -96,6 +96,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
     }
     setFixedSize(units_.X(template_.width), units_.Y(template_.height));
     BuildControls();
+    KeepTextsClearOfNeighbours(*this);
 }
 
 void TemplateDialog::BuildControls()
@@ -110,6 +111,8 @@ void TemplateDialog::BuildControls()
             geometry.setHeight(widget->sizeHint().height());
         }
         widget->setGeometry(geometry);
+        if (auto* combo = qobject_cast<QComboBox*>(widget))
+            KeepItemsInsideField(combo);
         widget->setEnabled(!(control.style & kDisabled));
         if (control.id != kNoId) {
             widget->setObjectName(QStringLiteral("control%1").arg(control.id));
