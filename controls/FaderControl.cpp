@@ -1,5 +1,6 @@
 #include "controls/FaderControl.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -13,6 +14,7 @@ namespace cs6 {
 namespace {
 
 constexpr int kTextOffset = 10;
+constexpr int kNarrowestStretch = 50; // per cent of the letters' width
 constexpr int kTrackBottomMargin = 10;
 constexpr int kWheelDeltaPerNotch = 120;
 constexpr int kPageStep = 10;
@@ -154,8 +156,19 @@ void FaderControl::DrawContent(QPainter& painter, int w, int h)
         UpdateThumbItem();
 
     // The text's top edge sits textOffset above the bottom, centred across.
+    // A text wider than the fader is narrowed until it fits with a pixel to
+    // spare at either side (-12.8Hz on a strip fader).
+    int textWidth = painter.fontMetrics().horizontalAdvance(label_);
+    if (textWidth > w - 2) {
+        QFont narrower = *font_;
+        for (int stretch = std::max(kNarrowestStretch, 100 * (w - 2) / textWidth);
+             stretch >= kNarrowestStretch && textWidth > w - 2; --stretch) {
+            narrower.setStretch(stretch);
+            painter.setFont(narrower);
+            textWidth = painter.fontMetrics().horizontalAdvance(label_);
+        }
+    }
     const QFontMetrics metrics = painter.fontMetrics();
-    const int textWidth = metrics.horizontalAdvance(label_);
     painter.setPen(colours.color(QPalette::ButtonText));
     painter.drawText(w / 2 - textWidth / 2, h - textOffset_ + metrics.ascent(), label_);
 }
