@@ -1,0 +1,208 @@
+// Every text of every dialog fits the control that shows it: labels (wrapped
+// where they wrap), buttons and switches in both states, every item of every
+// list, and a fader's value at every position. ctest runs this at 96 and at
+// 192 dpi, so the layout is checked at both scales.
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QTest>
+#include <QtMath>
+
+#include <algorithm>
+
+#include "editor/CS6R_PartMatrix.h"
+#include "editor/CS6R_PerfMainEdig.h"
+#include "editor/CS6R_PerfPartEdit.h"
+#include "editor/CS6R_PerfPartMainEdit.h"
+#include "editor/CS6R_PerfPartRecv.h"
+#include "editor/PatchSelectDlg.h"
+#include "midi/MidiSetupDlg.h"
+#include "sim/DataFiles.h"
+#include "tests/editor/EditorFixture.h"
+
+using namespace cs6;
+
+namespace {
+
+// "108/control1018" or "107/QFrame@509,8": the template, and the control's
+// id or else its kind and place.
+QString Where(const QWidget* control)
+{
+    const auto* dialog = dynamic_cast<const TemplateDialog*>(control->parentWidget());
+    const QString name = control->objectName().isEmpty() ? QStringLiteral("%1@%2,%3")
+                                                               .arg(control->metaObject()->className())
+                                                               .arg(control->x())
+                                                               .arg(control->y())
+                                                         : control->objectName();
+    return QStringLiteral("%1/%2").arg(dialog ? dialog->TemplateId() : 0).arg(name);
+}
+
+// Empty when text fits space, else how much room it needs and has.
+QString Misfit(const QFontMetrics& metrics, const QRect& space, const QString& text, int flags)
+{
+    const QSize needed = metrics.size(flags, text);
+    if (needed.width() <= space.width() && needed.height() <= space.height())
+        return {};
+    return QStringLiteral(" (%1x%2 in %3x%4)")
+        .arg(needed.width())
+        .arg(needed.height())
+        .arg(space.width())
+        .arg(space.height());
+}
+
+// Where a label draws its text, in its dialog.
+QRect TextArea(const QLabel& label)
+{
+    const int flags = int(label.alignment()) | (label.wordWrap() ? Qt::TextWordWrap : 0);
+    return label.fontMetrics().boundingRect(label.contentsRect(), flags, label.text()).translated(label.pos());
+}
+
+// The texts of one control that do not fit it, as "where: text".
+void CollectClipped(const QWidget* control, QStringList& clipped)
+{
+    auto clip = [&](const QString& text) { clipped << Where(control) + QStringLiteral(": ") + text; };
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        // The label's own measure: its widest word (the whole text unless it
+        // wraps), and its height when laid out at its width.
+        if (label->minimumSizeHint().width() > label->width() ||
+            label->heightForWidth(label->width()) > label->height())
+            clip(label->text());
+        // Nor does another control, or another label's text, cover its text
+        // or touch it.
+        const QRect text = TextArea(*label).adjusted(-1, 0, 1, 0);
+        const QWidget* dialog = label->parentWidget();
+        for (const QWidget* other : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const auto* otherLabel = qobject_cast<const QLabel*>(other);
+            const QRect covered = otherLabel ? TextArea(*otherLabel) : other->geometry();
+            if (other != label && other->isVisibleTo(dialog) && covered.intersects(text) &&
+                !other->geometry().contains(label->geometry()))
+                clip(label->text() + QStringLiteral(" under ") + Where(other));
+        }
+    } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        if (button->isFlat())
+            option.features |= QStyleOptionButton::Flat;
+        const QRect space = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const QString misfit = Misfit(button->fontMetrics(), space, button->text(), Qt::TextShowMnemonic);
+        if (!misfit.isEmpty())
+            clip(button->text() + misfit);
+    } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        // The field keeps its text a little off its edges, as an edit field does.
+        const QRect space = combo->style()
+                                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                                .adjusted(2, 0, -2, 0);
+        for (int i = 0; i < combo->count(); ++i) {
+            const QString misfit = Misfit(combo->fontMetrics(), space, combo->itemText(i), 0);
+            if (!misfit.isEmpty())
+                clip(combo->itemText(i) + misfit);
+        }
+    }
+}
+
+// The value texts of dialog's faders, at every position, that reach a
+// fader's sides: one entry per fader, naming the first. The text lies on the
+// face under the track and under the thumb at its lowest.
+void CollectClippedValues(const QWidget& dialog, QStringList& clipped)
+{
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+        auto* fader = dynamic_cast<FaderControl*>(control);
+        if (!fader)
+            continue;
+        const QRgb face = fader->palette().color(QPalette::Button).rgb();
+        fader->SetValue(static_cast<int>(fader->Minimum()));
+        const qreal ratio = fader->grab().devicePixelRatio(); // the first paint fits the track to the size
+        const int top = qCeil(std::max(fader->TrackBottom() + 1, fader->ThumbRect().bottom) * ratio);
+        QStringList cut;
+        for (int value = static_cast<int>(fader->Minimum()); value <= static_cast<int>(fader->Maximum()); ++value) {
+            fader->SetValue(value);
+            const QImage image = fader->grab().toImage();
+            for (int y = top; y < image.height(); ++y) {
+                if (image.pixel(0, y) != face || image.pixel(image.width() - 1, y) != face) {
+                    cut << fader->Label();
+                    break;
+                }
+            }
+        }
+        if (!cut.isEmpty())
+            clipped << Where(fader) + QStringLiteral(": %1 values, %2 first").arg(cut.size()).arg(cut.front());
+    }
+}
+
+// Every control of dialog and of the template dialogs inside it.
+void CollectClippedIn(const QWidget& dialog, QStringList& clipped)
+{
+    for (const QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (control->isVisibleTo(&dialog))
+            CollectClipped(control, clipped);
+    }
+}
+
+// Each switch of dialog pressed in turn, with the texts checked after each
+// press; a radio's press shows another part in the strip.
+void CollectClippedWhileSwitching(QWidget& dialog, QStringList& clipped)
+{
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->isCheckable() && button->isEnabled()) {
+            button->click();
+            CollectClippedIn(dialog, clipped);
+            button->click();
+        }
+    }
+}
+
+// Every bank chosen in turn in a bank list, and the texts checked each time.
+void CollectClippedOverBanks(QWidget& dialog, QComboBox* banks, QStringList& clipped)
+{
+    for (int i = 0; i < banks->count(); ++i) {
+        banks->setCurrentIndex(i);
+        emit banks->activated(i);
+        CollectClippedIn(dialog, clipped);
+    }
+}
+
+} // namespace
+
+class TemplateLayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textsFitTheirControls();
+};
+
+void TemplateLayoutTest::textsFitTheirControls()
+{
+    test::EditorFixture fixture;
+    const sim::SoundBanks banks = fixture.instrument->StoredSounds();
+    (void)LoadPresetBanksFromBytes(sim::BankFileBytes(banks, sim::BankFile::Preset));
+    (void)LoadUserBankFromBytes(sim::BankFileBytes(banks, sim::BankFile::Int), internalBank, internalDrums);
+    (void)LoadUserBankFromBytes(sim::BankFileBytes(banks, sim::BankFile::Ext), externalBank, externalDrums);
+    QStringList clipped;
+
+    CS6R_PerfMainEdig main(nullptr, &fixture.device); // with the part strip and the part selectors
+    QVERIFY(main.InitDialog());
+    CollectClippedValues(main, clipped);
+    CollectClippedWhileSwitching(main, clipped);
+    CollectClippedOverBanks(main, main.PartStrip()->findChild<QComboBox*>(QStringLiteral("control1000")), clipped);
+    CS6R_PerfPartEdit quickEdit(nullptr, &fixture.device, 0);
+    CollectClippedValues(quickEdit, clipped);
+    CollectClippedIn(quickEdit, clipped);
+    CS6R_PerfPartRecv receiveSwitches(nullptr, &fixture.device, 0);
+    CollectClippedWhileSwitching(receiveSwitches, clipped);
+    PatchSelectDlg patchSelect(nullptr);
+    CollectClippedOverBanks(patchSelect, patchSelect.BankList(), clipped);
+    MidiSetupDlg midiSetup(nullptr);
+    CollectClippedIn(midiSetup, clipped);
+
+    clipped.removeDuplicates();
+    QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("clipped:\n") + clipped.join(u'\n')));
+}
+
+QTEST_MAIN(TemplateLayoutTest)
+#include "TemplateLayoutTest.moc"
