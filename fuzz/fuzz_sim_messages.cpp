@@ -69,11 +69,11 @@ private:
         if (!sysex::IsValidBulkDump(m))
             return Fail("a SysEx message that is neither a valid bulk dump nor the identity reply");
         const auto fields = sysex::ReadBulkDump(m);
-        if (fields->high == sysex::kBulkHeaderHigh) {
+        if (fields->high == block::kBulkHeader) {
             if (open_)
                 Fail("a bulk header inside a bulk answer");
             open_ = Open{fields->mid, fields->low};
-        } else if (fields->high == sysex::kBulkFooterHigh) {
+        } else if (fields->high == block::kBulkFooter) {
             if (!open_ || open_->mid != fields->mid || open_->low != fields->low)
                 Fail("a bulk footer that does not close the open header");
             else if (open_->blocks != 32 && open_->blocks != 372)

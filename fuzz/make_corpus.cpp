@@ -48,12 +48,12 @@ Bytes Joined(const std::vector<sysex::Message>& messages, Bytes prefix = {})
 }
 
 // The answer the instrument gives for a stored sound.
-std::vector<sysex::Message> Answer(const sim::SoundBanks& banks, sim::SoundKind kind, int code, int program)
+std::vector<sysex::Message> Answer(const sim::SoundBanks& banks, DumpType type, int code, int program)
 {
     ParameterMemory memory;
     const auto image = banks.Image(code, program);
-    std::copy(image.begin(), image.end(), memory.Region(sim::StoredRegion(kind)).begin());
-    return sim::BuildBulk(memory, kind, code, program);
+    std::copy(image.begin(), image.end(), memory.Region(BulkRegion(type)).begin());
+    return BuildBulk(memory, type, code, program);
 }
 
 Bytes Expecting(std::size_t count) { return {static_cast<std::uint8_t>(count >> 8), static_cast<std::uint8_t>(count)}; }
@@ -62,12 +62,12 @@ Bytes Text(std::string_view text) { return {text.begin(), text.end()}; }
 
 void ReplyBatches(const Corpus& corpus, const sim::SoundBanks& banks)
 {
-    const auto performance = Answer(banks, sim::SoundKind::Performance, sim::bank::kIntPerf, 0);
+    const auto performance = Answer(banks, DumpType::Performance, bank::kIntPerf, 0);
     corpus.Write("reply_batch", "performance_answer", Joined(performance, Expecting(34)));
     corpus.Write("reply_batch", "normal_voice_answer",
-                 Joined(Answer(banks, sim::SoundKind::NormalVoice, sim::bank::kInt, 3), Expecting(34)));
+                 Joined(Answer(banks, DumpType::NormalVoice, bank::kInt, 3), Expecting(34)));
     corpus.Write("reply_batch", "drum_voice_answer",
-                 Joined(Answer(banks, sim::SoundKind::DrumVoice, sim::bank::kIntDrum, 1), Expecting(374)));
+                 Joined(Answer(banks, DumpType::DrumVoice, bank::kIntDrum, 1), Expecting(374)));
 
     auto corrupt = performance;
     corrupt[5][corrupt[5].size() - 2] ^= 0x01; // checksum
@@ -106,19 +106,19 @@ void SimMessages(const Corpus& corpus, const sim::SoundBanks& banks)
     corpus.Write("sim_messages", "identity_request", Joined({identity}));
     corpus.Write("sim_messages", "performance_edit_buffer_request", Joined({sysex::DumpRequest(0x0E, 0x4F, 0x00)}));
     corpus.Write("sim_messages", "select_then_request_voice",
-                 Joined({sysex::BankSelectMsb(0x3F), sysex::BankSelectLsb(sim::bank::kInt), sysex::ProgramChange(5),
+                 Joined({sysex::BankSelectMsb(0x3F), sysex::BankSelectLsb(bank::kInt), sysex::ProgramChange(5),
                          sysex::DumpRequest(0x0E, 0x0F, 0x00)}));
     const std::uint8_t volume[] = {0x64};
     const std::uint8_t on[] = {0x01};
     corpus.Write("sim_messages", "parameter_changes_and_switch",
                  Joined({sysex::ParameterChange(0x30, 0x00, 0x38, volume), sysex::ParameterChange(0x0A, 0x00, 0x11, on),
                          sysex::DumpRequest(0x0E, 0x4F, 0x00)}));
-    auto store = Answer(banks, sim::SoundKind::NormalVoice, sim::bank::kPre1, 9);
-    store.front() = sysex::BulkDump(sysex::kBulkHeaderHigh, sim::bank::kInt, 5, {});
-    store.back() = sysex::BulkDump(sysex::kBulkFooterHigh, sim::bank::kInt, 5, {});
-    store.push_back(sysex::DumpRequest(0x0E, sim::bank::kInt, 5));
+    auto store = Answer(banks, DumpType::NormalVoice, bank::kPre1, 9);
+    store.front() = sysex::BulkDump(block::kBulkHeader, bank::kInt, 5, {});
+    store.back() = sysex::BulkDump(block::kBulkFooter, bank::kInt, 5, {});
+    store.push_back(sysex::DumpRequest(0x0E, bank::kInt, 5));
     corpus.Write("sim_messages", "store_voice_then_request", Joined(store));
-    corpus.Write("sim_messages", "kit_request", Joined({sysex::DumpRequest(0x0E, sim::bank::kIntDrum, 1)}));
+    corpus.Write("sim_messages", "kit_request", Joined({sysex::DumpRequest(0x0E, bank::kIntDrum, 1)}));
 }
 
 } // namespace

@@ -36,7 +36,7 @@ template <typename Sound>
 void AppendBank(std::vector<Sound>& sounds, const SoundBanks& banks, int code)
 {
     for (int program = 0; program < Programs(code); ++program) {
-        Sound& sound = sounds.emplace_back(kStoredBankMsb, static_cast<std::uint8_t>(code),
+        Sound& sound = sounds.emplace_back(bank::kStoredSoundMsb, static_cast<std::uint8_t>(code),
                                            static_cast<std::uint8_t>(program));
         const auto image = banks.Image(code, program);
         std::copy(image.begin(), image.end(), sound.image.begin());

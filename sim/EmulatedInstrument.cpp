@@ -12,9 +12,6 @@ constexpr std::uint8_t kChannel1Control = 0xB0;
 constexpr std::uint8_t kChannel1Program = 0xC0;
 constexpr std::uint8_t kBankSelectMsb = 0x00;
 constexpr std::uint8_t kBankSelectLsb = 0x20;
-constexpr int kSwitchArea = 0x0A;
-constexpr int kSwitchRelease = 0x10;
-constexpr int kSwitchCapture = 0x11;
 
 bool IsSevenBit(std::span<const std::uint8_t> bytes)
 {
@@ -39,21 +36,15 @@ bool IsOurSysEx(std::span<const std::uint8_t> m)
 // holds nothing of the instrument's.
 bool IsScratchArea(int high)
 {
-    return high == kSwitchArea || high == sysex::kBulkHeaderHigh || high == sysex::kBulkFooterHigh;
+    return high == block::kSwitches || high == block::kBulkHeader || high == block::kBulkFooter;
 }
 
-std::optional<SoundKind> EditBufferKind(int mid)
+std::optional<DumpType> EditBufferType(int mid)
 {
-    switch (mid) {
-    case kPerformanceEditBuffer:
-        return SoundKind::Performance;
-    case kNormalVoiceEditBuffer:
-        return SoundKind::NormalVoice;
-    case kDrumVoiceEditBuffer:
-        return SoundKind::DrumVoice;
-    default:
-        return std::nullopt;
-    }
+    for (const DumpType type : kDumpTypes)
+        if (EditBufferMid(type) == mid)
+            return type;
+    return std::nullopt;
 }
 
 // A location the instrument can store into and answer requests for.
@@ -114,8 +105,9 @@ PanelOutcome EmulatedInstrument::SelectPerformance(PerformanceBank which, int nu
     if (!UserLocation(code, number))
         return PanelOutcome::NoSuchPerformance;
     LoadIntoEditBuffer(code, number);
-    transmitter_.Send({sysex::BankSelectMsb(kStoredBankMsb), sysex::BankSelectLsb(code), sysex::ProgramChange(number)},
-                      Clock::now());
+    transmitter_.Send(
+        {sysex::BankSelectMsb(bank::kStoredSoundMsb), sysex::BankSelectLsb(code), sysex::ProgramChange(number)},
+        Clock::now());
     return PanelOutcome::Selected;
 }
 
@@ -163,10 +155,10 @@ WaitOutcome EmulatedInstrument::WaitUntilIdle(Clock::duration timeout) const
     return transmitter_.WaitUntilIdle(timeout);
 }
 
-std::vector<std::uint8_t> EmulatedInstrument::EditBuffer(SoundKind kind) const
+std::vector<std::uint8_t> EmulatedInstrument::EditBuffer(DumpType type) const
 {
     const std::lock_guard lock(mutex_);
-    const auto region = memory_.Region(StoredRegion(kind));
+    const auto region = memory_.Region(BulkRegion(type));
     return {region.begin(), region.end()};
 }
 
@@ -220,21 +212,21 @@ std::optional<EmulatedInstrument::Reply> EmulatedInstrument::Handle(std::span<co
 std::optional<EmulatedInstrument::Reply> EmulatedInstrument::HandleDumpRequest(std::span<const std::uint8_t> m)
 {
     // F0 43 2n 64 0E mm nn F7
-    if (m.size() != 8 || m[4] != sysex::kBulkHeaderHigh)
+    if (m.size() != 8 || m[4] != block::kBulkHeader)
         return std::nullopt;
     const int mid = m[5];
     const int low = m[6];
-    if (const auto kind = EditBufferKind(mid)) {
+    if (const auto type = EditBufferType(mid)) {
         if (low != 0)
             return std::nullopt;
-        return Reply{BuildBulk(memory_, *kind, mid, low), true};
+        return Reply{BuildBulk(memory_, *type, mid, low), true};
     }
     const auto info = UserLocation(mid, low);
     if (!info)
         return std::nullopt;
     const auto image = banks_.Image(mid, low);
-    std::copy(image.begin(), image.end(), scratch_.Region(StoredRegion(info->kind)).begin());
-    return Reply{BuildBulk(scratch_, info->kind, mid, low), true};
+    std::copy(image.begin(), image.end(), scratch_.Region(BulkRegion(info->type)).begin());
+    return Reply{BuildBulk(scratch_, info->type, mid, low), true};
 }
 
 void EmulatedInstrument::HandleParameterChange(std::span<const std::uint8_t> m, Clock::time_point time)
@@ -246,7 +238,7 @@ void EmulatedInstrument::HandleParameterChange(std::span<const std::uint8_t> m, 
     const int mid = m[5];
     const int low = m[6];
     const auto data = m.subspan(7, m.size() - 8);
-    if (high == kSwitchArea && mid == 0 && (low == kSwitchRelease || low == kSwitchCapture)) {
+    if (high == block::kSwitches && mid == 0 && (low == kSwitchAfterRead || low == kSwitchBeforeRead)) {
         if (keepLogs_)
             switchEvents_.push_back({time, low, data[0]});
         return;
@@ -264,11 +256,11 @@ void EmulatedInstrument::HandleBulkDump(std::span<const std::uint8_t> message)
     const auto fields = sysex::ReadBulkDump(message);
     if (!fields)
         return;
-    if (fields->high == sysex::kBulkHeaderHigh) {
+    if (fields->high == block::kBulkHeader) {
         openBulk_ = OpenBulk{fields->mid, fields->low};
         return;
     }
-    if (fields->high == sysex::kBulkFooterHigh) {
+    if (fields->high == block::kBulkFooter) {
         // Only a footer that closes the bulk its header opened stores anything.
         if (openBulk_ && openBulk_->mid == fields->mid && openBulk_->low == fields->low)
             StoreEditBuffer(fields->mid, fields->low);
@@ -292,7 +284,7 @@ void EmulatedInstrument::HandleChannelMessage(std::span<const std::uint8_t> m)
     }
     // Only the instrument's own banks are selected; MSB 0 (GM voices) and
     // 7F (GM drums) are not modelled.
-    if (m.size() == 2 && m[0] == kChannel1Program && m[1] < 0x80 && bankMsb_ == kStoredBankMsb)
+    if (m.size() == 2 && m[0] == kChannel1Program && m[1] < 0x80 && bankMsb_ == bank::kStoredSoundMsb)
         LoadIntoEditBuffer(bankLsb_, m[1]);
 }
 
@@ -302,7 +294,7 @@ void EmulatedInstrument::LoadIntoEditBuffer(int bankCode, int program)
     if (!info || program < 0 || program >= info->programs)
         return;
     const auto image = banks_.Image(bankCode, program);
-    std::copy(image.begin(), image.end(), memory_.Region(StoredRegion(info->kind)).begin());
+    std::copy(image.begin(), image.end(), memory_.Region(BulkRegion(info->type)).begin());
 }
 
 void EmulatedInstrument::StoreEditBuffer(int bankCode, int program)
@@ -310,7 +302,7 @@ void EmulatedInstrument::StoreEditBuffer(int bankCode, int program)
     const auto info = UserLocation(bankCode, program);
     if (!info)
         return;
-    const auto region = memory_.Region(StoredRegion(info->kind));
+    const auto region = memory_.Region(BulkRegion(info->type));
     std::copy(region.begin(), region.end(), banks_.MutableImage(bankCode, program).begin());
 }
 

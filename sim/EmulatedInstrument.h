@@ -8,7 +8,7 @@
 //
 // What it does with a received message:
 //  - dump request F0 43 2n 64 0E mm nn F7: answers with the whole-sound bulk
-//    of BulkSequence (header 0E mm nn, blocks, footer 0F mm nn) for the edit
+//    of BuildBulk (header 0E mm nn, blocks, footer 0F mm nn) for the edit
 //    buffers mm 4F, 0F, 2F (nn 00) and the stored INT / EXT voices (08 / 09),
 //    kits (28 / 29) and performances (40 / 41). Anything else, the plug-in
 //    banks 18 / 19 included (no board is fitted), gets no answer;
@@ -40,11 +40,11 @@
 #include <span>
 #include <vector>
 
-#include "sim/BulkSequence.h"
 #include "sim/InstrumentOptions.h"
 #include "sim/MessageLog.h"
 #include "sim/SoundBanks.h"
 #include "sim/WireTransmitter.h"
+#include "synth/BulkSequences.h"
 #include "synth/ParameterMemory.h"
 
 namespace cs6::sim {
@@ -52,11 +52,6 @@ namespace cs6::sim {
 // F0 7E 7F 06 02 43 00 41 5C 03 00 00 00 01 F7: a CS6x (5D 03 would be a CS6R).
 inline constexpr std::array<std::uint8_t, 15> kIdentityReply{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x43, 0x00, 0x41,
                                                              0x5C, 0x03, 0x00, 0x00, 0x00, 0x01, 0xF7};
-
-// The edit buffers' addresses in dump requests and bulk headers (mid byte).
-inline constexpr int kPerformanceEditBuffer = 0x4F;
-inline constexpr int kNormalVoiceEditBuffer = 0x0F;
-inline constexpr int kDrumVoiceEditBuffer = 0x2F;
 
 enum class PerformanceBank {
     Internal, // 128 performances, bank select LSB 40
@@ -70,7 +65,7 @@ enum class PanelOutcome {
 
 struct SwitchEvent {
     Clock::time_point time;
-    int switchNumber; // 0x10 or 0x11 (low byte of 0A 00 ss)
+    int switchNumber; // kSwitchBeforeRead or kSwitchAfterRead (low byte of 0A 00 ss)
     std::uint8_t value;
 };
 
@@ -123,7 +118,7 @@ public:
     [[nodiscard]] WaitOutcome WaitUntilIdle(Clock::duration timeout) const;
 
     // Copies of the instrument's memory, for checking.
-    std::vector<std::uint8_t> EditBuffer(SoundKind kind) const; // the kind's StoredRegion
+    std::vector<std::uint8_t> EditBuffer(DumpType type) const; // the type's BulkRegion
     // Throws UnknownAddressError when the address's block is not in the
     // directory or the bytes would leave the memory.
     std::vector<std::uint8_t> ReadMemory(std::uint32_t address, std::size_t count) const;
@@ -155,7 +150,7 @@ private:
     ParameterMemory memory_;
     ParameterMemory scratch_; // builds answers for stored sounds
     SoundBanks banks_;
-    std::uint8_t bankMsb_ = kStoredBankMsb;
+    std::uint8_t bankMsb_ = bank::kStoredSoundMsb;
     std::uint8_t bankLsb_ = 0;
     std::optional<OpenBulk> openBulk_;
     const std::chrono::microseconds replyLatency_;

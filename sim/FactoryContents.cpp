@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "synth/StoredSounds.h"
+
 namespace cs6::sim {
 namespace {
 
@@ -12,29 +14,13 @@ constexpr std::array<int, 12> kReverbTypes{0x0100, 0x0101, 0x0110, 0x0111, 0x011
                                            0x0121, 0x0130, 0x0140, 0x0141, 0x0142, 0x0143};
 constexpr std::array<int, 14> kChorusTypes{0x0500, 0x0501, 0x0502, 0x0508, 0x0509, 0x0510, 0x0511,
                                            0x0520, 0x0530, 0x0600, 0x0601, 0x0610, 0x0700, 0x0708};
-constexpr std::array<int, 20> kPartIndexes{0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09,
-                                           0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x40, 0x50, 0x60, 0x61};
-
-// Addresses of performance parameters the factory sets (low bytes inside 30 00
-// and inside a part block 31 pp).
+// Performance common parameters the factory sets (low bytes inside 30 00).
 namespace perf {
 constexpr int kCategory = 0x0C;
 constexpr int kMasterKeyboardMode = 0x0E; // 0 split, 1 4zone, 2 layer
 constexpr int kSplitPoint = 0x0F;
 constexpr int kArpeggioOn = 0x14;
 constexpr int kVolume = 0x38;
-
-constexpr int kPartBankMsb = 0x00;
-constexpr int kPartBankLsb = 0x01;
-constexpr int kPartProgram = 0x02;
-constexpr int kPartReceiveChannel = 0x03; // 0..15, 16 off
-constexpr int kPartVolume = 0x0D;
-constexpr int kPartPan = 0x0E;
-constexpr int kPartReverbSend = 0x12;
-constexpr int kPartChorusSend = 0x13;
-constexpr int kPartNoteShift = 0x15; // 64 is no shift
-constexpr int kPartSwitches = 0x1D;  // bit 0 layer, bit 1 arpeggio, bits 2..6 receive
-constexpr std::uint8_t kReceiveOff = 16;
 } // namespace perf
 
 // splitmix64: small, fully specified, the same everywhere.
@@ -166,17 +152,17 @@ std::string FitName(std::string_view base, int round)
     std::string name(base);
     if (round > 0) {
         const std::string suffix = " " + std::to_string(round + 1);
-        name = name.substr(0, field::kNameLength - suffix.size());
+        name = name.substr(0, kNameLength - suffix.size());
         while (!name.empty() && name.back() == ' ')
             name.pop_back();
         name += suffix;
     }
-    return name.substr(0, field::kNameLength);
+    return name.substr(0, kNameLength);
 }
 
 void WriteName(std::uint8_t* at, std::string_view name)
 {
-    for (std::size_t i = 0; i < field::kNameLength; ++i)
+    for (std::size_t i = 0; i < kNameLength; ++i)
         at[i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : std::uint8_t{' '};
 }
 
@@ -188,69 +174,69 @@ void WriteEffectType(std::uint8_t* block, int key)
 
 // Blocks whose meaning this instrument does not model get values in a middle
 // range, so they are neither blank nor extreme.
-void FillBlocks(ParameterMemory& memory, SoundKind kind, Generator& generator)
+void FillBlocks(ParameterMemory& memory, DumpType type, Generator& generator)
 {
-    for (const BulkBlock& block : BulkBlocks(kind))
-        for (std::uint8_t& byte : memory.Bytes(block.address, static_cast<std::size_t>(block.count)))
+    for (const BulkBlock& b : BulkBlocks(type))
+        for (std::uint8_t& byte : memory.Bytes(b.address, static_cast<std::size_t>(b.count)))
             byte = generator.Between(16, 111);
 }
 
-void CopyOut(const ParameterMemory& memory, SoundKind kind, std::span<std::uint8_t> image)
+void CopyOut(const ParameterMemory& memory, DumpType type, std::span<std::uint8_t> image)
 {
-    const auto region = memory.Region(StoredRegion(kind));
+    const auto region = memory.Region(BulkRegion(type));
     std::copy(region.begin(), region.end(), image.begin());
 }
 
-void ClearRegion(ParameterMemory& memory, SoundKind kind)
+void ClearRegion(ParameterMemory& memory, DumpType type)
 {
-    const auto region = memory.Region(StoredRegion(kind));
+    const auto region = memory.Region(BulkRegion(type));
     std::fill(region.begin(), region.end(), std::uint8_t{0});
 }
 
 // A normal or drum voice starts the same way: an empty region, its blocks
-// filled from the location's own seed, then reverb and chorus types in the
-// common blocks hh 01 and hh 02.
-void StartVoice(ParameterMemory& memory, SoundKind kind, int commonHigh, int code, int program)
+// filled from the location's own seed, then reverb and chorus types in its
+// common high's reverb and chorus blocks.
+void StartVoice(ParameterMemory& memory, DumpType type, int commonHigh, int code, int program)
 {
     Generator generator(Seed(code, program));
-    ClearRegion(memory, kind);
-    FillBlocks(memory, kind, generator);
-    WriteEffectType(memory.Block(commonHigh, 0x01), generator.Pick(kReverbTypes));
-    WriteEffectType(memory.Block(commonHigh, 0x02), generator.Pick(kChorusTypes));
+    ClearRegion(memory, type);
+    FillBlocks(memory, type, generator);
+    WriteEffectType(memory.Block(commonHigh, block::kReverb), generator.Pick(kReverbTypes));
+    WriteEffectType(memory.Block(commonHigh, block::kChorus), generator.Pick(kChorusTypes));
 }
 
 void MakeVoice(ParameterMemory& memory, int code, int program, std::array<int, 23>& uses,
                std::span<std::uint8_t> image)
 {
-    StartVoice(memory, SoundKind::NormalVoice, 0x40, code, program);
+    StartVoice(memory, DumpType::NormalVoice, block::kVoice, code, program);
 
     const int category = VoiceCategory(code, program);
     // Each bank starts its name lists at a different place, so PRE1 and PRE2
     // do not begin with the same names.
     const auto& names = kVoiceNames[static_cast<std::size_t>(category)];
     const int use = uses[static_cast<std::size_t>(category)]++ + code * 2;
-    std::uint8_t* nameBlock = memory.Block(0x40, 0x70);
+    std::uint8_t* nameBlock = memory.Block(block::kVoice, block::kName);
     WriteName(nameBlock, FitName(names[static_cast<std::size_t>(use) % names.size()],
                                  use / static_cast<int>(names.size())));
     nameBlock[10] = 0;
     nameBlock[11] = 0;
     nameBlock[12] = U8(category);
-    CopyOut(memory, SoundKind::NormalVoice, image);
+    CopyOut(memory, DumpType::NormalVoice, image);
 }
 
 void MakeKit(ParameterMemory& memory, int code, int program, std::string_view name, std::span<std::uint8_t> image)
 {
-    StartVoice(memory, SoundKind::DrumVoice, 0x46, code, program);
-    std::uint8_t* nameBlock = memory.Block(0x46, 0x70);
+    StartVoice(memory, DumpType::DrumVoice, block::kDrumVoice, code, program);
+    std::uint8_t* nameBlock = memory.Block(block::kDrumVoice, block::kName);
     WriteName(nameBlock, name);
-    std::fill(nameBlock + field::kNameLength, nameBlock + 56, std::uint8_t{0});
-    CopyOut(memory, SoundKind::DrumVoice, image);
+    std::fill(nameBlock + kNameLength, nameBlock + 56, std::uint8_t{0});
+    CopyOut(memory, DumpType::DrumVoice, image);
 }
 
 struct PartSetting {
     int bankLsb = bank::kPre1;
     int program = 0;
-    int channel = perf::kReceiveOff;
+    int channel = part::kReceiveOff;
     int volume = 100;
     int pan = 64;
     int reverbSend = 40;
@@ -262,33 +248,32 @@ struct PartSetting {
 
 void WritePart(ParameterMemory& memory, int partIndex, const PartSetting& setting)
 {
-    std::uint8_t* part = memory.Block(0x31, partIndex);
-    std::fill(part, part + 37, std::uint8_t{0});
-    part[perf::kPartBankMsb] = kStoredBankMsb;
-    part[perf::kPartBankLsb] = U8(setting.bankLsb);
-    part[perf::kPartProgram] = U8(setting.program);
-    part[perf::kPartReceiveChannel] = U8(setting.channel);
-    part[0x04] = 1;    // poly
-    part[0x0B] = 64;   // velocity sensitivity depth
-    part[0x0C] = 64;   // velocity sensitivity offset
-    part[perf::kPartVolume] = U8(setting.volume);
-    part[perf::kPartPan] = U8(setting.pan);
-    part[0x10] = 0x08; // detune 128, no detune: high nibble
-    part[0x11] = 0x00; //                        low nibble
-    part[perf::kPartReverbSend] = U8(setting.reverbSend);
-    part[perf::kPartChorusSend] = U8(setting.chorusSend);
-    part[perf::kPartNoteShift] = U8(setting.noteShift);
-    part[0x16] = 64;   // cutoff, no offset
-    part[0x17] = 64;   // resonance
-    part[0x1A] = 20;   // portamento time (portamento itself off)
+    using namespace part;
+    std::uint8_t* at = memory.Block(block::kPart, partIndex);
+    std::fill(at, at + 37, std::uint8_t{0});
+    at[kBankMsb] = bank::kStoredSoundMsb;
+    at[kBankLsb] = U8(setting.bankLsb);
+    at[kProgram] = U8(setting.program);
+    at[kReceiveChannel] = U8(setting.channel);
+    at[kPolyMode] = 1;
+    at[kVelocityDepth] = 64;
+    at[kVelocityOffset] = 64;
+    at[kVolume] = U8(setting.volume);
+    at[kPan] = U8(setting.pan);
+    at[kDetuneHigh] = 0x08; // detune 128: none
+    at[kDetuneLow] = 0x00;
+    at[kReverbSend] = U8(setting.reverbSend);
+    at[kChorusSend] = U8(setting.chorusSend);
+    at[kNoteShift] = U8(setting.noteShift);
+    at[kCutoff] = 64; // no offset
+    at[kResonance] = 64;
+    at[kPortamentoTime] = 20; // portamento itself off
     // Receive bank, control, program, aftertouch and pitch bend; then layer and arpeggio.
-    part[perf::kPartSwitches] = U8(0x7C | (setting.layer ? 1 : 0) | (setting.arpeggio ? 2 : 0));
-    part[0x1E] = 0x2B; // receive volume, pan, sustain, modulation
-    part[0x1F] = 0x3F; // receive foot controller, foot switch, ribbon, breath, knobs
-    part[0x20] = 64;   // envelope sustain, attack, decay, release: no offset
-    part[0x21] = 64;
-    part[0x23] = 64;
-    part[0x24] = 64;
+    at[kReceiveSwitches1] = U8(0x7C | (setting.layer ? kLayerBit : 0) | (setting.arpeggio ? kArpeggioBit : 0));
+    at[kReceiveSwitches2] = 0x2B; // volume, pan, sustain, modulation
+    at[kReceiveSwitches3] = 0x3F; // foot controller, foot switch, ribbon, breath, knobs
+    for (const int envelope : {kEnvelopeSustain, kEnvelopeAttack, kEnvelopeDecay, kEnvelopeRelease})
+        at[envelope] = 64; // no offset
 }
 
 struct CommonSetting {
@@ -304,7 +289,7 @@ struct CommonSetting {
 
 void WriteCommon(ParameterMemory& memory, const CommonSetting& setting)
 {
-    std::uint8_t* common = memory.Block(0x30, 0x00);
+    std::uint8_t* common = memory.Block(block::kPerformance, 0x00);
     std::fill(common, common + 68, std::uint8_t{0});
     WriteName(common, setting.name);
     common[perf::kCategory] = U8(setting.category);
@@ -330,15 +315,15 @@ void WriteCommon(ParameterMemory& memory, const CommonSetting& setting)
     common[0x41] = 0x7F; // insertion effect part off
     common[0x42] = 0x7F; // insertion effect plug-in part off
     common[0x43] = 0x7F; // plug-in insertion part off
-    WriteEffectType(memory.Block(0x30, 0x01), setting.reverbType);
-    WriteEffectType(memory.Block(0x30, 0x02), setting.chorusType);
+    WriteEffectType(memory.Block(block::kPerformance, block::kReverb), setting.reverbType);
+    WriteEffectType(memory.Block(block::kPerformance, block::kChorus), setting.chorusType);
 }
 
 void MakePerformance(ParameterMemory& memory, int code, int program, std::span<std::uint8_t> image)
 {
     Generator generator(Seed(code, program));
-    ClearRegion(memory, SoundKind::Performance);
-    FillBlocks(memory, SoundKind::Performance, generator);
+    ClearRegion(memory, DumpType::Performance);
+    FillBlocks(memory, DumpType::Performance, generator);
 
     const bool internal = code == bank::kIntPerf;
     const int row = program / 8;
@@ -360,8 +345,8 @@ void MakePerformance(ParameterMemory& memory, int code, int program, std::span<s
 
     const PresetVoice main = PresetOfCategory(style.category, row);
     const PresetVoice second = PresetOfCategory(style.secondCategory, row + 1);
-    for (const int part : kPartIndexes)
-        WritePart(memory, part, PartSetting{});
+    for (const int index : part::kIndexes)
+        WritePart(memory, index, PartSetting{});
 
     PartSetting first{main.code, main.program, 0};
     PartSetting other{second.code, second.program, 0};
@@ -390,7 +375,7 @@ void MakePerformance(ParameterMemory& memory, int code, int program, std::span<s
     }
     WritePart(memory, 0x00, first);
     WritePart(memory, 0x01, other);
-    CopyOut(memory, SoundKind::Performance, image);
+    CopyOut(memory, DumpType::Performance, image);
 }
 
 } // namespace
@@ -428,11 +413,11 @@ std::vector<std::uint8_t> MakeInitialPerformanceImage()
     WriteCommon(memory, common);
     // Each numbered part plays the first preset voice on its own channel;
     // AD, CL and the plug-in parts listen to nothing.
-    for (const int part : kPartIndexes) {
+    for (const int index : part::kIndexes) {
         PartSetting setting;
-        if (part < 16)
-            setting.channel = part;
-        WritePart(memory, part, setting);
+        if (index < 16)
+            setting.channel = index;
+        WritePart(memory, index, setting);
     }
     const auto region = memory.Region(kPerformanceRegion);
     return {region.begin(), region.end()};

@@ -7,15 +7,15 @@ namespace cs6::sim {
 namespace {
 
 constexpr std::array<BankInfo, 9> kBanks{{
-    {bank::kPre1, SoundKind::NormalVoice, 128, false},
-    {bank::kPre2, SoundKind::NormalVoice, 128, false},
-    {bank::kInt, SoundKind::NormalVoice, 128, true},
-    {bank::kExt, SoundKind::NormalVoice, 128, true},
-    {bank::kPreDrum, SoundKind::DrumVoice, 8, false},
-    {bank::kIntDrum, SoundKind::DrumVoice, 2, true},
-    {bank::kExtDrum, SoundKind::DrumVoice, 2, true},
-    {bank::kIntPerf, SoundKind::Performance, 128, true},
-    {bank::kExtPerf, SoundKind::Performance, 64, true},
+    {bank::kPre1, DumpType::NormalVoice, 128, false},
+    {bank::kPre2, DumpType::NormalVoice, 128, false},
+    {bank::kInt, DumpType::NormalVoice, 128, true},
+    {bank::kExt, DumpType::NormalVoice, 128, true},
+    {bank::kPreDrum, DumpType::DrumVoice, 8, false},
+    {bank::kIntDrum, DumpType::DrumVoice, 2, true},
+    {bank::kExtDrum, DumpType::DrumVoice, 2, true},
+    {bank::kIntPerf, DumpType::Performance, 128, true},
+    {bank::kExtPerf, DumpType::Performance, 64, true},
 }};
 
 } // namespace
@@ -23,7 +23,7 @@ constexpr std::array<BankInfo, 9> kBanks{{
 SoundBanks::SoundBanks()
 {
     for (const BankInfo& info : kBanks)
-        stores_.emplace_back(ImageSize(info.kind) * static_cast<std::size_t>(info.programs), std::uint8_t{0});
+        stores_.emplace_back(ImageSize(info.type) * static_cast<std::size_t>(info.programs), std::uint8_t{0});
 }
 
 std::optional<BankInfo> SoundBanks::FindBank(int code)
@@ -34,7 +34,7 @@ std::optional<BankInfo> SoundBanks::FindBank(int code)
     return std::nullopt;
 }
 
-std::size_t SoundBanks::ImageSize(SoundKind kind) { return StoredRegion(kind).size; }
+std::size_t SoundBanks::ImageSize(DumpType type) { return BulkRegion(type).size; }
 
 std::optional<std::size_t> SoundBanks::IndexOf(int code) const
 {
@@ -49,7 +49,7 @@ std::span<const std::uint8_t> SoundBanks::Image(int code, int program) const
     const auto index = IndexOf(code);
     if (!index || program < 0 || program >= kBanks[*index].programs)
         return {};
-    const std::size_t size = ImageSize(kBanks[*index].kind);
+    const std::size_t size = ImageSize(kBanks[*index].type);
     return std::span<const std::uint8_t>(stores_[*index]).subspan(size * static_cast<std::size_t>(program), size);
 }
 

@@ -14,7 +14,7 @@
 //   40    INT perf   performance   128       yes
 //   41    EXT perf   performance   64        yes
 //
-// An image is a byte copy of the sound's StoredRegion of a parameter memory:
+// An image is a byte copy of the sound's BulkRegion of a parameter memory:
 // 3072 bytes for a normal voice, 8192 for a drum voice, 4096 for a performance.
 //
 // Thread: not synchronised; the owner guards it.
@@ -25,39 +25,13 @@
 #include <span>
 #include <vector>
 
-#include "sim/BulkSequence.h"
-#include "synth/StoredSounds.h"
+#include "synth/BulkSequences.h"
 
 namespace cs6::sim {
 
-namespace bank {
-inline constexpr int kPre1 = 0x00;
-inline constexpr int kPre2 = 0x01;
-inline constexpr int kInt = 0x08;
-inline constexpr int kExt = 0x09;
-inline constexpr int kPreDrum = 0x20;
-inline constexpr int kIntDrum = 0x28;
-inline constexpr int kExtDrum = 0x29;
-inline constexpr int kIntPerf = 0x40;
-inline constexpr int kExtPerf = 0x41;
-} // namespace bank
-
-// Bank select MSB of every bank above: the one the editor's stored sounds use.
-inline constexpr std::uint8_t kStoredBankMsb = kStoredSoundBankMsb;
-
-// Where names and the category sit inside an image (positions in the image),
-// as the editor's stored sounds read them.
-namespace field {
-inline constexpr std::size_t kNameLength = 10;
-inline constexpr std::size_t kVoiceName = NormalVoice::kNameOffset;         // block 40 70, bytes 0..9
-inline constexpr std::size_t kVoiceCategory = NormalVoice::kCategoryOffset; // block 40 70, byte 12
-inline constexpr std::size_t kKitName = DrumVoice::kNameOffset;             // block 46 70, bytes 0..9
-inline constexpr std::size_t kPerformanceName = Performance::kNameOffset;   // block 30 00, bytes 0..9
-} // namespace field
-
 struct BankInfo {
     int code;
-    SoundKind kind;
+    DumpType type;
     int programs;
     bool writable;
 };
@@ -68,7 +42,7 @@ public:
     SoundBanks();
 
     static std::optional<BankInfo> FindBank(int code);
-    static std::size_t ImageSize(SoundKind kind);
+    static std::size_t ImageSize(DumpType type);
 
     // The image at (code, program), or an empty span when there is no such
     // location.

@@ -7,8 +7,8 @@
 namespace cs6 {
 namespace {
 
-// Reads records the way the files were always read: each field as far as the
-// bytes reach, the rest left as it was.
+// Reads records field by field, each as far as the bytes reach; whatever
+// they do not reach keeps its previous content.
 class RecordReader {
 public:
     explicit RecordReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
@@ -90,7 +90,7 @@ FileLoad LoadUserBank(const std::filesystem::path& path, std::span<NormalVoice> 
 
 FileLoad LoadInitialPerformanceFromBytes(std::span<const std::uint8_t> bytes)
 {
-    Performance performance(kStoredSoundBankMsb, 0x4F, 0x00);
+    Performance performance(bank::kStoredSoundMsb, kPerformanceEditBuffer, 0x00);
     RecordReader reader(bytes);
     reader.Read(performance.image);
     initialPerformance = performance;
@@ -130,7 +130,7 @@ bool FetchReport::Complete() const
 FetchReport FetchUserBank(SynthDevice& device, int bankLsb, std::span<NormalVoice> bank, std::span<DrumVoice> drums,
                           const FetchProgress& progress)
 {
-    const auto drumLsb = static_cast<std::uint8_t>(bankLsb == 8 ? 0x28 : 0x29);
+    const auto drumLsb = static_cast<std::uint8_t>(bankLsb == bank::kInt ? bank::kIntDrum : bank::kExtDrum);
 
     FetchReport report;
     const int total = static_cast<int>(bank.size() + drums.size());
@@ -140,7 +140,7 @@ FetchReport FetchUserBank(SynthDevice& device, int bankLsb, std::span<NormalVoic
     // One request per entry; the caller may stop between them. Silence on the
     // first two means there is no such bank; a later silence costs one entry.
     auto fetch = [&](auto& sound, std::uint8_t lsb, int program) {
-        sound.bankMsb = kStoredSoundBankMsb;
+        sound.bankMsb = bank::kStoredSoundMsb;
         sound.bankLsb = lsb;
         sound.program = static_cast<std::uint8_t>(program);
         const DumpOutcome outcome = sound.RequestFromDevice(device);
@@ -194,7 +194,8 @@ std::array<BankReceipt, 2> ReceiveUserBanks(SynthDevice& device, const std::file
         std::span<NormalVoice> voices;
         std::span<DrumVoice> drums;
     };
-    const std::array<Bank, 2> banks{Bank{8, internalBank, internalDrums}, Bank{9, externalBank, externalDrums}};
+    const std::array<Bank, 2> banks{Bank{bank::kInt, internalBank, internalDrums},
+                                    Bank{bank::kExt, externalBank, externalDrums}};
     std::array<BankReceipt, 2> receipts{BankReceipt{"INT", kIntBankFileName, {}, false, {}},
                                         BankReceipt{"EXT", kExtBankFileName, {}, false, {}}};
     bool stopped = false;

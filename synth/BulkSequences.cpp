@@ -1,69 +1,112 @@
 #include "synth/BulkSequences.h"
 
-#include <vector>
-
-#include "synth/ParameterMemory.h"
+#include <array>
+#include <stdexcept>
+#include <utility>
 
 namespace cs6 {
+namespace {
 
-std::span<const BulkBlock> PerformanceBulkBlocks()
+template <std::size_t N>
+struct BlockList {
+    std::array<BulkBlock, N> blocks{};
+    std::size_t size = 0;
+
+    // Past N this fails to compile: the lists below are made at compile time.
+    constexpr void Add(int high, int mid, int low, int count) { blocks[size++] = {PackAddress(high, mid, low), count}; }
+};
+
+using Count = std::pair<int, int>; // mid byte, byte count
+
+// The blocks of each bulk in sending order: addresses as the instrument's
+// address map writes them, with their bulk byte counts.
+constexpr auto kPerformance = [] {
+    BlockList<32> list;
+    for (auto [mid, count] : {Count{0x00, 68}, {0x01, 24}, {0x02, 25}, {0x03, 22}, {0x04, 34}, {0x05, 10},
+                              {0x10, 20}, {0x20, 68}})
+        list.Add(0x30, mid, 0x00, count);
+    for (int m = 0; m < 4; ++m)
+        list.Add(0x32, m, 0x00, 16);
+    for (int pp : part::kIndexes)
+        list.Add(0x31, pp, 0x00, 37);
+    return list;
+}();
+
+constexpr auto kNormalVoice = [] {
+    BlockList<32> list;
+    for (auto [mid, count] : {Count{0x00, 13}, {0x01, 24}, {0x02, 25}, {0x03, 22}, {0x04, 34}, {0x05, 30},
+                              {0x06, 14}, {0x70, 56}})
+        list.Add(0x40, mid, 0x00, count);
+    for (int e = 0; e < block::kVoiceElements; ++e) {
+        list.Add(0x41, e, 0x00, 13);
+        list.Add(0x41, e, 0x20, 29);
+        list.Add(0x42, e, 0x00, 27);
+        list.Add(0x43, e, 0x00, 48);
+        list.Add(0x44, e, 0x00, 8);
+        list.Add(0x44, e, 0x40, 6);
+    }
+    return list;
+}();
+
+constexpr auto kDrumVoice = [] {
+    BlockList<372> list;
+    for (auto [mid, count] : {Count{0x00, 7}, {0x70, 56}, {0x01, 24}, {0x02, 25}, {0x03, 22}, {0x04, 34}, {0x05, 30}})
+        list.Add(0x46, mid, 0x00, count);
+    for (int k = 0; k < block::kDrumKeys; ++k) {
+        list.Add(0x47, k, 0x00, 18);
+        list.Add(0x47, k, 0x20, 12);
+        list.Add(0x48, k, 0x00, 3);
+        list.Add(0x49, k, 0x00, 8);
+        list.Add(0x4A, k, 0x00, 8);
+    }
+    return list;
+}();
+
+static_assert(kPerformance.size == 32 && kNormalVoice.size == 32 && kDrumVoice.size == 372);
+
+} // namespace
+
+std::span<const BulkBlock> PerformanceBulkBlocks() { return kPerformance.blocks; }
+std::span<const BulkBlock> NormalVoiceBulkBlocks() { return kNormalVoice.blocks; }
+std::span<const BulkBlock> DrumVoiceBulkBlocks() { return kDrumVoice.blocks; }
+
+std::span<const BulkBlock> BulkBlocks(DumpType type)
 {
-    static const std::vector<BulkBlock> blocks = [] {
-        std::vector<BulkBlock> list = {
-            {PackAddress(0x30, 0x00, 0), 68}, {PackAddress(0x30, 0x01, 0), 24}, {PackAddress(0x30, 0x02, 0), 25},
-            {PackAddress(0x30, 0x03, 0), 22}, {PackAddress(0x30, 0x04, 0), 34}, {PackAddress(0x30, 0x05, 0), 10},
-            {PackAddress(0x30, 0x10, 0), 20}, {PackAddress(0x30, 0x20, 0), 68},
-        };
-        for (int m = 0; m < 4; ++m)
-            list.push_back({PackAddress(0x32, m, 0), 16});
-        for (int pp = 0; pp < 16; ++pp)
-            list.push_back({PackAddress(0x31, pp, 0), 37});
-        for (int pp : {0x40, 0x50, 0x60, 0x61})
-            list.push_back({PackAddress(0x31, pp, 0), 37});
-        return list;
-    }();
-    return blocks;
+    switch (type) {
+    case DumpType::Performance:
+        return PerformanceBulkBlocks();
+    case DumpType::NormalVoice:
+        return NormalVoiceBulkBlocks();
+    case DumpType::DrumVoice:
+        return DrumVoiceBulkBlocks();
+    }
+    throw std::invalid_argument("not a whole-sound type");
 }
 
-std::span<const BulkBlock> NormalVoiceBulkBlocks()
+MemoryRegion BulkRegion(DumpType type)
 {
-    static const std::vector<BulkBlock> blocks = [] {
-        std::vector<BulkBlock> list = {
-            {PackAddress(0x40, 0x00, 0), 13}, {PackAddress(0x40, 0x01, 0), 24}, {PackAddress(0x40, 0x02, 0), 25},
-            {PackAddress(0x40, 0x03, 0), 22}, {PackAddress(0x40, 0x04, 0), 34}, {PackAddress(0x40, 0x05, 0), 30},
-            {PackAddress(0x40, 0x06, 0), 14}, {PackAddress(0x40, 0x70, 0), 56},
-        };
-        for (int e = 0; e < 4; ++e) {
-            list.push_back({PackAddress(0x41, e, 0x00), 13});
-            list.push_back({PackAddress(0x41, e, 0x20), 29});
-            list.push_back({PackAddress(0x42, e, 0x00), 27});
-            list.push_back({PackAddress(0x43, e, 0x00), 48});
-            list.push_back({PackAddress(0x44, e, 0x00), 8});
-            list.push_back({PackAddress(0x44, e, 0x40), 6});
-        }
-        return list;
-    }();
-    return blocks;
+    switch (type) {
+    case DumpType::Performance:
+        return kPerformanceBlocks;
+    case DumpType::NormalVoice:
+        return kNormalVoiceRegion;
+    case DumpType::DrumVoice:
+        return kDrumVoiceRegion;
+    }
+    throw std::invalid_argument("not a whole-sound type");
 }
 
-std::span<const BulkBlock> DrumVoiceBulkBlocks()
+std::vector<sysex::Message> BuildBulk(const ParameterMemory& memory, DumpType type, int mid, int low)
 {
-    static const std::vector<BulkBlock> blocks = [] {
-        std::vector<BulkBlock> list = {
-            {PackAddress(0x46, 0x00, 0), 7},  {PackAddress(0x46, 0x70, 0), 56}, {PackAddress(0x46, 0x01, 0), 24},
-            {PackAddress(0x46, 0x02, 0), 25}, {PackAddress(0x46, 0x03, 0), 22}, {PackAddress(0x46, 0x04, 0), 34},
-            {PackAddress(0x46, 0x05, 0), 30},
-        };
-        for (int k = 0; k <= 72; ++k) {
-            list.push_back({PackAddress(0x47, k, 0x00), 18});
-            list.push_back({PackAddress(0x47, k, 0x20), 12});
-            list.push_back({PackAddress(0x48, k, 0x00), 3});
-            list.push_back({PackAddress(0x49, k, 0x00), 8});
-            list.push_back({PackAddress(0x4A, k, 0x00), 8});
-        }
-        return list;
-    }();
-    return blocks;
+    const auto blocks = BulkBlocks(type);
+    std::vector<sysex::Message> messages;
+    messages.reserve(blocks.size() + 2);
+    messages.push_back(sysex::BulkDump(block::kBulkHeader, mid, low, {}));
+    for (const BulkBlock& b : blocks)
+        messages.push_back(sysex::BulkDump(AddressHigh(b.address), AddressMid(b.address), AddressLow(b.address),
+                                           memory.Bytes(b.address, static_cast<std::size_t>(b.count))));
+    messages.push_back(sysex::BulkDump(block::kBulkFooter, mid, low, {}));
+    return messages;
 }
 
 } // namespace cs6

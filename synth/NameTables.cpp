@@ -9,22 +9,23 @@ std::map<int, std::string> effectTypeNames;
 
 void InitNameTables()
 {
+    using namespace bank;
     const BankVoices none;
     bankTable = {{
-        {0, 0, "Normal", none, 127},
-        {0, 127, "Drum", none, 1},
-        {0, 63, "PRE1", std::span<NormalVoice>(presetBank1), 127},
-        {1, 63, "PRE2", std::span<NormalVoice>(presetBank2), 127},
-        {8, 63, "INT", std::span<NormalVoice>(internalBank), 127},
-        {9, 63, "EXT", std::span<NormalVoice>(externalBank), 127},
-        {24, 63, "PLG1", none, 63},
-        {25, 63, "PLG2", none, 63},
-        {32, 63, "PRE drum", std::span<DrumVoice>(presetDrums), 7},
-        {40, 63, "INT drum", std::span<DrumVoice>(internalDrums), 1},
-        {41, 63, "EXT drum", std::span<DrumVoice>(externalDrums), 1},
-        {64, 63, "INT perf", none, 127},
-        {65, 63, "EXT perf", none, 127},
-        {104, 63, "Clip Kit", none, 3},
+        {0x00, kGmVoiceMsb, "Normal", none, 127},
+        {0x00, kGmDrumMsb, "Drum", none, 1},
+        {kPre1, kStoredSoundMsb, "PRE1", std::span<NormalVoice>(presetBank1), 127},
+        {kPre2, kStoredSoundMsb, "PRE2", std::span<NormalVoice>(presetBank2), 127},
+        {kInt, kStoredSoundMsb, "INT", std::span<NormalVoice>(internalBank), 127},
+        {kExt, kStoredSoundMsb, "EXT", std::span<NormalVoice>(externalBank), 127},
+        {kPlg1, kStoredSoundMsb, "PLG1", none, 63},
+        {kPlg2, kStoredSoundMsb, "PLG2", none, 63},
+        {kPreDrum, kStoredSoundMsb, "PRE drum", std::span<DrumVoice>(presetDrums), 7},
+        {kIntDrum, kStoredSoundMsb, "INT drum", std::span<DrumVoice>(internalDrums), 1},
+        {kExtDrum, kStoredSoundMsb, "EXT drum", std::span<DrumVoice>(externalDrums), 1},
+        {kIntPerf, kStoredSoundMsb, "INT perf", none, 127},
+        {kExtPerf, kStoredSoundMsb, "EXT perf", none, 127},
+        {kClipKit, kStoredSoundMsb, "Clip Kit", none, 3},
     }};
 
     categoryCodes = {"--", "Pf", "Cp", "Or", "Gt", "Ba", "St", "En", "Br", "Rd", "Pi", "Ld",

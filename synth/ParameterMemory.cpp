@@ -3,14 +3,16 @@
 #include <cstdio>
 #include <utility>
 
+#include "synth/BulkSequences.h"
+
 namespace cs6 {
 namespace {
 
-constexpr int kDrumKeys = 73;          // keys 0..72
 constexpr std::uint32_t kDrumKeyBase = 9216;
 constexpr std::uint32_t kDrumKeyStride = 88;
 
-bool IsDrumKeyBlock(int high) { return high >= 0x47 && high <= 0x4A; }
+// 47 k, 48 k, 49 k and 4A k.
+bool IsDrumKeyBlock(int high) { return high >= block::kDrumKey && high < block::kDrumKey + 4; }
 
 bool Is7Bit(int value) { return value >= 0 && value <= 127; }
 
@@ -53,14 +55,10 @@ void ParameterMemory::BuildBlockDirectory()
     add(0x0E, 0x00, 384);
     add(0x0F, 0x00, 384);
 
-    // Performance common and parts.
+    // Performance common and the twenty parts.
     add(0x30, 0x00, 1024);
-    for (int pp = 0; pp < 16; ++pp)
-        add(0x31, pp, 1152 + 128 * static_cast<std::uint32_t>(pp));
-    add(0x31, 0x40, 3200);
-    add(0x31, 0x50, 3328);
-    add(0x31, 0x60, 3456);
-    add(0x31, 0x61, 3584);
+    for (std::uint32_t i = 0; i < part::kIndexes.size(); ++i)
+        add(0x31, part::kIndexes[i], 1152 + 128 * i);
     for (int m = 0; m < 4; ++m)
         add(0x32, m, 3712 + 128 * static_cast<std::uint32_t>(m));
     add(0x30, 0x01, 4224);
@@ -88,7 +86,7 @@ void ParameterMemory::BuildBlockDirectory()
         add(0x46, m, 8192 + 128 * static_cast<std::uint32_t>(m));
     add(0x46, 0x70, 8960);
     add(0x46, 0x71, 9088);
-    for (int k = 0; k < kDrumKeys; ++k) {
+    for (int k = 0; k < block::kDrumKeys; ++k) {
         const std::uint32_t key = kDrumKeyBase + kDrumKeyStride * static_cast<std::uint32_t>(k);
         add(0x47, k, key);
         add(0x48, k, key + 64);
@@ -109,63 +107,25 @@ void ParameterMemory::BuildBlockDirectory()
 
 void ParameterMemory::BuildBlockSizes()
 {
-    auto add = [this](int high, int mid, int low, int count) {
-        blockSizes.emplace(PackAddress(high, mid, low), count);
-    };
+    // The blocks the three whole-sound bulks carry, with their counts ...
+    for (const DumpType type : kDumpTypes)
+        for (const BulkBlock& block : BulkBlocks(type))
+            blockSizes.emplace(block.address, block.count);
 
-    add(0x00, 0x00, 0, 60);
-    add(0x00, 0x10, 0, 32);
-    add(0x00, 0x20, 0, 20);
-    add(0x00, 0x70, 0, 1);
-
-    add(0x30, 0x00, 0, 68);
-    for (int pp = 0; pp < 16; ++pp)
-        add(0x31, pp, 0, 37);
-    for (int pp : {0x40, 0x50, 0x60, 0x61})
-        add(0x31, pp, 0, 37);
-    for (int m = 0; m < 4; ++m)
-        add(0x32, m, 0, 16);
-    add(0x30, 0x01, 0, 24);
-    add(0x30, 0x02, 0, 25);
-    add(0x30, 0x03, 0, 22);
-    add(0x30, 0x04, 0, 34);
-    add(0x30, 0x05, 0, 10);
-    add(0x30, 0x10, 0, 20);
-    add(0x30, 0x20, 0, 68);
-
-    constexpr int voiceCommon[] = {13, 24, 25, 22, 34, 30, 14};
-    for (int m = 0; m <= 6; ++m)
-        add(0x40, m, 0, voiceCommon[m]);
-    add(0x40, 0x70, 0, 56);
-    for (int e = 0; e < 4; ++e) {
-        add(0x41, e, 0x00, 13);
-        add(0x41, e, 0x20, 29);
-        add(0x42, e, 0x00, 27);
-        add(0x43, e, 0x00, 48);
-        add(0x44, e, 0x00, 8);
-        add(0x44, e, 0x40, 6);
-    }
-
-    constexpr int drumCommon[] = {7, 24, 25, 22, 34, 30};
-    for (int m = 0; m <= 5; ++m)
-        add(0x46, m, 0, drumCommon[m]);
-    add(0x46, 0x70, 0, 56);
-    for (int k = 0; k < kDrumKeys; ++k) {
-        add(0x47, k, 0x00, 18);
-        add(0x47, k, 0x20, 12);
-        add(0x48, k, 0x00, 3);
-        add(0x49, k, 0x00, 8);
-        add(0x4A, k, 0x00, 8);
-    }
-
-    add(0x4C, 0x00, 0, 13);
-    add(0x4C, 0x01, 0, 24);
-    add(0x4C, 0x02, 0, 25);
-    add(0x4C, 0x03, 0, 22);
-    add(0x4C, 0x05, 0, 10);
-    add(0x4C, 0x10, 0, 35);
-    add(0x4C, 0x20, 0, 68);
-    add(0x4C, 0x70, 0, 56);
+    // ... and those of the instrument's 00 and 4C areas, which no bulk carries.
+    auto add = [this](int high, int mid, int count) { blockSizes.emplace(PackAddress(high, mid, 0), count); };
+    add(0x00, 0x00, 60);
+    add(0x00, 0x10, 32);
+    add(0x00, 0x20, 20);
+    add(0x00, 0x70, 1);
+    add(0x4C, 0x00, 13);
+    add(0x4C, 0x01, 24);
+    add(0x4C, 0x02, 25);
+    add(0x4C, 0x03, 22);
+    add(0x4C, 0x05, 10);
+    add(0x4C, 0x10, 35);
+    add(0x4C, 0x20, 68);
+    add(0x4C, 0x70, 56);
 }
 
 std::optional<std::size_t> ParameterMemory::BlockOffset(BlockKey key) const
@@ -229,7 +189,7 @@ std::size_t ParameterMemory::BlockRoom(BlockKey key) const
     const int high = AddressHigh(key);
     if (!IsDrumKeyBlock(high))
         return kSlotSize;
-    return high == 0x47 ? 64 : 8;
+    return high == block::kDrumKey ? 64 : 8;
 }
 
 bool ParameterMemory::FitsInBlock(std::uint32_t address, std::size_t count) const

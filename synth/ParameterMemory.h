@@ -56,6 +56,8 @@ struct MemoryRegion {
     std::size_t size;
 };
 inline constexpr MemoryRegion kPerformanceRegion{1024, 8192};
+// The front half of kPerformanceRegion, which its 32 bulk blocks fill.
+inline constexpr MemoryRegion kPerformanceBlocks{1024, 4096};
 inline constexpr MemoryRegion kNormalVoiceRegion{5120, 3072};
 inline constexpr MemoryRegion kDrumVoiceRegion{8192, 8192};
 

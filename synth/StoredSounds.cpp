@@ -19,9 +19,6 @@ Performance initialPerformance;
 
 namespace {
 
-// Bank select LSBs of the presets, which are read through the edit buffers.
-constexpr std::uint8_t kPresetDrumLsb = 0x20;
-
 void SelectOnInstrument(SynthDevice& device, std::uint8_t msb, std::uint8_t lsb, std::uint8_t program)
 {
     device.SendMessage(sysex::BankSelectMsb(msb));
@@ -47,7 +44,7 @@ void PutRegion(SynthDevice& device, MemoryRegion region, const std::array<std::u
 std::string StoredName(const std::uint8_t* tenBytes)
 {
     std::string name;
-    for (int i = 0; i < 10 && tenBytes[i] != 0; ++i)
+    for (std::size_t i = 0; i < kNameLength && tenBytes[i] != 0; ++i)
         name.push_back(static_cast<char>(tenBytes[i]));
     while (!name.empty() && std::isspace(static_cast<unsigned char>(name.back())))
         name.pop_back();
@@ -61,12 +58,12 @@ std::string NormalVoice::GetCategoryCode() const { return std::string(CategoryCo
 DumpOutcome NormalVoice::RequestFromDevice(SynthDevice& device)
 {
     DumpOutcome outcome;
-    if (bankLsb < 2) {
-        // PRE1 and PRE2 are fetched through the normal-voice edit buffer.
+    if (bankLsb == bank::kPre1 || bankLsb == bank::kPre2) {
+        // The presets are fetched through the edit buffer.
         SelectOnInstrument(device, bankMsb, bankLsb, program);
-        outcome = device.RequestDump(0x0E, 0x0F, 0x00, DumpType::NormalVoice);
+        outcome = device.RequestEditBuffer(DumpType::NormalVoice);
     } else {
-        outcome = device.RequestDump(0x0E, bankLsb, program, DumpType::NormalVoice);
+        outcome = device.RequestDump(block::kBulkHeader, bankLsb, program, DumpType::NormalVoice);
     }
     if (outcome == DumpOutcome::Complete)
         TakeRegion(device, kRegion, image);
@@ -76,7 +73,7 @@ DumpOutcome NormalVoice::RequestFromDevice(SynthDevice& device)
 void NormalVoice::SendToDevice(SynthDevice& device) const
 {
     PutRegion(device, kRegion, image);
-    device.SendNormalVoiceBulk(bankLsb, program);
+    device.SendBulk(DumpType::NormalVoice, bankLsb, program);
 }
 
 std::string DrumVoice::GetName() const { return StoredName(&image[kNameOffset]); }
@@ -84,11 +81,11 @@ std::string DrumVoice::GetName() const { return StoredName(&image[kNameOffset]);
 DumpOutcome DrumVoice::RequestFromDevice(SynthDevice& device)
 {
     DumpOutcome outcome;
-    if (bankLsb == kPresetDrumLsb) {
+    if (bankLsb == bank::kPreDrum) {
         SelectOnInstrument(device, bankMsb, bankLsb, program);
-        outcome = device.RequestDump(0x0E, 0x2F, 0x00, DumpType::DrumVoice);
+        outcome = device.RequestEditBuffer(DumpType::DrumVoice);
     } else {
-        outcome = device.RequestDump(0x0E, bankLsb, program, DumpType::DrumVoice);
+        outcome = device.RequestDump(block::kBulkHeader, bankLsb, program, DumpType::DrumVoice);
     }
     if (outcome == DumpOutcome::Complete)
         TakeRegion(device, kRegion, image);
@@ -98,14 +95,14 @@ DumpOutcome DrumVoice::RequestFromDevice(SynthDevice& device)
 void DrumVoice::SendToDevice(SynthDevice& device) const
 {
     PutRegion(device, kRegion, image);
-    device.SendDrumVoiceBulk(bankLsb, program);
+    device.SendBulk(DumpType::DrumVoice, bankLsb, program);
 }
 
 std::string Performance::GetName() const { return StoredName(&image[kNameOffset]); }
 
 DumpOutcome Performance::RequestFromDevice(SynthDevice& device)
 {
-    const DumpOutcome outcome = device.RequestDump(0x0E, bankLsb, program, DumpType::Performance);
+    const DumpOutcome outcome = device.RequestDump(block::kBulkHeader, bankLsb, program, DumpType::Performance);
     if (outcome == DumpOutcome::Complete)
         TakeRegion(device, kRegion, image);
     return outcome;

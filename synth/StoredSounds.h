@@ -15,8 +15,11 @@
 
 namespace cs6 {
 
-// The bank select MSB of every stored sound the editor fetches.
-inline constexpr std::uint8_t kStoredSoundBankMsb = 0x3F;
+// Old name of bank::kStoredSoundMsb, kept until app/ uses the new one.
+inline constexpr std::uint8_t kStoredSoundBankMsb = bank::kStoredSoundMsb;
+
+// A stored name is up to ten bytes.
+inline constexpr std::size_t kNameLength = 10;
 
 class NormalVoice {
 public:

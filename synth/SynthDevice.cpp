@@ -10,14 +10,8 @@ namespace cs6 {
 
 int ExpectedReplies(DumpType type)
 {
-    switch (type) {
-    case DumpType::Performance:
-    case DumpType::NormalVoice:
-        return 34;
-    case DumpType::DrumVoice:
-        return 374;
-    }
-    return 1;
+    const bool whole = std::find(kDumpTypes.begin(), kDumpTypes.end(), type) != kDumpTypes.end();
+    return whole ? static_cast<int>(BulkBlocks(type).size()) + 2 : 1; // the blocks, header and footer
 }
 
 const char* DumpOutcomeText(DumpOutcome outcome)
@@ -67,6 +61,11 @@ DumpOutcome SynthDevice::RequestDump(int high, int mid, int low, DumpType type)
     return ApplyReplies(batch, expected);
 }
 
+DumpOutcome SynthDevice::RequestEditBuffer(DumpType type)
+{
+    return RequestDump(block::kBulkHeader, EditBufferMid(type), 0x00, type);
+}
+
 DumpOutcome SynthDevice::ApplyReplies(std::span<const std::vector<std::uint8_t>> batch, std::size_t expected)
 {
     if (batch.empty())
@@ -97,32 +96,18 @@ DumpOutcome SynthDevice::ApplyReplies(std::span<const std::vector<std::uint8_t>>
     return DumpOutcome::Complete;
 }
 
-template <typename Blocks>
-void SynthDevice::SendBulk(int bankLsb, int program, Blocks blocks, std::chrono::milliseconds pause)
+void SynthDevice::SendBulk(DumpType type, int bankLsb, int program)
 {
-    SendBulkData(output_, sysex::kBulkHeaderHigh, bankLsb, program, {});
-    Wait(pause);
-    for (const BulkBlock& block : blocks) {
-        SendBulkBlock(AddressHigh(block.address), AddressMid(block.address), AddressLow(block.address), block.count);
+    const auto pause = type == DumpType::Performance ? kPerformancePause : kVoicePause;
+    for (const sysex::Message& message : BuildBulk(memory_, type, bankLsb, program)) {
+        Send(message);
         Wait(pause);
     }
-    SendBulkData(output_, sysex::kBulkFooterHigh, bankLsb, program, {});
-    Wait(pause);
 }
 
 void SynthDevice::SendPerformance(int, int bankLsb, int program)
 {
-    SendBulk(bankLsb, program, PerformanceBulkBlocks(), kPerformancePause);
-}
-
-void SynthDevice::SendNormalVoiceBulk(int bankLsb, int program)
-{
-    SendBulk(bankLsb, program, NormalVoiceBulkBlocks(), kVoicePause);
-}
-
-void SynthDevice::SendDrumVoiceBulk(int bankLsb, int program)
-{
-    SendBulk(bankLsb, program, DrumVoiceBulkBlocks(), kVoicePause);
+    SendBulk(DumpType::Performance, bankLsb, program);
 }
 
 void SynthDevice::Send(std::span<const std::uint8_t> message)
@@ -167,20 +152,13 @@ void SendParameterData(MessageOutput* output, int high, int mid, int low, std::s
     output->SendMessage(sysex::ParameterChange(high, mid, low, data));
 }
 
-void SendBulkData(MessageOutput* output, int high, int mid, int low, std::span<const std::uint8_t> data)
-{
-    if (!output)
-        return;
-    output->SendMessage(sysex::BulkDump(high, mid, low, data));
-}
-
 void SwitchPulse(SynthDevice& device, int s)
 {
     const std::uint8_t on[] = {0x01};
     const std::uint8_t off[] = {0x00};
-    SendParameterData(device.Output(), 0x0A, 0x00, s, on);
+    SendParameterData(device.Output(), block::kSwitches, 0x00, s, on);
     device.Wait(kSwitchPause);
-    SendParameterData(device.Output(), 0x0A, 0x00, s, off);
+    SendParameterData(device.Output(), block::kSwitches, 0x00, s, off);
     device.Wait(kSwitchPause);
 }
 

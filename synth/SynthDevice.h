@@ -13,19 +13,15 @@
 #include <span>
 #include <vector>
 
+#include "synth/InstrumentMap.h"
 #include "synth/MessageOutput.h"
 #include "synth/ParameterMemory.h"
 #include "synth/ReplySource.h"
 
 namespace cs6 {
 
-// What a whole-sound request asks for; any other value expects one reply.
-enum class DumpType : std::uint32_t {
-    Performance = 1, // 34 replies
-    NormalVoice = 2, // 34 replies
-    DrumVoice = 3,   // 374 replies
-};
-
+// The messages of the type's whole bulk: 34, 34 or 374; 1 for any other
+// value.
 int ExpectedReplies(DumpType type);
 
 // How a whole-sound request ended. Only Complete changed the memory.
@@ -84,26 +80,24 @@ public:
     // its own address, header and footer skipped. The memory changes only
     // when the whole answer arrived and every message checks out.
     [[nodiscard]] DumpOutcome RequestDump(int high, int mid, int low, DumpType type);
+    // The same for the type's edit buffer: 0E 4F 00, 0E 0F 00 or 0E 2F 00.
+    [[nodiscard]] DumpOutcome RequestEditBuffer(DumpType type);
 
     // Checks a batch of replies and applies it only when all of it is good:
     // the expected count, every message a well-formed bulk dump of this
     // instrument, every block in the directory with room for its data.
     [[nodiscard]] DumpOutcome ApplyReplies(std::span<const std::vector<std::uint8_t>> batch, std::size_t expected);
 
-    // The performance bulk from the memory: header 0E bankLsb program, the 32
-    // blocks, footer 0F bankLsb program, 50 ms after every message. bankMsb is
-    // not used.
+    // The type's whole bulk from the memory (BuildBulk): header 0E bankLsb
+    // program, the blocks, footer 0F bankLsb program, with a pause after every
+    // message, 50 ms in a performance and 10 ms in a voice.
+    void SendBulk(DumpType type, int bankLsb, int program);
+    // The performance bulk; bankMsb is not used.
     void SendPerformance(int bankMsb, int bankLsb, int program);
-    // The normal-voice and drum-voice bulks, 10 ms after every message.
-    void SendNormalVoiceBulk(int bankLsb, int program);
-    void SendDrumVoiceBulk(int bankLsb, int program);
 
 private:
     std::span<const std::uint8_t> MemoryBytes(int high, int mid, int low, int count) const;
     void Send(std::span<const std::uint8_t> message);
-
-    template <typename Blocks>
-    void SendBulk(int bankLsb, int program, Blocks blocks, std::chrono::milliseconds pause);
 
     ParameterMemory memory_;
     MessageOutput* output_;
@@ -111,19 +105,13 @@ private:
     Pause pause_;
 };
 
-// The instrument's switch s (0A 00 s) pulsed: data 01, 50 ms, data 00, 50 ms.
-// Switch 0x11 goes before a sound is read from the instrument, 0x10 after.
+// The instrument's switch s (0A 00 s, kSwitchBeforeRead or kSwitchAfterRead)
+// pulsed: data 01, 50 ms, data 00, 50 ms.
 void SwitchPulse(SynthDevice& device, int s);
-inline constexpr int kSwitchBeforeRead = 0x11;
-inline constexpr int kSwitchAfterRead = 0x10;
 inline constexpr std::chrono::milliseconds kSwitchPause{50};
 
-// A parameter change carrying the caller's bytes (used for the switch
-// parameters 0A 00 10 and 0A 00 11). Empty data sends nothing.
+// A parameter change carrying the caller's bytes (used for the switches).
+// Empty data sends nothing.
 void SendParameterData(MessageOutput* output, int high, int mid, int low, std::span<const std::uint8_t> data);
-
-// A bulk dump carrying the caller's bytes; empty data sends a bulk header or
-// footer.
-void SendBulkData(MessageOutput* output, int high, int mid, int low, std::span<const std::uint8_t> data);
 
 } // namespace cs6

@@ -10,6 +10,8 @@
 #include <span>
 #include <vector>
 
+#include "synth/InstrumentMap.h"
+
 namespace cs6::sysex {
 
 using Message = std::vector<std::uint8_t>;
@@ -21,8 +23,6 @@ inline constexpr std::uint8_t kModelCs6x = 0x64;
 inline constexpr std::uint8_t kParameterChangeStatus = 0x10;
 inline constexpr std::uint8_t kBulkDumpStatus = 0x00;
 inline constexpr std::uint8_t kDumpRequestStatus = 0x20;
-inline constexpr int kBulkHeaderHigh = 0x0E;
-inline constexpr int kBulkFooterHigh = 0x0F;
 
 // Parameter change F0 43 10 64 hh mm ll data… F7 (count + 8 bytes).
 Message ParameterChange(int high, int mid, int low, std::span<const std::uint8_t> data);
@@ -56,7 +56,7 @@ struct BulkDumpFields {
         return static_cast<std::uint32_t>(high) << 14 | static_cast<std::uint32_t>(mid) << 7 |
                static_cast<std::uint32_t>(low);
     }
-    bool IsHeaderOrFooter() const { return high == kBulkHeaderHigh || high == kBulkFooterHigh; }
+    bool IsHeaderOrFooter() const { return high == block::kBulkHeader || high == block::kBulkFooter; }
 };
 
 // Reads byte count (bytes 4, 5), address (6, 7, 8) and data (from byte 9).

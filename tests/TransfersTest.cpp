@@ -204,9 +204,9 @@ TEST_F(TransfersTest, WholeSoundBulksSendTheirBlocksInOrderWithTheirPauses)
         {"performance", [](SynthDevice& d) { d.SendPerformance(0x3F, 0x4F, 0x00); }, DumpType::Performance,
          kPerformanceRegion, 0x4F, 0x00, 50ms,
          "30 00-05, 30 10, 30 20, 32 00-03, 31 00-0F, 31 40, 31 50, 31 60, 31 61", "", 0},
-        {"normal voice", [](SynthDevice& d) { d.SendNormalVoiceBulk(0x08, 0x05); }, DumpType::NormalVoice,
+        {"normal voice", [](SynthDevice& d) { d.SendBulk(DumpType::NormalVoice, 0x08, 0x05); }, DumpType::NormalVoice,
          kNormalVoiceRegion, 0x08, 0x05, 10ms, "40 00-06, 40 70", "41 00, 41 20, 42 00, 43 00, 44 00, 44 40", 4},
-        {"drum voice", [](SynthDevice& d) { d.SendDrumVoiceBulk(0x28, 0x01); }, DumpType::DrumVoice,
+        {"drum voice", [](SynthDevice& d) { d.SendBulk(DumpType::DrumVoice, 0x28, 0x01); }, DumpType::DrumVoice,
          kDrumVoiceRegion, 0x28, 0x01, 10ms, "46 00, 46 70, 46 01-05", "47 00, 47 20, 48 00, 49 00, 4A 00", 73},
     };
     for (std::size_t i = 0; i < device.Memory().image.size(); ++i)

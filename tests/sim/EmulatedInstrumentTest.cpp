@@ -41,8 +41,8 @@ protected:
 TEST_F(Instrument, BadOrForeignInputChangesNothingAndGetsNoAnswer)
 {
     const auto state = [this] {
-        return std::tuple{instrument.EditBuffer(SoundKind::Performance), instrument.EditBuffer(SoundKind::NormalVoice),
-                          instrument.EditBuffer(SoundKind::DrumVoice), instrument.StoredSounds()};
+        return std::tuple{instrument.EditBuffer(DumpType::Performance), instrument.EditBuffer(DumpType::NormalVoice),
+                          instrument.EditBuffer(DumpType::DrumVoice), instrument.StoredSounds()};
     };
     const auto before = state();
     Bytes badBlock = sysex::BulkDump(0x30, 0x00, 0x00, Bytes(68, 0x33));
@@ -114,7 +114,7 @@ TEST_F(Instrument, SinkMayAnswerBackIntoTheInstrument)
     const auto out = Exchange({});
     ASSERT_EQ(out.size(), 3u + 34u);
     EXPECT_EQ(std::vector<Bytes>(out.begin() + 3, out.end()), Exchange({Request(0x4F, 0x00)}));
-    EXPECT_EQ(instrument.EditBuffer(SoundKind::Performance), instrument.StoredImage(bank::kIntPerf, 3));
+    EXPECT_EQ(instrument.EditBuffer(DumpType::Performance), instrument.StoredImage(bank::kIntPerf, 3));
 }
 
 TEST(ShippedInstrument, KeepsNoLogs)

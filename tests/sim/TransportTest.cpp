@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tuple>
 
 #include "midi/MidiConnection.h"
 #include "midi/MidiSettings.h"
@@ -17,10 +16,8 @@ namespace {
 
 TEST(OverTheTransport, ARequestChangesOnlyItsRegion)
 {
-    using sim::SoundKind;
-    for (const auto& [mid, type, kind] : {std::tuple{0x4F, DumpType::Performance, SoundKind::Performance},
-                                          std::tuple{0x0F, DumpType::NormalVoice, SoundKind::NormalVoice},
-                                          std::tuple{0x2F, DumpType::DrumVoice, SoundKind::DrumVoice}}) {
+    for (const DumpType type : kDumpTypes) {
+        SCOPED_TRACE(static_cast<int>(type));
         auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
         MidiSystemConfig config;
         config.useAlsa = config.useJack = false;
@@ -34,17 +31,17 @@ TEST(OverTheTransport, ARequestChangesOnlyItsRegion)
         CollectorReplySource replies;
         SynthDevice device(&output);
         device.SetReplySource(&replies);
-        EXPECT_EQ(device.RequestDump(0x0E, mid, 0x00, type), DumpOutcome::Complete);
+        EXPECT_EQ(device.RequestEditBuffer(type), DumpOutcome::Complete);
         CloseMidiConnection();
         midiSystem.reset();
 
-        const std::vector<std::uint8_t> sent = instrument->EditBuffer(kind);
+        const std::vector<std::uint8_t> sent = instrument->EditBuffer(type);
         std::vector<std::uint8_t> memory(device.Memory().image.begin(), device.Memory().image.end());
-        const auto region = memory.begin() + static_cast<std::ptrdiff_t>(sim::StoredRegion(kind).offset);
+        const auto region = memory.begin() + static_cast<std::ptrdiff_t>(BulkRegion(type).offset);
         EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [](std::uint8_t b) { return b != 0; }));
-        EXPECT_TRUE(std::equal(sent.begin(), sent.end(), region)) << "mid " << mid;
+        EXPECT_TRUE(std::equal(sent.begin(), sent.end(), region));
         std::fill_n(region, sent.size(), 0); // and nothing else written
-        EXPECT_TRUE(std::all_of(memory.begin(), memory.end(), [](std::uint8_t b) { return b == 0; })) << "mid " << mid;
+        EXPECT_TRUE(std::all_of(memory.begin(), memory.end(), [](std::uint8_t b) { return b == 0; }));
     }
 }
 
