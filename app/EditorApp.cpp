@@ -1,11 +1,12 @@
 #include "app/EditorApp.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include "editor/CS6R_PerfMainEdig.h"
 #include "framework/FileIo.h"
 #include "framework/UserMessage.h"
 #include "midi/MidiSettings.h"
+#include "resources/ProgramIcon.h"
 #include "synth/BankFiles.h"
 #include "synth/NameTables.h"
 
@@ -14,6 +15,7 @@ namespace cs6 {
 EditorApp::EditorApp(Options options) : options_(std::move(options)), device_(&output_)
 {
     device_.SetReplySource(&replies_);
+    QGuiApplication::setWindowIcon(ProgramIcon());
 }
 
 EditorApp::~EditorApp() = default;

@@ -3,6 +3,7 @@
 // dialog, the MIDI system, the connection, the name tables), the modal run
 // of the main dialog and the shutdown (connection closed, MIDI system
 // released, settings saved). All files are looked up in the current folder.
+// From its construction every window of the program shows the program's icon.
 //
 // Thread: the user-interface thread.
 

@@ -1,7 +1,8 @@
 // Every text of every dialog fits the control that shows it: labels (wrapped
 // where they wrap), buttons and switches in both states, every item of every
 // list, and a fader's value at every position. ctest runs this at 96 and at
-// 192 dpi, so the layout is checked at both scales.
+// 192 dpi, so the layout is checked at both scales. And the windows show the
+// program's icon.
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 
+#include "app/EditorApp.h"
 #include "editor/CS6R_PartMatrix.h"
 #include "editor/CS6R_PerfMainEdig.h"
 #include "editor/CS6R_PerfPartEdit.h"
@@ -174,6 +176,7 @@ class TemplateLayoutTest : public QObject {
 
 private slots:
     void textsFitTheirControls();
+    void windowsShowTheProgramIconInEverySize();
 };
 
 void TemplateLayoutTest::textsFitTheirControls()
@@ -202,6 +205,14 @@ void TemplateLayoutTest::textsFitTheirControls()
 
     clipped.removeDuplicates();
     QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("clipped:\n") + clipped.join(u'\n')));
+}
+
+void TemplateLayoutTest::windowsShowTheProgramIconInEverySize()
+{
+    const EditorApp app({});
+    // An icon lists only the pictures it could read.
+    QCOMPARE(MidiSetupDlg(nullptr).windowIcon().availableSizes(),
+             (QList<QSize>{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
 }
 
 QTEST_MAIN(TemplateLayoutTest)
