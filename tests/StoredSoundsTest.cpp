@@ -29,28 +29,18 @@ void SetName(std::uint8_t* at, const std::string& ten)
 // A whole normal-voice answer whose name block names the voice.
 Batch VoiceAnswer(int mid, int low, const std::string& name, std::uint8_t category)
 {
-    Batch batch{sysex::BulkDump(0x0E, mid, low, {})};
-    for (const auto& block : NormalVoiceBulkBlocks()) {
-        Bytes data(static_cast<std::size_t>(block.count), 0x11);
-        if (block.address == PackAddress(0x40, 0x70, 0)) {
-            SetName(data.data(), name);
-            data[12] = category;
-        }
-        batch.push_back(
-            sysex::BulkDump(AddressHigh(block.address), AddressMid(block.address), AddressLow(block.address), data));
-    }
-    batch.push_back(sysex::BulkDump(0x0F, mid, low, {}));
-    return batch;
+    ParameterMemory memory;
+    memory.image.fill(0x11);
+    SetName(memory.ByteAt(0x40, 0x70, 0), name);
+    *memory.ByteAt(0x40, 0x70, 12) = category;
+    return BuildBulk(memory, DumpType::NormalVoice, mid, low);
 }
 
 Batch DrumAnswer(int mid, int low)
 {
-    Batch batch{sysex::BulkDump(0x0E, mid, low, {})};
-    for (const auto& block : DrumVoiceBulkBlocks())
-        batch.push_back(sysex::BulkDump(AddressHigh(block.address), AddressMid(block.address),
-                                        AddressLow(block.address), Bytes(static_cast<std::size_t>(block.count), 0x22)));
-    batch.push_back(sysex::BulkDump(0x0F, mid, low, {}));
-    return batch;
+    ParameterMemory memory;
+    memory.image.fill(0x22);
+    return BuildBulk(memory, DumpType::DrumVoice, mid, low);
 }
 
 class StoredSoundsTest : public ::testing::Test {

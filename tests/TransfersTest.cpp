@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
 #include <sstream>
 
 #include "synth/BulkSequences.h"
@@ -18,20 +17,14 @@ using test::Batch;
 using test::Bytes;
 using namespace std::chrono_literals;
 
-// A whole answer as the instrument sends it: header, blocks filled with a
-// pattern, footer.
-Batch Answer(std::span<const BulkBlock> blocks, int mid, int low, std::uint8_t seed)
+// A whole answer as the instrument sends it, from a memory whose byte at
+// offset i holds seed + i.
+Batch Answer(DumpType type, int mid, int low, std::uint8_t seed)
 {
-    Batch batch{sysex::BulkDump(0x0E, mid, low, {})};
-    for (const auto& block : blocks) {
-        Bytes data(static_cast<std::size_t>(block.count));
-        for (std::size_t i = 0; i < data.size(); ++i)
-            data[i] = static_cast<std::uint8_t>((seed + i + block.address) & 0x7F);
-        batch.push_back(sysex::BulkDump(AddressHigh(block.address), AddressMid(block.address),
-                                        AddressLow(block.address), data));
-    }
-    batch.push_back(sysex::BulkDump(0x0F, mid, low, {}));
-    return batch;
+    ParameterMemory memory;
+    for (std::size_t i = 0; i < memory.image.size(); ++i)
+        memory.image[i] = static_cast<std::uint8_t>((seed + i) & 0x7F);
+    return BuildBulk(memory, type, mid, low);
 }
 
 class TransfersTest : public ::testing::Test {
@@ -46,9 +39,9 @@ protected:
 
 TEST_F(TransfersTest, AVoiceAnswerIsAppliedBlockByBlockSkippingHeaderAndFooter)
 {
-    link.batches.push_back(Answer(NormalVoiceBulkBlocks(), 0x0F, 0x00, 5));
+    link.batches.push_back(Answer(DumpType::NormalVoice, 0x0F, 0x00, 5));
     const auto before = Image();
-    EXPECT_EQ(device.RequestDump(0x0E, 0x0F, 0x00, DumpType::NormalVoice), DumpOutcome::Complete);
+    EXPECT_EQ(device.RequestEditBuffer(DumpType::NormalVoice), DumpOutcome::Complete);
 
     // Armed for 34 before the request went out.
     EXPECT_EQ(link.armed, std::vector<int>{34});
@@ -57,8 +50,9 @@ TEST_F(TransfersTest, AVoiceAnswerIsAppliedBlockByBlockSkippingHeaderAndFooter)
     const ParameterMemory& memory = device.Memory();
     for (const auto& block : NormalVoiceBulkBlocks()) {
         const auto bytes = memory.Bytes(block.address, static_cast<std::size_t>(block.count));
+        const auto offset = static_cast<std::size_t>(bytes.data() - memory.image.data());
         for (std::size_t i = 0; i < bytes.size(); ++i)
-            ASSERT_EQ(bytes[i], (5 + i + block.address) & 0x7F) << FormatAddress(block.address);
+            ASSERT_EQ(bytes[i], (5 + offset + i) & 0x7F) << FormatAddress(block.address);
     }
     // Nothing outside the normal-voice region changed; the header and footer
     // did not land in the scratch slot.
@@ -77,7 +71,7 @@ TEST_F(TransfersTest, AnythingButACompleteGoodAnswerChangesNothing)
         Batch batch;
         DumpOutcome outcome;
     };
-    const Batch good = Answer(PerformanceBulkBlocks(), 0x4F, 0x00, 9);
+    const Batch good = Answer(DumpType::Performance, 0x4F, 0x00, 9);
     std::vector<Case> cases;
     cases.push_back({"silence", {}, DumpOutcome::NotAnswered});
     {
@@ -125,17 +119,17 @@ TEST_F(TransfersTest, AnythingButACompleteGoodAnswerChangesNothing)
         SCOPED_TRACE(c.what);
         const auto before = Image();
         link.batches.push_back(c.batch);
-        EXPECT_EQ(device.RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance), c.outcome);
+        EXPECT_EQ(device.RequestEditBuffer(DumpType::Performance), c.outcome);
         EXPECT_EQ(Image(), before);
     }
 }
 
 TEST_F(TransfersTest, ARepliesAddressDecidesWhereItGoesWhateverWasRequested)
 {
-    Batch batch = Answer(NormalVoiceBulkBlocks(), 0x0F, 0x00, 1);
+    Batch batch = Answer(DumpType::NormalVoice, 0x0F, 0x00, 1);
     batch[3] = sysex::BulkDump(0x31, 0x05, 0x00, Bytes(37, 0x55)); // part 6
     link.batches.push_back(batch);
-    EXPECT_EQ(device.RequestDump(0x0E, 0x0F, 0x00, DumpType::NormalVoice), DumpOutcome::Complete);
+    EXPECT_EQ(device.RequestEditBuffer(DumpType::NormalVoice), DumpOutcome::Complete);
     EXPECT_EQ(*device.ByteAt(0x31, 0x05, 0x00), 0x55);
     EXPECT_EQ(*device.ByteAt(0x31, 0x05, 36), 0x55);
 }
@@ -154,7 +148,7 @@ TEST_F(TransfersTest, OtherDumpTypesExpectExactlyOneReply)
 TEST_F(TransfersTest, WithoutAReplySourceARequestIsNotAnswered)
 {
     device.SetReplySource(nullptr);
-    EXPECT_EQ(device.RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance), DumpOutcome::NotAnswered);
+    EXPECT_EQ(device.RequestEditBuffer(DumpType::Performance), DumpOutcome::NotAnswered);
     EXPECT_EQ(link.sent.size(), 1u);
 }
 
@@ -184,54 +178,54 @@ std::vector<std::uint32_t> Expand(const char* head, const char* repeated, int re
     return addresses;
 }
 
-// What each whole-sound bulk sends, in order, with its pauses; every block
-// carries the count the memory knows it by, lies in its kind's region, and
-// comes back into another memory unchanged.
+// What each whole-sound bulk sends, in order, with its pauses and its total
+// of data bytes; every block lies in its kind's region and comes back into
+// another memory unchanged.
 TEST_F(TransfersTest, WholeSoundBulksSendTheirBlocksInOrderWithTheirPauses)
 {
     struct Row {
-        const char* kind;
-        std::function<void(SynthDevice&)> send;
         DumpType type;
         MemoryRegion region;
         int mid, low;
         std::chrono::milliseconds pause;
+        std::size_t dataBytes;
         const char* head;
         const char* repeated;
         int repeats;
     };
     const Row rows[] = {
-        {"performance", [](SynthDevice& d) { d.SendPerformance(0x3F, 0x4F, 0x00); }, DumpType::Performance,
-         kPerformanceRegion, 0x4F, 0x00, 50ms,
+        {DumpType::Performance, kPerformanceRegion, 0x4F, 0x00, 50ms, 1075,
          "30 00-05, 30 10, 30 20, 32 00-03, 31 00-0F, 31 40, 31 50, 31 60, 31 61", "", 0},
-        {"normal voice", [](SynthDevice& d) { d.SendBulk(DumpType::NormalVoice, 0x08, 0x05); }, DumpType::NormalVoice,
-         kNormalVoiceRegion, 0x08, 0x05, 10ms, "40 00-06, 40 70", "41 00, 41 20, 42 00, 43 00, 44 00, 44 40", 4},
-        {"drum voice", [](SynthDevice& d) { d.SendBulk(DumpType::DrumVoice, 0x28, 0x01); }, DumpType::DrumVoice,
-         kDrumVoiceRegion, 0x28, 0x01, 10ms, "46 00, 46 70, 46 01-05", "47 00, 47 20, 48 00, 49 00, 4A 00", 73},
+        {DumpType::NormalVoice, kNormalVoiceRegion, 0x08, 0x05, 10ms, 742, "40 00-06, 40 70",
+         "41 00, 41 20, 42 00, 43 00, 44 00, 44 40", 4},
+        {DumpType::DrumVoice, kDrumVoiceRegion, 0x28, 0x01, 10ms, 3775, "46 00, 46 70, 46 01-05",
+         "47 00, 47 20, 48 00, 49 00, 4A 00", 73},
     };
     for (std::size_t i = 0; i < device.Memory().image.size(); ++i)
         device.Memory().image[i] = static_cast<std::uint8_t>((i * 13 + 1) & 0x7F);
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.kind);
+        SCOPED_TRACE(static_cast<int>(row.type));
         link.sent.clear();
         link.pauses.clear();
-        row.send(device);
+        device.SendBulk(row.type, row.mid, row.low);
         const auto addresses = Expand(row.head, row.repeated, row.repeats);
         ASSERT_EQ(link.sent.size(), addresses.size() + 2);
         EXPECT_EQ(static_cast<int>(link.sent.size()), ExpectedReplies(row.type));
         EXPECT_EQ(link.sent.front(), sysex::BulkDump(0x0E, row.mid, row.low, {}));
         EXPECT_EQ(link.sent.back(), sysex::BulkDump(0x0F, row.mid, row.low, {}));
         EXPECT_EQ(link.pauses, std::vector<std::chrono::milliseconds>(link.sent.size(), row.pause));
+        std::size_t dataBytes = 0;
         for (std::size_t i = 0; i < addresses.size(); ++i) {
             const auto fields = sysex::ReadBulkDump(link.sent[i + 1]);
             ASSERT_TRUE(fields && sysex::IsValidBulkDump(link.sent[i + 1])) << i;
             ASSERT_EQ(fields->Address(), addresses[i]) << FormatAddress(fields->Address());
-            EXPECT_EQ(fields->byteCount, device.Memory().BulkSize(addresses[i])) << FormatAddress(addresses[i]);
+            dataBytes += fields->data.size();
             const auto offset = static_cast<std::size_t>(device.Memory().ByteAtAddress(addresses[i]) -
                                                          device.Memory().image.data());
             EXPECT_GE(offset, row.region.offset);
             EXPECT_LE(offset + fields->data.size(), row.region.offset + row.region.size);
         }
+        EXPECT_EQ(dataBytes, row.dataBytes);
 
         SynthDevice other;
         test::FakeInstrumentLink otherLink;
