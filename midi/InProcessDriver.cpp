@@ -1,8 +1,12 @@
 #include "midi/InProcessDriver.h"
 
+#include "midi/LockedInputQueue.h"
 #include "midi/PortGuid.h"
 
 namespace cs6 {
+namespace {
+constexpr std::size_t kMaxMessageBytes = 0x100000;
+} // namespace
 
 // Routes a peer's messages to the input port that is open on it, if any. The
 // lock makes closing the port wait for a delivery in progress, so the peer
@@ -27,14 +31,10 @@ private:
     LockedInputQueue* queue_ = nullptr;
 };
 
-namespace {
-
-constexpr std::size_t kMaxMessageBytes = 0x100000;
-
-class InProcessInputPort : public DriverPort {
+class InProcessDriver::InputPort : public DriverPort {
 public:
-    explicit InProcessInputPort(std::shared_ptr<InProcessDriver::Link> link) : link_(std::move(link)) {}
-    ~InProcessInputPort() override { link_->Attach(nullptr); }
+    explicit InputPort(std::shared_ptr<Link> link) : link_(std::move(link)) {}
+    ~InputPort() override { link_->Attach(nullptr); }
 
     bool Activate(bool active) override
     {
@@ -46,13 +46,13 @@ public:
     bool Read(std::vector<TimedEvent>& events) override { return queue_.Drain(events); }
 
 private:
-    std::shared_ptr<InProcessDriver::Link> link_;
+    std::shared_ptr<Link> link_;
     LockedInputQueue queue_;
 };
 
-class InProcessOutputPort : public DriverPort {
+class InProcessDriver::OutputPort : public DriverPort {
 public:
-    explicit InProcessOutputPort(std::shared_ptr<InProcessPeer> peer) : peer_(std::move(peer)) {}
+    explicit OutputPort(std::shared_ptr<InProcessPeer> peer) : peer_(std::move(peer)) {}
 
     bool Activate(bool active) override
     {
@@ -73,8 +73,6 @@ private:
     std::shared_ptr<InProcessPeer> peer_;
     bool active_ = false;
 };
-
-} // namespace
 
 InProcessDriver::InProcessDriver() = default;
 
@@ -109,8 +107,8 @@ std::unique_ptr<DriverPort> InProcessDriver::Open(const QUuid& guid, PortDirecti
         if (entry.guid != guid)
             continue;
         if (direction == PortDirection::Input)
-            return std::make_unique<InProcessInputPort>(entry.link);
-        return std::make_unique<InProcessOutputPort>(entry.peer);
+            return std::make_unique<InputPort>(entry.link);
+        return std::make_unique<OutputPort>(entry.peer);
     }
     return nullptr;
 }

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -40,9 +39,11 @@ public:
     std::vector<DriverPortInfo> ListPorts() override;
     std::unique_ptr<DriverPort> Open(const QUuid& guid, PortDirection direction) override;
 
-    class Link; // one per peer: where its messages go
-
 private:
+    class Link; // one per peer: where its messages go
+    class InputPort;
+    class OutputPort;
+
     struct Entry {
         std::string portName;
         QUuid guid;

@@ -5,7 +5,7 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstring>
+#include <mutex>
 
 #include "midi/ByteRing.h"
 #include "midi/PortGuid.h"
@@ -33,11 +33,13 @@ public:
         jack_client_t* handle = jack_client_open(name.c_str(), JackNoStartServer, &status);
         if (!handle)
             return nullptr;
-        auto client = std::make_shared<Client>(PassKey{}, handle);
+        auto client = std::make_shared<Client>(handle);
         if (!client->Start())
             return nullptr;
         return client;
     }
+
+    explicit Client(jack_client_t* handle) : handle_(handle), incoming_(kRingBytes), outgoing_(kRingBytes) {}
 
     ~Client()
     {
@@ -91,15 +93,6 @@ public:
 
     void SetInputActive(bool active) { inputActive_.store(active); }
     ReadEvent* Notification() { return &notification_; }
-
-private:
-    struct PassKey {};
-
-public:
-    Client(PassKey, jack_client_t* handle)
-        : handle_(handle), incoming_(kRingBytes), outgoing_(kRingBytes)
-    {
-    }
 
 private:
     bool Start()
@@ -170,16 +163,14 @@ private:
     ReadEvent notification_;
 };
 
-namespace {
-
-class JackPort : public DriverPort {
+class JackDriver::Port : public DriverPort {
 public:
-    JackPort(std::shared_ptr<JackDriver::Client> client, std::string target, PortDirection direction)
+    Port(std::shared_ptr<Client> client, std::string target, PortDirection direction)
         : client_(std::move(client)), target_(std::move(target)), direction_(direction)
     {
     }
 
-    ~JackPort() override
+    ~Port() override
     {
         if (active_)
             (void)Activate(false);
@@ -246,13 +237,11 @@ public:
     bool Gone() const override { return !client_->Alive(); }
 
 private:
-    std::shared_ptr<JackDriver::Client> client_;
+    std::shared_ptr<Client> client_;
     std::string target_;
     PortDirection direction_;
     bool active_ = false;
 };
-
-} // namespace
 
 JackDriver::JackDriver(std::string clientName) : clientName_(std::move(clientName))
 {
@@ -286,7 +275,7 @@ std::unique_ptr<DriverPort> JackDriver::OpenOwn(PortDirection direction)
     const auto client = EnsureClient();
     if (!client)
         return nullptr;
-    return std::make_unique<JackPort>(client, std::string(), direction);
+    return std::make_unique<Port>(client, std::string(), direction);
 }
 
 std::vector<DriverPortInfo> JackDriver::ListPorts()
@@ -321,7 +310,7 @@ std::unique_ptr<DriverPort> JackDriver::Open(const QUuid& guid, PortDirection di
     for (const auto& port : ListPorts()) {
         if (port.guid != guid || port.direction != direction)
             continue;
-        return std::make_unique<JackPort>(client, port.name, direction);
+        return std::make_unique<Port>(client, port.name, direction);
     }
     return nullptr;
 }

@@ -12,7 +12,6 @@
 // on JACK's threads.
 
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "midi/MidiDriver.h"
@@ -37,9 +36,10 @@ public:
     // The JACK name of our own input or output port, e.g. "cs6edit:midi_in".
     std::string OwnPortName(PortDirection direction) const;
 
-    class Client;
-
 private:
+    class Client; // the JACK client with our two ports, shared by the ports opened on it
+    class Port;
+
     std::shared_ptr<Client> EnsureClient();
 
     std::string clientName_;

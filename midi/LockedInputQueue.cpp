@@ -1,4 +1,4 @@
-#include "midi/MidiDriver.h"
+#include "midi/LockedInputQueue.h"
 
 namespace cs6 {
 

@@ -13,7 +13,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -88,22 +87,6 @@ public:
     // Opens the port with this GUID and direction; null when this driver has
     // no such port or cannot open it.
     [[nodiscard]] virtual std::unique_ptr<DriverPort> Open(const QUuid& guid, PortDirection direction) = 0;
-};
-
-// An input queue shared by drivers whose input arrives on a callback thread
-// that may take a lock (RtMidi, the in-process driver).
-class LockedInputQueue {
-public:
-    // Callback thread: queues the event and signals the notification.
-    void Push(ReferenceTime time, std::span<const std::uint8_t> bytes);
-    // Receive thread.
-    bool Drain(std::vector<TimedEvent>& events);
-    ReadEvent* Notification() { return &notification_; }
-
-private:
-    std::mutex mutex_;
-    std::vector<TimedEvent> events_;
-    ReadEvent notification_;
 };
 
 } // namespace cs6

@@ -1,6 +1,6 @@
 #pragma once
-// Time stamps of MIDI events: 100-nanosecond units of the steady clock, the
-// unit the port layer has always used for its latency clock.
+// Time stamps of MIDI events and the ports' latency clock: 100-nanosecond
+// units of the steady clock.
 
 #include <chrono>
 #include <cstdint>

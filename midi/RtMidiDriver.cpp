@@ -7,6 +7,7 @@
 #include <mutex>
 #include <utility>
 
+#include "midi/LockedInputQueue.h"
 #include "midi/PortGuid.h"
 
 namespace cs6 {
