@@ -53,10 +53,8 @@ std::vector<double> Drag(CS6R_PerfMainEdig& dialog, int steps, Arrival arrival)
 double InProcess()
 {
     auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
-    MidiSystemConfig config;
-    config.useAlsa = config.useJack = false;
-    config.inProcessPeers.emplace_back(sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument));
-    midiSystem = std::make_unique<MidiSystem>(std::move(config));
+    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
+        .drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
     const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
     bench::OpenPorts(port, port);
     bench::ConnectedDevice link;
@@ -94,9 +92,7 @@ double OverJack()
     std::string line;
     if (!sim || !sim->ReadLine(line, 10s))
         return -1;
-    MidiSystemConfig config;
-    config.useAlsa = false;
-    midiSystem = std::make_unique<MidiSystem>(std::move(config));
+    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{.drivers = {JackMidi("cs6edit")}});
     bench::OpenPorts(PortGuid(kJackKind, "cs6sim:midi_out"), PortGuid(kJackKind, "cs6sim:midi_in"));
     bench::ConnectedDevice link;
     double median = -1;

@@ -59,9 +59,7 @@ int main()
     if (!sim || !sim->ReadLine(line, 10s))
         return 1;
 
-    MidiSystemConfig config;
-    config.useAlsa = false;
-    midiSystem = std::make_unique<MidiSystem>(std::move(config));
+    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{.drivers = {JackMidi("cs6edit")}});
     bench::OpenPorts(PortGuid(kJackKind, "cs6sim:midi_out"), PortGuid(kJackKind, "cs6sim:midi_in"));
     bench::ConnectedDevice link;
     SynthDevice& device = link.device;

@@ -52,11 +52,8 @@ double Measure(SynthDevice& device, int mid, DumpType type, std::span<const Bulk
 int main()
 {
     auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions{});
-    MidiSystemConfig config;
-    config.useAlsa = false;
-    config.useJack = false;
-    config.inProcessPeers.emplace_back(sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument));
-    midiSystem = std::make_unique<MidiSystem>(std::move(config));
+    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
+        .drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
     const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
     bench::OpenPorts(port, port);
     bench::ConnectedDevice link;

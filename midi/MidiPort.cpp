@@ -61,18 +61,19 @@ std::optional<std::vector<std::uint8_t>> ParseHexString(std::string_view text)
     return bytes;
 }
 
-MidiPort::MidiPort(QUuid guid, std::uint32_t maxMessageBytes) : portGuid_(guid), maxMessageBytes_(maxMessageBytes) {}
+MidiPort::MidiPort(QUuid guid, std::unique_ptr<DriverPort> port, std::uint32_t maxMessageBytes)
+    : port_(std::move(port)), portGuid_(guid), maxMessageBytes_(maxMessageBytes)
+{
+}
 
 MidiPort::~MidiPort() = default;
 
-bool MidiPort::Activate(bool active) { return port_ && port_->Activate(active); }
+bool MidiPort::Activate(bool active) { return port_->Activate(active); }
 
-bool MidiPort::Gone() const { return !port_ || failed_ || port_->Gone(); }
+bool MidiPort::Gone() const { return failed_ || port_->Gone(); }
 
 SendOutcome MidiPort::SendMidiMessage(std::span<const std::uint8_t> message, std::uint32_t)
 {
-    if (!port_)
-        return SendOutcome::Refused;
     ReferenceTime now = ReferenceNow();
     if (const auto clock = port_->LatencyClock())
         now = *clock;
@@ -120,7 +121,7 @@ MidiInputPort::~MidiInputPort()
 void MidiInputPort::StartReceiving(MidiInputHandler* handler)
 {
     handler_ = handler;
-    readEvent_ = port_ ? port_->ReadNotification() : nullptr;
+    readEvent_ = Driver().ReadNotification();
     if (!readEvent_) {
         ShowMessageBox("nono7");
         readEvent_ = &ownEvent_;
@@ -168,7 +169,7 @@ void MidiInputPort::ReceiveThreadMain()
         }
         // Read after every wake, after a timeout too, so input is picked up
         // even by a driver that cannot notify.
-        while (port_ && port_->Read(events)) {
+        while (Driver().Read(events)) {
             for (const auto& event : events) {
                 if (!handler_ || event.bytes.empty())
                     continue;

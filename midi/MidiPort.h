@@ -32,8 +32,8 @@ enum class SendOutcome {
 
 class MidiPort {
 public:
-    // A closed port; MidiSystem opens it.
-    MidiPort(QUuid guid, std::uint32_t maxMessageBytes);
+    // Takes a driver port that is open and active; MidiSystem makes them.
+    MidiPort(QUuid guid, std::unique_ptr<DriverPort> port, std::uint32_t maxMessageBytes);
     virtual ~MidiPort();
     MidiPort(const MidiPort&) = delete;
     MidiPort& operator=(const MidiPort&) = delete;
@@ -54,12 +54,13 @@ public:
     const QUuid& PortGuid() const { return portGuid_; }
 
 protected:
-    std::unique_ptr<DriverPort> port_;
+    DriverPort& Driver() const { return *port_; }
+
+private:
+    std::unique_ptr<DriverPort> port_; // never null
     QUuid portGuid_;
     std::uint32_t maxMessageBytes_;
     bool failed_ = false; // the driver reported the port gone on a send
-
-    friend class MidiSystem;
 };
 
 class MidiInputPort : public MidiPort {

@@ -1,8 +1,6 @@
 #include "midi/MidiSystem.h"
 
 #include "framework/UserMessage.h"
-#include "midi/JackDriver.h"
-#include "midi/RtMidiDriver.h"
 
 namespace cs6 {
 
@@ -10,25 +8,28 @@ std::vector<MidiPortInfo> inputPorts;
 std::vector<MidiPortInfo> outputPorts;
 std::unique_ptr<MidiSystem> midiSystem;
 
+namespace {
+
+// The list the older switches describe.
+std::vector<DriverFactory> SwitchedDrivers(const MidiSystemConfig& config)
+{
+    std::vector<DriverFactory> drivers{InProcessPorts(config.inProcessPeers)};
+    if (config.useAlsa)
+        drivers.push_back(AlsaSequencer("cs6edit"));
+    if (config.useJack)
+        drivers.push_back(JackMidi("cs6edit"));
+    return drivers;
+}
+
+} // namespace
+
 MidiSystem::MidiSystem(MidiSystemConfig config)
 {
-    if (!config.inProcessPeers.empty()) {
-        auto inProcess = std::make_unique<InProcessDriver>();
-        for (auto& [name, peer] : config.inProcessPeers)
-            inProcess->AddPeer(name, peer);
-        drivers_.push_back(std::move(inProcess));
-    }
-    if (config.useAlsa) {
-        auto alsa = std::make_unique<RtMidiDriver>(RtMidi::LINUX_ALSA, config.clientName, "alsa", "ALSA");
-        if (alsa->Available())
-            drivers_.push_back(std::move(alsa));
-    }
-    if (config.useJack) {
-        // Without a server now the driver still stays: it connects when one runs.
-        auto jack = std::make_unique<JackDriver>(config.clientName);
-        jack_ = jack.get();
-        drivers_.push_back(std::move(jack));
-    }
+    if (!config.inProcessPeers.empty() || !config.useAlsa || !config.useJack || !config.extraDrivers.empty())
+        config.drivers = SwitchedDrivers(config);
+    for (const auto& make : config.drivers)
+        if (auto driver = make())
+            drivers_.push_back(std::move(driver));
     for (auto& driver : config.extraDrivers)
         drivers_.push_back(std::move(driver));
     if (drivers_.empty())
@@ -47,38 +48,29 @@ std::vector<DriverPortInfo> MidiSystem::ListPorts()
     return ports;
 }
 
-void MidiSystem::OpenPort(MidiPort& port, PortDirection direction)
+std::unique_ptr<DriverPort> MidiSystem::OpenActive(const QUuid& guid, PortDirection direction)
 {
-    for (const auto& driver : drivers_) {
-        port.port_ = driver->Open(port.portGuid_, direction);
-        if (port.port_)
+    std::unique_ptr<DriverPort> port;
+    for (const auto& driver : drivers_)
+        if ((port = driver->Open(guid, direction)))
             break;
-    }
-    if (!port.port_)
+    if (!port || !port->Activate(true))
         throw PyxMidiPortException{};
-    if (!port.port_->Activate(true)) {
-        port.port_.reset();
-        throw PyxMidiPortException{};
-    }
-    if (!port.port_->LatencyClock()) {
-        (void)port.port_->Activate(false);
-        port.port_.reset();
+    if (!port->LatencyClock()) {
+        (void)port->Activate(false);
         throw PyxMidiPortException{};
     }
+    return port;
 }
 
 std::unique_ptr<MidiInputPort> MidiSystem::CreateInputPort(const QUuid& guid, std::uint32_t maxMessageBytes)
 {
-    auto port = std::make_unique<MidiInputPort>(guid, maxMessageBytes);
-    OpenPort(*port, PortDirection::Input);
-    return port;
+    return std::make_unique<MidiInputPort>(guid, OpenActive(guid, PortDirection::Input), maxMessageBytes);
 }
 
 std::unique_ptr<MidiPort> MidiSystem::CreateOutputPort(const QUuid& guid, std::uint32_t maxMessageBytes)
 {
-    auto port = std::make_unique<MidiPort>(guid, maxMessageBytes);
-    OpenPort(*port, PortDirection::Output);
-    return port;
+    return std::make_unique<MidiPort>(guid, OpenActive(guid, PortDirection::Output), maxMessageBytes);
 }
 
 void EnumerateMidiPorts()

@@ -8,40 +8,38 @@
 
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "midi/InProcessDriver.h"
+#include "midi/DriverList.h"
 #include "midi/MidiPort.h"
 
 namespace cs6 {
-
-class JackDriver;
-class RtMidiDriver;
 
 struct MidiPortInfo {
     QUuid portGuid;
     std::string name; // the description shown to the user
 };
 
-// Enumerated ports, in the order the drivers list them (the in-process peers
-// first, then ALSA, then JACK).
+// Enumerated ports, in the order of the MIDI system's drivers.
 extern std::vector<MidiPortInfo> inputPorts;
 extern std::vector<MidiPortInfo> outputPorts;
 
 struct MidiSystemConfig {
-    std::string clientName = "cs6edit";
-    // In-process peers, each listed as one input and one output port.
-    std::vector<std::pair<std::string, std::shared_ptr<InProcessPeer>>> inProcessPeers;
+    // The drivers, in the order their ports are listed and a GUID is looked up.
+    std::vector<DriverFactory> drivers = StandardDrivers();
+
+    // Switches that some callers still set instead of `drivers`. Any of them
+    // set replaces the list: the in-process peers, ALSA and JACK where not
+    // switched off, then the extra drivers.
+    InProcessPeers inProcessPeers{};
     bool useAlsa = true;
     bool useJack = true;
-    // Further drivers, listed after the others (tests use failing ones).
-    std::vector<std::unique_ptr<MidiDriver>> extraDrivers;
+    std::vector<std::unique_ptr<MidiDriver>> extraDrivers{};
 };
 
 class MidiSystem {
 public:
-    // Creates every driver it can; "nono1" when not one could be created
+    // Makes the configured drivers; "nono1" when not one could be made
     // (enumeration, opening and sending then do nothing).
     explicit MidiSystem(MidiSystemConfig config = {});
     ~MidiSystem();
@@ -56,13 +54,10 @@ public:
     // All drivers' ports as they are now.
     std::vector<DriverPortInfo> ListPorts();
 
-    JackDriver* Jack() const { return jack_; }
-
 private:
-    void OpenPort(MidiPort& port, PortDirection direction);
+    std::unique_ptr<DriverPort> OpenActive(const QUuid& guid, PortDirection direction);
 
     std::vector<std::unique_ptr<MidiDriver>> drivers_;
-    JackDriver* jack_ = nullptr;
 };
 
 // Created at start-up, destroyed at shutdown.

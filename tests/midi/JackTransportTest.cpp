@@ -55,9 +55,7 @@ TEST(JackTransport, ALargeSysExCrossesWholeAndInOrderAndANewServerServesTheSameG
     if (!server)
         GTEST_SKIP() << "JACK server could not start here: " << whyNot;
     Boxes boxes;
-    MidiSystemConfig config;
-    config.useAlsa = false;
-    MidiSystem system(std::move(config));
+    MidiSystem system({.drivers = {JackMidi("cs6edit")}});
     const QUuid toPeer = PortGuid(kJackKind, "testpeer:midi_in");
     auto peer = std::make_unique<JackDriver>("testpeer"); // the other JACK client, playing the instrument
     ASSERT_TRUE(peer->Connect());

@@ -118,10 +118,8 @@ protected:
 
     std::unique_ptr<MidiPort> OpenFailing(FailingDriver::Behaviour behaviour)
     {
-        MidiSystemConfig config;
-        config.useAlsa = config.useJack = false;
-        config.extraDrivers.push_back(std::make_unique<FailingDriver>(behaviour));
-        system_ = std::make_unique<MidiSystem>(std::move(config));
+        system_ = std::make_unique<MidiSystem>(
+            MidiSystemConfig{.drivers = {[behaviour] { return std::make_unique<FailingDriver>(behaviour); }}});
         return system_->CreateOutputPort(FailingDriver::Guid(), 0x100000);
     }
 
@@ -164,17 +162,13 @@ TEST_F(PortLayerTest, AnOutputThatFailsShowsCOnceForAWholeBulk)
 TEST_F(PortLayerTest, APortThatCannotBeOpenedThrowsByValue)
 {
     {
-        MidiSystemConfig none;
-        none.useAlsa = none.useJack = false;
-        MidiSystem system(std::move(none));
+        // A driver whose MIDI system is absent is left out.
+        MidiSystem system({.drivers = {[]() -> std::unique_ptr<MidiDriver> { return nullptr; }}});
         EXPECT_EQ(boxes, std::vector<std::string>{"nono1"}); // no driver at all
         EXPECT_TRUE(system.ListPorts().empty());
         EXPECT_THROW(system.CreateOutputPort(FailingDriver::Guid(), 16), PyxMidiPortException);
     }
-    MidiSystemConfig config;
-    config.useAlsa = config.useJack = false;
-    config.extraDrivers.push_back(std::make_unique<FailingDriver>(FailingDriver::Behaviour{.activate = false}));
-    MidiSystem system(std::move(config));
+    MidiSystem system({.drivers = {[] { return std::make_unique<FailingDriver>(FailingDriver::Behaviour{.activate = false}); }}});
     EXPECT_THROW(system.CreateOutputPort(PortGuid("test", "no such port"), 16), PyxMidiPortException);
     EXPECT_THROW(system.CreateOutputPort(FailingDriver::Guid(), 16), PyxMidiPortException);
     EXPECT_THROW(system.CreateInputPort(FailingDriver::Guid(), 16), PyxMidiPortException);

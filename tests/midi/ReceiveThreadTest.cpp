@@ -125,10 +125,7 @@ class ReceiveThreadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MidiSystemConfig config;
-        config.useAlsa = config.useJack = false;
-        config.inProcessPeers.emplace_back("Emulated CS6x", peer);
-        midiSystem = std::make_unique<MidiSystem>(std::move(config));
+        midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{.drivers = {InProcessPorts({{"Emulated CS6x", peer}})}});
         midiSettings = {};
         midiSettings.inputEnabled = midiSettings.outputEnabled = 1;
         midiSettings.inputPortGuid = midiSettings.outputPortGuid = PortGuid(kEmulatedKind, "Emulated CS6x");

@@ -109,10 +109,8 @@ TEST(RtMidiDriver, OfTwoIdenticalDevicesTheSecondCanBeChosenInMidiSetupAndIsTheO
     jack_set_process_callback(twin, [](jack_nframes_t, void*) { return 0; }, nullptr);
     ASSERT_EQ(jack_activate(twin), 0);
 
-    MidiSystemConfig config;
-    config.useAlsa = config.useJack = false;
-    config.extraDrivers.push_back(std::make_unique<RtMidiDriver>(RtMidi::UNIX_JACK, "cs6rt", "rtjack", "JACK"));
-    midiSystem = std::make_unique<MidiSystem>(std::move(config));
+    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
+        .drivers = {[] { return std::make_unique<RtMidiDriver>(RtMidi::UNIX_JACK, "cs6rt", "rtjack", "JACK"); }}});
     midiSettings = {};
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;

@@ -19,10 +19,8 @@ TEST(OverTheTransport, ARequestChangesOnlyItsRegion)
     for (const DumpType type : kDumpTypes) {
         SCOPED_TRACE(static_cast<int>(type));
         auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
-        MidiSystemConfig config;
-        config.useAlsa = config.useJack = false;
-        config.inProcessPeers.emplace_back(sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument));
-        midiSystem = std::make_unique<MidiSystem>(std::move(config));
+        midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
+            .drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
         midiSettings = {};
         midiSettings.inputEnabled = midiSettings.outputEnabled = 1;
         midiSettings.inputPortGuid = midiSettings.outputPortGuid = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
