@@ -12,7 +12,7 @@
 
 namespace cs6 {
 
-EditorApp::EditorApp(Options options) : options_(std::move(options)), device_(&output_)
+EditorApp::EditorApp(MidiSystemConfig midi) : midi_(std::move(midi)), device_(&output_)
 {
     device_.SetReplySource(&replies_);
     QGuiApplication::setWindowIcon(ProgramIcon());
@@ -60,11 +60,7 @@ void EditorApp::StartUp()
     LoadFiles();
     dialog_ = std::make_unique<CS6R_PerfMainEdig>(nullptr, &device_);
 
-    MidiSystemConfig config;
-    config.inProcessPeers = options_.inProcessPeers;
-    config.useAlsa = options_.useAlsa;
-    config.useJack = options_.useJack;
-    midiSystem = std::make_unique<MidiSystem>(std::move(config));
+    midiSystem = std::make_unique<MidiSystem>(std::move(midi_));
     EnumerateMidiPorts();
     OpenMidiConnection();
     InitNameTables();

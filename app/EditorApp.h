@@ -7,12 +7,8 @@
 //
 // Thread: the user-interface thread.
 
-#include <filesystem>
 #include <memory>
-#include <utility>
-#include <vector>
 
-#include "midi/InProcessDriver.h"
 #include "midi/MidiConnection.h"
 #include "midi/MidiSystem.h"
 #include "synth/SynthDevice.h"
@@ -23,15 +19,10 @@ class CS6R_PerfMainEdig;
 
 class EditorApp {
 public:
-    struct Options {
-        // The in-process peers listed before every other port; the program
-        // has the emulated instrument there.
-        std::vector<std::pair<std::string, std::shared_ptr<InProcessPeer>>> inProcessPeers;
-        bool useAlsa = true;
-        bool useJack = true;
-    };
+    using Options = MidiSystemConfig; // what some callers still name it
 
-    explicit EditorApp(Options options);
+    // midi: the MIDI system StartUp makes.
+    explicit EditorApp(MidiSystemConfig midi);
     ~EditorApp();
     EditorApp(const EditorApp&) = delete;
     EditorApp& operator=(const EditorApp&) = delete;
@@ -39,7 +30,7 @@ public:
     // The whole run; returns the process's exit status.
     int InitInstance();
 
-    // The parts of the run, for tests that drive the dialog themselves.
+    // The parts of the run, once each, for tests that drive the dialog themselves.
     void StartUp();
     void ShutDown();
     CS6R_PerfMainEdig* MainDialog() const { return dialog_.get(); }
@@ -48,7 +39,7 @@ public:
 private:
     void LoadFiles();
 
-    Options options_;
+    MidiSystemConfig midi_;
     ConnectionOutput output_;
     CollectorReplySource replies_;
     SynthDevice device_;

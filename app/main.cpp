@@ -33,9 +33,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     cs6::InstallGuiMessageBoxes(QString::fromLatin1(cs6::kProgramTitle));
 
-    cs6::EditorApp::Options options;
     auto instrument = std::make_shared<cs6::sim::EmulatedInstrument>(cs6::sim::InstrumentOptions{});
-    options.inProcessPeers.emplace_back(cs6::sim::kEmulatedPortName, std::make_shared<cs6::sim::EmulatedPeer>(instrument));
-    cs6::EditorApp app(std::move(options));
+    auto peer = std::make_shared<cs6::sim::EmulatedPeer>(instrument);
+    cs6::EditorApp app({.drivers = cs6::StandardDrivers({{cs6::sim::kEmulatedPortName, peer}})});
     return app.InitInstance();
 }

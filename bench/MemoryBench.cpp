@@ -37,14 +37,10 @@ int main(int argc, char** argv)
                  text.find("could not") != std::string_view::npos;
         std::printf("message box: %.*s\n", static_cast<int>(text.size()), text.data());
     });
-    EditorApp::Options options;
-    options.useAlsa = false;
-    options.useJack = false;
     // Unpaced: memory does not depend on the wire's speed, and 260 requests
     // at cable speed take minutes. Otherwise as shipped: no logs.
     auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions{.pacing = sim::WirePacing::Off});
-    options.inProcessPeers.emplace_back(sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument));
-    EditorApp app(std::move(options));
+    EditorApp app({.drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
     app.StartUp();
     if (!app.MainDialog()->InitDialog())
         return 1;

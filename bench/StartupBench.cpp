@@ -76,12 +76,8 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     SetMessageBoxHandler([](std::string_view text) { std::printf("message box: %.*s\n", static_cast<int>(text.size()), text.data()); });
-    EditorApp::Options options;
-    options.useAlsa = false;
-    options.useJack = false;
     auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions{});
-    options.inProcessPeers.emplace_back(sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument));
-    EditorApp app(std::move(options));
+    EditorApp app({.drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
     app.StartUp();
     if (!app.MainDialog()->InitDialog())
         return 1;

@@ -137,9 +137,7 @@ bool EndToEndTest::StartSim(std::vector<std::string> args)
 
 bool EndToEndTest::StartEditor()
 {
-    EditorApp::Options options;
-    options.useAlsa = false;
-    app_ = std::make_unique<EditorApp>(std::move(options));
+    app_ = std::make_unique<EditorApp>(MidiSystemConfig{.drivers = {JackMidi("cs6edit")}});
     app_->StartUp();
     return app_->MainDialog()->InitDialog();
 }
