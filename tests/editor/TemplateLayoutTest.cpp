@@ -28,17 +28,14 @@ using namespace cs6;
 
 namespace {
 
-// "108/control1018" or "107/QFrame@509,8": the template, and the control's
-// id or else its kind and place.
+// "108/control1018", or "107/QFrame@509,8" for a control without an id.
 QString Where(const QWidget* control)
 {
     const auto* dialog = dynamic_cast<const TemplateDialog*>(control->parentWidget());
-    const QString name = control->objectName().isEmpty() ? QStringLiteral("%1@%2,%3")
-                                                               .arg(control->metaObject()->className())
-                                                               .arg(control->x())
-                                                               .arg(control->y())
-                                                         : control->objectName();
-    return QStringLiteral("%1/%2").arg(dialog ? dialog->TemplateId() : 0).arg(name);
+    QString name = control->objectName();
+    if (name.isEmpty())
+        name = QString::asprintf("%s@%d,%d", control->metaObject()->className(), control->x(), control->y());
+    return QString::number(dialog ? dialog->TemplateId() : 0) + u'/' + name;
 }
 
 // Empty when text fits space, else how much room it needs and has.
@@ -47,11 +44,7 @@ QString Misfit(const QFontMetrics& metrics, const QRect& space, const QString& t
     const QSize needed = metrics.size(flags, text);
     if (needed.width() <= space.width() && needed.height() <= space.height())
         return {};
-    return QStringLiteral(" (%1x%2 in %3x%4)")
-        .arg(needed.width())
-        .arg(needed.height())
-        .arg(space.width())
-        .arg(space.height());
+    return QString::asprintf(" (%dx%d in %dx%d)", needed.width(), needed.height(), space.width(), space.height());
 }
 
 // Where a label draws its text, in its dialog.
