@@ -3,6 +3,12 @@
 // messages to and from JACK's real-time thread: no locks, no allocation after
 // construction. A record (a small header and its bytes) becomes visible to
 // the reader only when it is whole.
+//
+// Not libjack's jack_ringbuffer_t: the libjack 1.9.21 we build against moves
+// its read and write positions with plain stores, without release and acquire
+// ordering, so on a weakly ordered processor (arm64) a reader can see a
+// position before the bytes behind it; and ThreadSanitizer cannot see its
+// synchronisation, where it checks this ring's.
 
 #include <atomic>
 #include <cstddef>
