@@ -1,6 +1,7 @@
 // cs6sim: the emulated CS6x as a program of its own, with JACK MIDI ports
 // "cs6sim:midi_in" and "cs6sim:midi_out" for the editor (or anything else) to
-// connect to. Its output is paced like a MIDI cable unless --no-pacing.
+// connect to, and ALSA sequencer ports of the same names where a sequencer
+// exists. Its output is paced like a MIDI cable unless --no-pacing.
 //
 // Commands on standard input, one a line:
 //   perf N        select INT performance N (1..128) on the front panel
@@ -9,19 +10,21 @@
 // End of input and SIGTERM end it too. With --echo every received message is
 // printed as "rx" and its bytes in hex, for tests that watch what arrives;
 // --times adds "@" and the steady clock's nanoseconds at its arrival.
-#include <csignal>
-#include <cstdio>
-#include <cerrno>
-#include <cstring>
 #include <poll.h>
-#include <string>
-#include <thread>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
 #include <mutex>
-#include <iostream>
+#include <optional>
 #include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "midi/JackDriver.h"
 #include "midi/RtMidiDriver.h"
@@ -30,13 +33,15 @@
 
 namespace {
 
-int stopPipe[2] = {-1, -1};
+using cs6::sim::EmulatedInstrument;
 
-void OnTerminate(int)
-{
-    const char byte = 1;
-    (void)!::write(stopPipe[1], &byte, 1);
-}
+struct Options {
+    cs6::sim::InstrumentOptions instrument; // paced, as the cable would be
+    std::string clientName = "cs6sim";
+    bool echo = false;
+    bool times = false;
+    std::optional<std::filesystem::path> writeFilesTo;
+};
 
 void Usage(std::FILE* to)
 {
@@ -48,9 +53,142 @@ void Usage(std::FILE* to)
                  "Commands on standard input: perf N, perf ext N, quit.\n");
 }
 
+// The options, or the exit code when the command line ends the program
+// (--help, or a usage error).
+std::optional<Options> ParseArguments(int argc, char** argv, int& exitCode)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--echo") {
+            options.echo = true;
+        } else if (arg == "--times") {
+            options.times = true;
+        } else if (arg == "--no-pacing") {
+            options.instrument.pacing = cs6::sim::WirePacing::Off;
+        } else if (arg == "--latency-us" && hasValue) {
+            options.instrument.replyLatency = std::chrono::microseconds(std::atoi(argv[++i]));
+        } else if (arg == "--name" && hasValue) {
+            options.clientName = argv[++i];
+        } else if (arg == "--write-files" && hasValue) {
+            options.writeFilesTo = argv[++i];
+        } else {
+            const bool help = arg == "--help";
+            Usage(help ? stdout : stderr);
+            exitCode = help ? 0 : 2;
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+int WriteFiles(const std::filesystem::path& folder)
+{
+    const auto result = cs6::sim::WriteFactoryDataFiles(folder);
+    if (result.outcome == cs6::sim::WriteResult::Outcome::Written)
+        return 0;
+    std::fprintf(stderr, "cs6sim: could not write %s: %s\n", result.path.c_str(), result.detail.c_str());
+    return 1;
+}
+
+// Standard output, shared by the receive threads and the command loop.
+class Console {
+public:
+    void Say(const std::string& line)
+    {
+        const std::lock_guard lock(mutex_);
+        std::fputs(line.c_str(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    }
+
+private:
+    std::mutex mutex_;
+};
+
+// The instrument's ports: JACK ports, and ALSA sequencer ports as well where
+// a sequencer exists. Each pair is open and active, or not kept.
+class Ports {
+public:
+    struct Pair {
+        std::unique_ptr<cs6::DriverPort> input;
+        std::unique_ptr<cs6::DriverPort> output;
+    };
+
+    explicit Ports(const std::string& clientName)
+        : jack_(clientName), alsa_(RtMidi::LINUX_ALSA, clientName, "alsa", "ALSA")
+    {
+        Keep({jack_.OpenOwn(cs6::PortDirection::Input), jack_.OpenOwn(cs6::PortDirection::Output)}, "JACK",
+             clientName);
+        Keep({alsa_.OpenVirtual(cs6::PortDirection::Input, "midi_in"),
+              alsa_.OpenVirtual(cs6::PortDirection::Output, "midi_out")},
+             "ALSA", clientName);
+    }
+
+    std::vector<Pair>& Pairs() { return pairs_; }
+    // " JACK cs6sim:midi_in, cs6sim:midi_out;" for each pair kept.
+    const std::string& Where() const { return where_; }
+
+    // The transmit sink: every message to every output.
+    void SendToAll(std::span<const std::uint8_t> message)
+    {
+        for (Pair& pair : pairs_)
+            if (pair.output->Send(message, cs6::ReferenceNow()) != cs6::DriverSendResult::Sent)
+                std::fprintf(stderr, "cs6sim: a message could not be sent\n");
+    }
+
+private:
+    void Keep(Pair pair, const char* system, const std::string& clientName)
+    {
+        if (!pair.input || !pair.output || !pair.input->Activate(true) || !pair.output->Activate(true))
+            return;
+        pairs_.push_back(std::move(pair));
+        where_ += std::string(" ") + system + " " + clientName + ":midi_in, " + clientName + ":midi_out;";
+    }
+
+    cs6::JackDriver jack_;
+    cs6::RtMidiDriver alsa_;
+    std::vector<Pair> pairs_; // after the drivers: the ports close first
+    std::string where_;
+};
+
+// "rx F0 43 ... F7", with " @" and the arrival time in nanoseconds if asked.
+std::string EchoLine(const cs6::TimedEvent& event, bool times)
+{
+    std::string line = "rx";
+    char hex[4];
+    for (const std::uint8_t byte : event.bytes) {
+        std::snprintf(hex, sizeof hex, " %02X", byte);
+        line += hex;
+    }
+    if (times)
+        line += " @" + std::to_string(event.time * 100); // 100 ns units
+    return line;
+}
+
+// One input port's receive thread: hands every arriving message to the
+// instrument until running turns false and the port's notification is
+// signalled. Both drivers here signal arriving input.
+void Receive(cs6::DriverPort& input, const std::atomic<bool>& running, EmulatedInstrument& instrument,
+             Console& console, const Options& options)
+{
+    std::vector<cs6::TimedEvent> events;
+    while (running) {
+        input.ReadNotification()->Wait(std::chrono::milliseconds(200));
+        while (input.Read(events)) {
+            for (const auto& event : events) {
+                instrument.Receive(event.bytes);
+                if (options.echo)
+                    console.Say(EchoLine(event, options.times));
+            }
+            events.clear();
+        }
+    }
+}
+
 // One command line; false when it asks to end.
-template <typename Say>
-bool Command(const std::string& line, cs6::sim::EmulatedInstrument& instrument, const Say& say)
+bool Command(const std::string& line, EmulatedInstrument& instrument, Console& console)
 {
     std::istringstream words(line);
     std::string verb;
@@ -59,170 +197,104 @@ bool Command(const std::string& line, cs6::sim::EmulatedInstrument& instrument, 
         return true;
     if (verb == "quit")
         return false;
-    if (verb == "perf") {
-        std::string which;
-        words >> which;
-        auto bank = cs6::sim::PerformanceBank::Internal;
-        if (which == "ext" || which == "int") {
-            bank = which == "ext" ? cs6::sim::PerformanceBank::External : cs6::sim::PerformanceBank::Internal;
-            words >> which;
-        }
-        int number = 0;
-        try {
-            number = std::stoi(which);
-        } catch (const std::exception&) {
-            say("perf needs a number");
-            return true;
-        }
-        if (instrument.SelectPerformance(bank, number - 1) == cs6::sim::PanelOutcome::Selected)
-            say("selected performance " + std::to_string(number));
-        else
-            say("no performance " + std::to_string(number));
+    if (verb != "perf") {
+        console.Say("unknown command: " + verb);
         return true;
     }
-    say("unknown command: " + verb);
+    std::string which;
+    words >> which;
+    auto bank = cs6::sim::PerformanceBank::Internal;
+    if (which == "ext" || which == "int") {
+        bank = which == "ext" ? cs6::sim::PerformanceBank::External : cs6::sim::PerformanceBank::Internal;
+        words >> which;
+    }
+    int number = 0;
+    try {
+        number = std::stoi(which);
+    } catch (const std::exception&) {
+        console.Say("perf needs a number");
+        return true;
+    }
+    if (instrument.SelectPerformance(bank, number - 1) == cs6::sim::PanelOutcome::Selected)
+        console.Say("selected performance " + std::to_string(number));
+    else
+        console.Say("no performance " + std::to_string(number));
     return true;
 }
 
-} // namespace
+int stopPipe[2] = {-1, -1};
 
-int main(int argc, char** argv)
+void OnTerminate(int)
 {
-    cs6::sim::InstrumentOptions options; // paced, as the cable would be
-    std::string clientName = "cs6sim";
-    bool echo = false;
-    bool times = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--echo") {
-            echo = true;
-        } else if (arg == "--times") {
-            times = true;
-        } else if (arg == "--no-pacing") {
-            options.pacing = cs6::sim::WirePacing::Off;
-        } else if (arg == "--latency-us" && i + 1 < argc) {
-            options.replyLatency = std::chrono::microseconds(std::atoi(argv[++i]));
-        } else if (arg == "--name" && i + 1 < argc) {
-            clientName = argv[++i];
-        } else if (arg == "--write-files" && i + 1 < argc) {
-            const auto result = cs6::sim::WriteFactoryDataFiles(argv[++i]);
-            if (result.outcome != cs6::sim::WriteResult::Outcome::Written) {
-                std::fprintf(stderr, "cs6sim: could not write %s: %s\n", result.path.c_str(), result.detail.c_str());
-                return 1;
-            }
-            return 0;
-        } else if (arg == "--help") {
-            Usage(stdout);
-            return 0;
-        } else {
-            Usage(stderr);
-            return 2;
-        }
-    }
+    const char byte = 1;
+    (void)!::write(stopPipe[1], &byte, 1);
+}
 
-    if (::pipe(stopPipe) != 0)
-        return 1;
-    std::signal(SIGTERM, OnTerminate);
-    std::signal(SIGINT, OnTerminate);
-
-    // JACK ports, and ALSA sequencer ports as well where a sequencer exists.
-    struct Ports {
-        std::unique_ptr<cs6::DriverPort> input;
-        std::unique_ptr<cs6::DriverPort> output;
-    };
-    std::vector<Ports> ports;
-    cs6::JackDriver jack(clientName);
-    cs6::RtMidiDriver alsa(RtMidi::LINUX_ALSA, clientName, "alsa", "ALSA");
-    std::string where;
-    {
-        Ports jackPorts{jack.OpenOwn(cs6::PortDirection::Input), jack.OpenOwn(cs6::PortDirection::Output)};
-        if (jackPorts.input && jackPorts.output && jackPorts.input->Activate(true) && jackPorts.output->Activate(true)) {
-            ports.push_back(std::move(jackPorts));
-            where += " JACK " + clientName + ":midi_in, " + clientName + ":midi_out;";
-        }
-        Ports alsaPorts{alsa.OpenVirtual(cs6::PortDirection::Input, "midi_in"),
-                        alsa.OpenVirtual(cs6::PortDirection::Output, "midi_out")};
-        if (alsaPorts.input && alsaPorts.output && alsaPorts.input->Activate(true) && alsaPorts.output->Activate(true)) {
-            ports.push_back(std::move(alsaPorts));
-            where += " ALSA " + clientName + ":midi_in, " + clientName + ":midi_out;";
-        }
-    }
-    if (ports.empty()) {
-        std::fprintf(stderr, "cs6sim: neither a JACK server nor an ALSA sequencer to connect to\n");
-        return 1;
-    }
-
-    cs6::sim::EmulatedInstrument instrument(options);
-    instrument.SetTransmitSink([&ports](std::span<const std::uint8_t> message) {
-        for (auto& port : ports)
-            if (port.output->Send(message, cs6::ReferenceNow()) != cs6::DriverSendResult::Sent)
-                std::fprintf(stderr, "cs6sim: a message could not be sent\n");
-    });
-
-    std::mutex outputLock; // the receivers and the command loop share stdout
-    auto say = [&outputLock](const std::string& line) {
-        std::lock_guard lock(outputLock);
-        std::fputs(line.c_str(), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
-    };
-
-    std::atomic<bool> running{true};
-    std::vector<std::thread> receivers;
-    for (auto& port : ports) {
-        receivers.emplace_back([&running, &instrument, &say, echo, times, input = port.input.get()] {
-            std::vector<cs6::TimedEvent> events;
-            while (running) {
-                input->ReadNotification()->Wait(std::chrono::milliseconds(200));
-                while (input->Read(events)) {
-                    for (const auto& event : events) {
-                        instrument.Receive(event.bytes);
-                        if (echo) {
-                            std::string line = "rx";
-                            char hex[4];
-                            for (const std::uint8_t byte : event.bytes) {
-                                std::snprintf(hex, sizeof hex, " %02X", byte);
-                                line += hex;
-                            }
-                            if (times)
-                                line += " @" + std::to_string(event.time * 100); // 100 ns units
-                            say(line);
-                        }
-                    }
-                    events.clear();
-                }
-            }
-        });
-    }
-
-    say("cs6sim ready:" + where);
-
+// Runs the commands on standard input until "quit", the end of the input or
+// SIGTERM / SIGINT.
+void CommandLoop(EmulatedInstrument& instrument, Console& console)
+{
     std::string pending;
     for (bool go = true; go;) {
         pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {stopPipe[0], POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
-            break;
+            return;
         }
         if (fds[1].revents)
-            break;
+            return;
         if (!fds[0].revents)
             continue;
         char chunk[256];
         const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
         if (n <= 0)
-            break; // end of input
+            return; // end of input
         pending.append(chunk, static_cast<std::size_t>(n));
         for (std::size_t end; go && (end = pending.find('\n')) != std::string::npos;) {
-            go = Command(pending.substr(0, end), instrument, say);
+            go = Command(pending.substr(0, end), instrument, console);
             pending.erase(0, end + 1);
         }
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int exitCode = 0;
+    const std::optional<Options> options = ParseArguments(argc, argv, exitCode);
+    if (!options)
+        return exitCode;
+    if (options->writeFilesTo)
+        return WriteFiles(*options->writeFilesTo);
+
+    if (::pipe(stopPipe) != 0)
+        return 1;
+    std::signal(SIGTERM, OnTerminate);
+    std::signal(SIGINT, OnTerminate);
+
+    Ports ports(options->clientName);
+    if (ports.Pairs().empty()) {
+        std::fprintf(stderr, "cs6sim: neither a JACK server nor an ALSA sequencer to connect to\n");
+        return 1;
+    }
+    EmulatedInstrument instrument(options->instrument);
+    instrument.SetTransmitSink([&ports](std::span<const std::uint8_t> message) { ports.SendToAll(message); });
+
+    Console console;
+    std::atomic<bool> running{true};
+    std::vector<std::thread> receivers;
+    for (Ports::Pair& pair : ports.Pairs())
+        receivers.emplace_back(Receive, std::ref(*pair.input), std::cref(running), std::ref(instrument),
+                               std::ref(console), std::cref(*options));
+
+    console.Say("cs6sim ready:" + ports.Where());
+    CommandLoop(instrument, console);
 
     running = false;
-    for (std::size_t i = 0; i < ports.size(); ++i) {
-        ports[i].input->ReadNotification()->Signal();
+    for (std::size_t i = 0; i < receivers.size(); ++i) {
+        ports.Pairs()[i].input->ReadNotification()->Signal();
         receivers[i].join();
     }
     (void)instrument.WaitUntilIdle(std::chrono::seconds(5));
