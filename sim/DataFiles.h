@@ -5,8 +5,7 @@
 // The files, their names, sizes and record layout are the editor's own
 // (synth/BankFiles.h): the bytes are made by SerializeUserBank, which the
 // editor reads back with LoadUserBankFromBytes, so the two sides share one
-// layout. What this adds
-// is the way from a SoundBanks to those records:
+// layout. What this adds is the way from a SoundBanks to those records:
 //
 //   patches_pre.bnk   PRE1, PRE2 (128 voices each), PRE drum (8 kits)
 //   patches_int.bnk   INT (128 voices), INT drum (2 kits)
