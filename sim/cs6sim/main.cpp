@@ -13,7 +13,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -23,10 +22,11 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "midi/JackDriver.h"
+#include "midi/MidiInputHandler.h"
+#include "midi/MidiPort.h"
 #include "midi/RtMidiDriver.h"
 #include "sim/DataFiles.h"
 #include "sim/EmulatedInstrument.h"
@@ -108,21 +108,21 @@ private:
 };
 
 // The instrument's ports: JACK ports, and ALSA sequencer ports as well where
-// a sequencer exists. Each pair is open and active, or not kept.
+// a sequencer exists. A pair is kept only when both ports opened and became
+// active. The inputs receive on the transport's own receive thread.
 class Ports {
 public:
     struct Pair {
-        std::unique_ptr<cs6::DriverPort> input;
+        std::unique_ptr<cs6::MidiInputPort> input;
         std::unique_ptr<cs6::DriverPort> output;
     };
 
     explicit Ports(const std::string& clientName)
         : jack_(clientName), alsa_(RtMidi::LINUX_ALSA, clientName, "alsa", "ALSA")
     {
-        Keep({jack_.OpenOwn(cs6::PortDirection::Input), jack_.OpenOwn(cs6::PortDirection::Output)}, "JACK",
-             clientName);
-        Keep({alsa_.OpenVirtual(cs6::PortDirection::Input, "midi_in"),
-              alsa_.OpenVirtual(cs6::PortDirection::Output, "midi_out")},
+        using cs6::PortDirection;
+        Keep(jack_.OpenOwn(PortDirection::Input), jack_.OpenOwn(PortDirection::Output), "JACK", clientName);
+        Keep(alsa_.OpenVirtual(PortDirection::Input, "midi_in"), alsa_.OpenVirtual(PortDirection::Output, "midi_out"),
              "ALSA", clientName);
     }
 
@@ -139,11 +139,13 @@ public:
     }
 
 private:
-    void Keep(Pair pair, const char* system, const std::string& clientName)
+    void Keep(std::unique_ptr<cs6::DriverPort> input, std::unique_ptr<cs6::DriverPort> output, const char* system,
+              const std::string& clientName)
     {
-        if (!pair.input || !pair.output || !pair.input->Activate(true) || !pair.output->Activate(true))
+        if (!input || !output || !input->Activate(true) || !output->Activate(true))
             return;
-        pairs_.push_back(std::move(pair));
+        const auto maxBytes = static_cast<std::uint32_t>(input->MaxMessageBytes());
+        pairs_.push_back({std::make_unique<cs6::MidiInputPort>(QUuid(), std::move(input), maxBytes), std::move(output)});
         where_ += std::string(" ") + system + " " + clientName + ":midi_in, " + clientName + ":midi_out;";
     }
 
@@ -153,39 +155,50 @@ private:
     std::string where_;
 };
 
-// "rx F0 43 ... F7", with " @" and the arrival time in nanoseconds if asked.
-std::string EchoLine(const cs6::TimedEvent& event, bool times)
-{
-    std::string line = "rx";
-    char hex[4];
-    for (const std::uint8_t byte : event.bytes) {
-        std::snprintf(hex, sizeof hex, " %02X", byte);
-        line += hex;
+// Hands every message that arrives on an input to the instrument and, with
+// --echo, to the console as "rx F0 43 ... F7" (with --times " @" and its
+// arrival in nanoseconds). Runs on the inputs' receive threads.
+class Receiver : public cs6::MidiInputHandler {
+public:
+    Receiver(EmulatedInstrument& instrument, Console& console, const Options& options)
+        : instrument_(instrument), console_(console), options_(options)
+    {
     }
-    if (times)
-        line += " @" + std::to_string(event.time * 100); // 100 ns units
-    return line;
-}
 
-// One input port's receive thread: hands every arriving message to the
-// instrument until running turns false and the port's notification is
-// signalled. Both drivers here signal arriving input.
-void Receive(cs6::DriverPort& input, const std::atomic<bool>& running, EmulatedInstrument& instrument,
-             Console& console, const Options& options)
-{
-    std::vector<cs6::TimedEvent> events;
-    while (running) {
-        input.ReadNotification()->Wait(std::chrono::milliseconds(200));
-        while (input.Read(events)) {
-            for (const auto& event : events) {
-                instrument.Receive(event.bytes);
-                if (options.echo)
-                    console.Say(EchoLine(event, options.times));
-            }
-            events.clear();
-        }
+    void OnSysEx(cs6::ReferenceTime time, std::uint32_t, std::span<const std::uint8_t> data) override
+    {
+        Take(time, data);
     }
-}
+    void OnShortMessage(cs6::ReferenceTime time, std::uint32_t, std::span<const std::uint8_t> data) override
+    {
+        Take(time, data);
+    }
+    std::chrono::steady_clock::time_point OnIdleTimeout(std::chrono::steady_clock::time_point) override
+    {
+        return std::chrono::steady_clock::now(); // nobody here waits for replies
+    }
+
+private:
+    void Take(cs6::ReferenceTime time, std::span<const std::uint8_t> data)
+    {
+        instrument_.Receive(data);
+        if (!options_.echo)
+            return;
+        std::string line = "rx";
+        char hex[4];
+        for (const std::uint8_t byte : data) {
+            std::snprintf(hex, sizeof hex, " %02X", byte);
+            line += hex;
+        }
+        if (options_.times)
+            line += " @" + std::to_string(time * 100); // 100 ns units
+        console_.Say(line);
+    }
+
+    EmulatedInstrument& instrument_;
+    Console& console_;
+    const Options& options_;
+};
 
 // One command line; false when it asks to end.
 bool Command(const std::string& line, EmulatedInstrument& instrument, Console& console)
@@ -283,20 +296,16 @@ int main(int argc, char** argv)
     instrument.SetTransmitSink([&ports](std::span<const std::uint8_t> message) { ports.SendToAll(message); });
 
     Console console;
-    std::atomic<bool> running{true};
-    std::vector<std::thread> receivers;
+    Receiver receiver(instrument, console, *options);
     for (Ports::Pair& pair : ports.Pairs())
-        receivers.emplace_back(Receive, std::ref(*pair.input), std::cref(running), std::ref(instrument),
-                               std::ref(console), std::cref(*options));
+        pair.input->StartReceiving(&receiver);
 
     console.Say("cs6sim ready:" + ports.Where());
     CommandLoop(instrument, console);
 
-    running = false;
-    for (std::size_t i = 0; i < receivers.size(); ++i) {
-        ports.Pairs()[i].input->ReadNotification()->Signal();
-        receivers[i].join();
-    }
+    // The receive threads end before the instrument they feed.
+    for (Ports::Pair& pair : ports.Pairs())
+        pair.input->StopReceiving();
     (void)instrument.WaitUntilIdle(std::chrono::seconds(5));
     return 0;
 }
