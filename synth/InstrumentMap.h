@@ -94,8 +94,9 @@ inline constexpr int kSwitchBeforeRead = 0x11;
 inline constexpr int kSwitchAfterRead = 0x10;
 
 // The parts of a performance, by index: the mid byte of their part block.
+// Parts 1..16 are 0x00..0x0F.
 namespace part {
-inline constexpr int kAD = 0x40;   // parts 1..16 are 0x00..0x0F
+inline constexpr int kAD = 0x40;
 inline constexpr int kCL = 0x50;
 inline constexpr int kPLG1 = 0x60;
 inline constexpr int kPLG2 = 0x61;
