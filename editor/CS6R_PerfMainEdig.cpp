@@ -119,20 +119,6 @@ void CS6R_PerfMainEdig::ShortMessagePoster::PostShortMessage(std::uint8_t status
     PostUserMessage(dialog_, kShortMessageNotify, status, data);
 }
 
-CS6R_PerfMainEdig::LongOperation::LongOperation(CS6R_PerfMainEdig& dialog) : dialog_(dialog)
-{
-    ++dialog_.longOperations_;
-}
-
-CS6R_PerfMainEdig::LongOperation::~LongOperation()
-{
-    if (--dialog_.longOperations_ > 0)
-        return;
-    // Hand the messages that waited to the queue again, in their order.
-    for (auto& message : std::exchange(dialog_.deferred_, {}))
-        PostUserMessage(&dialog_, message->Message(), message->WParam(), message->LParam());
-}
-
 CS6R_PerfMainEdig::CS6R_PerfMainEdig(QWidget* parent, SynthDevice* device)
     : TemplateDialog(PerfMainTemplate(), parent), synthDevice(device)
 {
@@ -180,6 +166,7 @@ bool CS6R_PerfMainEdig::InitDialog()
 
     // Start-up sequence: volume down, read switch, volume up, the switch after
     // reading, then the current performance.
+    const HoldPostedMessages hold;
     (void)outputPort->SendHexString("B0 07 00", 0);
     synthDevice->Wait(50ms);
     SwitchPulse(*synthDevice, kSwitchBeforeRead);
@@ -325,6 +312,7 @@ void CS6R_PerfMainEdig::RefreshEffectLabels()
 
 void CS6R_PerfMainEdig::OnComboEdit(int id)
 {
+    const HoldPostedMessages hold;
     const int index = Combo(id)->currentIndex();
     const auto& combo = *std::find_if(kCombos.begin(), kCombos.end(), [id](const ComboSetup& c) { return c.id == id; });
     std::uint8_t value = static_cast<std::uint8_t>(index);
@@ -338,6 +326,7 @@ void CS6R_PerfMainEdig::OnComboEdit(int id)
 
 void CS6R_PerfMainEdig::OnArpSwitch(int id)
 {
+    const HoldPostedMessages hold;
     const int low = id == kArpSwitch ? 0x14 : 0x11;
     const bool on = Button(id)->isChecked();
     *Common(low) = on ? 1 : 0;
@@ -391,10 +380,6 @@ void CS6R_PerfMainEdig::OnShortMessageNotify()
 
 void CS6R_PerfMainEdig::OnPostedMessage(const PostedMessageEvent& message)
 {
-    if (longOperations_ > 0) {
-        deferred_.push_back(std::make_unique<PostedMessageEvent>(message.Message(), message.WParam(), message.LParam()));
-        return;
-    }
     switch (message.Message()) {
     case kFaderDragMessage:
     case kFaderReleaseMessage:
@@ -413,18 +398,21 @@ void CS6R_PerfMainEdig::OnPostedMessage(const PostedMessageEvent& message)
 
 void CS6R_PerfMainEdig::OnRequest()
 {
+    const HoldPostedMessages hold;
     (void)synthDevice->RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance);
     RefreshFromMemory();
 }
 
 void CS6R_PerfMainEdig::OnTransmit()
 {
+    const HoldPostedMessages hold;
     BusyCursor busy;
     synthDevice->SendPerformance(0x3F, 0x4F, 0x00);
 }
 
 void CS6R_PerfMainEdig::OnInitPerf()
 {
+    const HoldPostedMessages hold;
     {
         BusyCursor busy;
         initialPerformance.SendToDevice(*synthDevice);
@@ -432,7 +420,11 @@ void CS6R_PerfMainEdig::OnInitPerf()
     RefreshFromMemory();
 }
 
-void CS6R_PerfMainEdig::OnAudition() { SwitchPulse(*synthDevice, kSwitchAfterRead); }
+void CS6R_PerfMainEdig::OnAudition()
+{
+    const HoldPostedMessages hold;
+    SwitchPulse(*synthDevice, kSwitchAfterRead);
+}
 
 void CS6R_PerfMainEdig::OnMidiSetup()
 {
@@ -443,7 +435,7 @@ void CS6R_PerfMainEdig::OnMidiSetup()
 void CS6R_PerfMainEdig::OnReceivePatches()
 {
     constexpr int kEntries = 130; // 128 voices and 2 kits a bank
-    LongOperation operation(*this);
+    const HoldPostedMessages hold;
     QProgressDialog progress(QStringLiteral("Receiving INT patches..."), QStringLiteral("Cancel"), 0, 2 * kEntries, this);
     progress.setWindowTitle(QStringLiteral("Receive INT, EXT patches"));
     progress.setWindowModality(Qt::WindowModal);

@@ -12,7 +12,6 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 #include "controls/FaderControl.h"
 #include "framework/TemplateDialog.h"
@@ -76,19 +75,6 @@ public:
 protected:
     void OnPostedMessage(const PostedMessageEvent& message) override;
 
-    // While a long operation runs, posted messages wait and are handled after
-    // it, one after the other.
-    class LongOperation {
-    public:
-        explicit LongOperation(CS6R_PerfMainEdig& dialog);
-        ~LongOperation();
-        LongOperation(const LongOperation&) = delete;
-        LongOperation& operator=(const LongOperation&) = delete;
-
-    private:
-        CS6R_PerfMainEdig& dialog_;
-    };
-
     // Children of this dialog over the placeholders 1026 and 1024.
     CS6R_PartMatrix* partMatrix = nullptr;
     CS6R_PerfPartMainEdit* partStrip = nullptr;
@@ -123,8 +109,6 @@ private:
     std::array<FaderControl*, kFaderCount> faders_{};
     std::array<std::uint32_t, kFaderCount> faderAddresses_{};
     ShortMessagePoster poster_{this};
-    int longOperations_ = 0;
-    std::vector<std::unique_ptr<PostedMessageEvent>> deferred_;
 };
 
 } // namespace cs6

@@ -260,6 +260,7 @@ void CS6R_PerfPartMainEdit::FillProgramList()
 
 void CS6R_PerfPartMainEdit::OnBankChange()
 {
+    const HoldPostedMessages hold;
     FillProgramList();
     const BankEntry& bank = bankTable[static_cast<std::size_t>(bankCombo_->currentData().toInt())];
     *Part(kBankMsb) = bank.bankMsb;
@@ -272,6 +273,7 @@ void CS6R_PerfPartMainEdit::OnBankChange()
 
 void CS6R_PerfPartMainEdit::OnProgram()
 {
+    const HoldPostedMessages hold;
     const int position = programCombo_->currentIndex();
     if (position < 0)
         return;
@@ -281,12 +283,14 @@ void CS6R_PerfPartMainEdit::OnProgram()
 
 void CS6R_PerfPartMainEdit::OnReceiveChannel()
 {
+    const HoldPostedMessages hold;
     *Part(kReceiveChannel) = static_cast<std::uint8_t>(receiveChannelCombo_->currentIndex());
     Send(kReceiveChannel, 1);
 }
 
 void CS6R_PerfPartMainEdit::OnOutputSelect()
 {
+    const HoldPostedMessages hold;
     const int position = outputSelectCombo_->currentIndex();
     if (position >= 0 && position < static_cast<int>(kOutputSelects.size()))
         *Part(kOutputSelect) = kOutputSelects[static_cast<std::size_t>(position)].byte;
@@ -295,12 +299,14 @@ void CS6R_PerfPartMainEdit::OnOutputSelect()
 
 void CS6R_PerfPartMainEdit::OnPortamentoMode()
 {
+    const HoldPostedMessages hold;
     *Part(kPortamentoMode) = static_cast<std::uint8_t>(portamentoModeCombo_->currentIndex());
     Send(kPortamentoMode, 1);
 }
 
 void CS6R_PerfPartMainEdit::OnSwitch(int id)
 {
+    const HoldPostedMessages hold;
     const SwitchSetup& s = SwitchFor(id);
     QPushButton* button = Button(id);
     const bool on = button->isChecked();

@@ -63,6 +63,7 @@ void CS6R_PerfPartRecv::InitDialog()
 
 void CS6R_PerfPartRecv::ApplyReceiveSwitches()
 {
+    const HoldPostedMessages hold;
     for (const ReceiveSwitch& row : receiveSwitches) {
         std::uint8_t& byte = *synthDevice->ByteAtAddress(row.address);
         const bool checked = Box(static_cast<int>(row.controlId))->isChecked();

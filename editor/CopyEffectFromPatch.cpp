@@ -91,7 +91,7 @@ void CS6R_PerfMainEdig::CopyEffectFromPatch(Effect effect)
 
     // The instrument's messages that arrive from here on are handled once the
     // copy is over and detection is back as it was.
-    LongOperation operation(*this);
+    const HoldPostedMessages hold;
     DumpOutcome outcome;
     {
         BusyCursor busy;

@@ -1,17 +1,31 @@
 #include "framework/TemplateDialog.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 namespace cs6 {
 namespace {
+
+// Posted user messages that arrived while a handler was busy, in order.
+struct HeldMessage {
+    QPointer<QObject> target;
+    unsigned message;
+    quintptr wParam;
+    qintptr lParam;
+};
+int holdDepth = 0;
+std::vector<HeldMessage> heldMessages;
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -83,6 +97,23 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent, QButtonGro
 }
 
 } // namespace
+
+TemplateDialog::HoldPostedMessages::HoldPostedMessages() { ++holdDepth; }
+
+TemplateDialog::HoldPostedMessages::~HoldPostedMessages()
+{
+    if (--holdDepth > 0)
+        return;
+    // Queued again ahead of everything posted since, so that they keep their
+    // place; the event queue takes ownership of the events.
+    for (const HeldMessage& held : std::exchange(heldMessages, {})) {
+        if (held.target)
+            QCoreApplication::postEvent(held.target, new PostedMessageEvent(held.message, held.wParam, held.lParam),
+                                        Qt::HighEventPriority);
+    }
+}
+
+bool TemplateDialog::PostedMessagesHeld() { return holdDepth > 0; }
 
 TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
     : QDialog(parent), template_(dialogTemplate), units_(dialogTemplate.fontName, dialogTemplate.pointSize)
@@ -164,7 +195,13 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event)
 void TemplateDialog::customEvent(QEvent* event)
 {
     if (event->type() == PostedMessageEvent::Type()) {
-        OnPostedMessage(*static_cast<PostedMessageEvent*>(event));
+        const auto& message = *static_cast<PostedMessageEvent*>(event);
+        if (PostedMessagesHeld()) {
+            heldMessages.push_back({this, message.Message(), message.WParam(), message.LParam()});
+            return;
+        }
+        HoldPostedMessages hold;
+        OnPostedMessage(message);
         return;
     }
     QDialog::customEvent(event);

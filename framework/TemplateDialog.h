@@ -16,6 +16,21 @@ namespace cs6 {
 
 class TemplateDialog : public QDialog {
 public:
+    // While one lives, posted user messages to every template dialog wait;
+    // after the outermost one ends they are handled in the order they came.
+    // Every handler that sends to the instrument or waits for it holds one
+    // (OnPostedMessage always runs inside one), so that a message box or
+    // progress dialog it shows, each with its own event loop, never runs
+    // another handler in the middle of it.
+    class HoldPostedMessages {
+    public:
+        HoldPostedMessages();
+        ~HoldPostedMessages();
+        HoldPostedMessages(const HoldPostedMessages&) = delete;
+        HoldPostedMessages& operator=(const HoldPostedMessages&) = delete;
+    };
+    [[nodiscard]] static bool PostedMessagesHeld();
+
     TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent);
 
     // The control with this id, or null.

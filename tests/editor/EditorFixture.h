@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,16 +24,77 @@ namespace cs6::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// An output port to the instrument that fails while the test says so.
+struct FaultyOutput {
+    static QUuid Guid() { return PortGuid("test", "faulty output"); }
+
+    std::shared_ptr<InProcessPeer> peer;
+    int clockFailures = 0; // the next sends find no clock (box "A") and go out all the same
+    bool gone = false;     // every send fails as on a port that vanished (box "C")
+};
+
+class FaultyOutputDriver : public MidiDriver {
+public:
+    explicit FaultyOutputDriver(std::shared_ptr<FaultyOutput> output) : output_(std::move(output)) {}
+
+    std::vector<DriverPortInfo> ListPorts() override
+    {
+        return {{FaultyOutput::Guid(), "faulty", "faulty output", PortDirection::Output}};
+    }
+    std::unique_ptr<DriverPort> Open(const QUuid& guid, PortDirection direction) override
+    {
+        if (guid != FaultyOutput::Guid() || direction != PortDirection::Output)
+            return nullptr;
+        return std::make_unique<Port>(output_);
+    }
+
+private:
+    struct Port : DriverPort {
+        explicit Port(std::shared_ptr<FaultyOutput> output) : output_(std::move(output)) {}
+        bool Activate(bool) override { return true; }
+        std::optional<ReferenceTime> LatencyClock() override
+        {
+            if (output_->clockFailures == 0)
+                return ReferenceNow();
+            --output_->clockFailures;
+            return std::nullopt;
+        }
+        std::size_t MaxMessageBytes() const override { return 0x100000; }
+        DriverSendResult Send(std::span<const std::uint8_t> message, ReferenceTime) override
+        {
+            if (output_->gone)
+                return DriverSendResult::PortGone;
+            output_->peer->FromProgram(message);
+            return DriverSendResult::Sent;
+        }
+        bool Gone() const override { return output_->gone; }
+
+        std::shared_ptr<FaultyOutput> output_;
+    };
+    std::shared_ptr<FaultyOutput> output_;
+};
+
+enum class Output {
+    Direct, // the in-process port to the instrument
+    Faulty, // a port to the instrument that fails as faultyOutput says
+};
+
 class EditorFixture {
 public:
-    explicit EditorFixture(bool choosePorts = true)
+    explicit EditorFixture(bool choosePorts = true, Output outputKind = Output::Direct)
         : instrument(std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests()))
     {
-        previousBoxes_ = SetMessageBoxHandler([this](std::string_view text) { boxes.emplace_back(text); });
+        previousBoxes_ = SetMessageBoxHandler([this](std::string_view text) {
+            boxes.emplace_back(text);
+            if (whileBoxShows)
+                whileBoxShows();
+        });
         MidiSystemConfig config;
         config.useAlsa = false;
         config.useJack = false;
-        config.inProcessPeers.emplace_back(sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument));
+        faultyOutput->peer = std::make_shared<sim::EmulatedPeer>(instrument);
+        config.inProcessPeers.emplace_back(sim::kEmulatedPortName, faultyOutput->peer);
+        config.extraDrivers.push_back(std::make_unique<FaultyOutputDriver>(faultyOutput));
         midiSystem = std::make_unique<MidiSystem>(std::move(config));
         inputPorts.clear();
         outputPorts.clear();
@@ -42,7 +104,8 @@ public:
             midiSettings.inputEnabled = 1;
             midiSettings.outputEnabled = 1;
             midiSettings.inputPortGuid = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-            midiSettings.outputPortGuid = midiSettings.inputPortGuid;
+            midiSettings.outputPortGuid =
+                outputKind == Output::Faulty ? FaultyOutput::Guid() : midiSettings.inputPortGuid;
         }
         OpenMidiConnection();
         InitNameTables();
@@ -83,7 +146,11 @@ public:
     ConnectionOutput output;
     CollectorReplySource replies;
     SynthDevice device;
+    std::shared_ptr<FaultyOutput> faultyOutput = std::make_shared<FaultyOutput>();
+    // The texts of the message boxes shown; whileBoxShows, if set, runs
+    // inside each, as the box's own event loop would.
     std::vector<std::string> boxes;
+    std::function<void()> whileBoxShows;
 
 private:
     MessageBoxHandler previousBoxes_;

@@ -65,6 +65,7 @@ private slots:
     void receivePatchesWritesBothBankFiles();
     void aSilentInstrumentLeavesTheBankFilesAndSaysSo();
     void enterAndEscapeEndTheDialog();
+    void aBoxOnTheSendPathRunsNoOtherHandler();
     void midiSetupListsTheEmulatedInstrumentAndReopens();
     void renderMainDialog();
 };
@@ -383,6 +384,47 @@ void PerfMainEdigTest::enterAndEscapeEndTheDialog()
         const int result = dialog.exec();
         QCOMPARE(result, key == Qt::Key_Escape ? int{QDialog::Rejected} : int{QDialog::Accepted});
     }
+}
+
+// Regression: a box shown on the send path ran the queued messages inside its
+// own event loop: fader steps sent into the failed output, each with a box of
+// its own, and the instrument's notification started a request in the middle
+// of the one under way.
+void PerfMainEdigTest::aBoxOnTheSendPathRunsNoOtherHandler()
+{
+    test::EditorFixture fixture(true, test::Output::Faulty);
+    CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
+    QVERIFY(dialog.InitDialog());
+    fixture.TakeReceived();
+    const Bytes request = sysex::DumpRequest(0x0E, 0x4F, 0x00);
+
+    // "Request" whose message finds no clock: the box comes before it is sent.
+    std::size_t sentDuringBox = 0;
+    fixture.whileBoxShows = [&] {
+        PostUserMessage(&dialog, kFaderReleaseMessage, 0, 0);
+        PostUserMessage(&dialog, kShortMessageNotify, 0xC0, 0x05);
+        QCoreApplication::processEvents();
+        sentDuringBox = fixture.TakeReceived().size();
+    };
+    fixture.faultyOutput->clockFailures = 1;
+    dialog.OnRequest();
+    QCOMPARE(fixture.boxes, std::vector<std::string>{"A"});
+    QCOMPARE(sentDuringBox, std::size_t{0});
+    QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{request});
+    // Afterwards each runs once, in order: the fader's change, then the request.
+    QCoreApplication::sendPostedEvents(&dialog);
+    const auto volume = static_cast<std::uint8_t>(dialog.Fader(0)->Value());
+    QCOMPARE(fixture.TakeReceivedBytes(), (std::vector<Bytes>{ParameterChange(0x38, {volume}), request}));
+
+    // "Transmit" into an output that is gone, with a drag's steps queued: one box.
+    fixture.boxes.clear();
+    fixture.whileBoxShows = [] { QCoreApplication::processEvents(); };
+    fixture.faultyOutput->gone = true;
+    for (int step = 0; step < 3; ++step)
+        PostUserMessage(&dialog, kFaderDragMessage, 0, 0);
+    dialog.OnTransmit();
+    QCoreApplication::sendPostedEvents(&dialog);
+    QCOMPARE(fixture.boxes, std::vector<std::string>{"C"});
 }
 
 void PerfMainEdigTest::midiSetupListsTheEmulatedInstrumentAndReopens()
