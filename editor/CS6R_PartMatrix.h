@@ -27,8 +27,6 @@ public:
     static int PartIndexOf(int id);
 
 protected:
-    // Enter and Escape belong to the main window, not to the embedded row.
-
     CS6R_PerfPartMainEdit* partStrip;
 
 private:

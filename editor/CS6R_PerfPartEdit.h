@@ -31,7 +31,6 @@ public:
 
 protected:
     void OnPostedMessage(const PostedMessageEvent& message) override;
-    // Enter ends the dialog like Escape (there is no default button).
 
     SynthDevice* synthDevice;
     int partIndex;

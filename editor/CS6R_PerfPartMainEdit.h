@@ -60,7 +60,6 @@ public:
 
 protected:
     void OnPostedMessage(const PostedMessageEvent& message) override;
-    // Enter and Escape belong to the main window, not to the embedded strip.
 
     SynthDevice* synthDevice;
     int partIndex;

@@ -44,8 +44,6 @@ public:
     QPushButton* Box(int id) const;
 
 protected:
-    // Enter ends the dialog like Escape (there is no default button).
-
     SynthDevice* synthDevice;
     int partIndex;
     std::array<ReceiveSwitch, kSwitchCount> receiveSwitches{};

@@ -27,6 +27,38 @@ struct HeldMessage {
 int holdDepth = 0;
 std::vector<HeldMessage> heldMessages;
 
+bool HasDefaultButton(const DialogTemplate& dialogTemplate)
+{
+    return std::any_of(dialogTemplate.controls.begin(), dialogTemplate.controls.end(),
+                       [](const ControlTemplate& c) { return c.kind == ControlKind::DefaultPushButton; });
+}
+
+// In a dialog without a default button only the push button that has the
+// focus is drawn as the default. (Qt would draw the first push button so when
+// the dialog shows, and later the last one that had the focus.)
+void ShowOnlyFocusedDefault(QWidget* window)
+{
+    const auto* dialog = dynamic_cast<const TemplateDialog*>(window);
+    if (!dialog || dialog->Template().child || HasDefaultButton(dialog->Template()))
+        return;
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (button->isDefault() && !button->hasFocus())
+            button->setDefault(false);
+    }
+}
+
+class TemplatePushButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QPushButton::focusOutEvent(event);
+        ShowOnlyFocusedDefault(window());
+    }
+};
+
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QWidget* MakeControl(const ControlTemplate& control, QWidget* parent, QButtonGroup*& radioGroup)
@@ -57,8 +89,9 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent, QButtonGro
     case ControlKind::PushButton:
     case ControlKind::DefaultPushButton:
     case ControlKind::Fader: {
-        auto* button = new QPushButton(text, parent);
-        button->setAutoDefault(false);
+        auto* button = new TemplatePushButton(text, parent);
+        // Enter presses the push button that has the focus.
+        button->setAutoDefault(control.kind != ControlKind::Fader);
         button->setDefault(control.kind == ControlKind::DefaultPushButton);
         return button;
     }
@@ -66,6 +99,7 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent, QButtonGro
     case ControlKind::PushLikeRadio: {
         auto* button = new QPushButton(text, parent);
         button->setCheckable(true);
+        // A switch is no push button: Enter on it means the dialog's Enter.
         button->setAutoDefault(false);
         button->setFlat(control.style & kFlat);
         if (control.kind == ControlKind::PushLikeRadio) {
@@ -130,6 +164,13 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
     KeepTextsClearOfNeighbours(*this);
 }
 
+void TemplateDialog::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (visible)
+        ShowOnlyFocusedDefault(this);
+}
+
 void TemplateDialog::BuildControls()
 {
     QButtonGroup* radioGroup = nullptr;
@@ -182,10 +223,7 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event)
         event->ignore();
         return;
     }
-    const bool hasDefault = std::any_of(template_.controls.begin(), template_.controls.end(), [](const ControlTemplate& c) {
-        return c.kind == ControlKind::DefaultPushButton;
-    });
-    if (enter && !hasDefault) {
+    if (enter && !HasDefaultButton(template_)) {
         accept();
         return;
     }

@@ -3,6 +3,10 @@
 // by id, and its posted user messages arrive in OnPostedMessage. Child
 // templates (no caption, no border) make widgets to embed in another dialog.
 //
+// Keys behave as in a Windows dialog: Enter presses the push button that has
+// the focus; elsewhere it presses the default button, or ends a dialog that
+// has none, as Escape does.
+//
 // Thread: the user-interface thread.
 
 #include <QDialog>
@@ -41,6 +45,10 @@ public:
         return qobject_cast<T*>(Control(id));
     }
 
+    // Shown, a dialog without a default button draws no push button as the
+    // default but the one that has the focus.
+    void setVisible(bool visible) override;
+
     const DialogUnits& Units() const { return units_; }
     const DialogTemplate& Template() const { return template_; }
     int TemplateId() const { return template_.id; }
@@ -49,8 +57,9 @@ protected:
     // A posted user message (WM_USER+n) for this dialog.
     virtual void OnPostedMessage(const PostedMessageEvent& message);
     void customEvent(QEvent* event) override;
-    // Enter ends a dialog that has no default button, as Escape does; a
-    // child dialog leaves both to the dialog it sits in.
+    // Enter that no focused push button took ends a dialog that has no
+    // default button, as Escape does; a child dialog leaves both to the
+    // dialog it sits in.
     void keyPressEvent(QKeyEvent* event) override;
 
     // Replaces a control by another widget in its place (faders take the

@@ -83,10 +83,12 @@ QString Named(const char* effect, std::uint8_t msb, std::uint8_t lsb)
 }
 
 // A person's choice in the patch dialog: a bank row and a 0-based program,
-// then OK. Without a program the dialog is cancelled after the bank choice.
+// then a click on OK, or Enter on the control enterOn. Without a program the
+// dialog is cancelled after the bank choice.
 struct Choice {
     int row;
     int program = -1;
+    int enterOn = 0;
 };
 
 // Answers the patch dialog that is about to open. during, if set, runs while
@@ -111,7 +113,10 @@ void AnswerNextPatchDialog(Choice choice, std::function<void()> during = {})
             return;
         }
         dialog->ProgramList()->setCurrentIndex(choice.program);
-        dialog->OkButton()->click();
+        if (choice.enterOn)
+            QTest::keyClick(dialog->Control(choice.enterOn), Qt::Key_Return);
+        else
+            dialog->OkButton()->click();
     });
 }
 
@@ -228,16 +233,23 @@ void EffectsTest::copyReverbReplacesBytes0To23AndSendsThePerformance_data()
     QTest::addColumn<int>("program");
     QTest::addColumn<int>("bankCode");
     QTest::addColumn<std::vector<Bytes>>("fetch");
+    QTest::addColumn<int>("enterOn");
     // A user bank is requested where it is stored.
     QTest::newRow("INT 1") << int{kBankInt} << 0 << kCodeInt
-                           << std::vector<Bytes>{{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x00, 0xF7}}; // INT, program 0
+                           << std::vector<Bytes>{{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x00, 0xF7}} // INT, program 0
+                           << 0;
+    // Enter in the program list presses OK.
+    QTest::newRow("INT 1, Enter in the list") << int{kBankInt} << 0 << kCodeInt
+                                              << std::vector<Bytes>{{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x00, 0xF7}}
+                                              << 1001;
     // A preset is selected (bank MSB 3F, LSB 01, program 5), then requested
     // from the normal-voice edit buffer.
     QTest::newRow("PRE2 6") << int{kBankPre2} << 5 << kCodePre2
                             << std::vector<Bytes>{{0xB0, 0x00, 0x3F},
                                                   {0xB0, 0x20, 0x01},
                                                   {0xC0, 0x05},
-                                                  {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x0F, 0x00, 0xF7}};
+                                                  {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x0F, 0x00, 0xF7}}
+                            << 0;
 }
 
 void EffectsTest::copyReverbReplacesBytes0To23AndSendsThePerformance()
@@ -246,6 +258,7 @@ void EffectsTest::copyReverbReplacesBytes0To23AndSendsThePerformance()
     QFETCH(int, program);
     QFETCH(int, bankCode);
     QFETCH(std::vector<Bytes>, fetch);
+    QFETCH(int, enterOn);
 
     test::EditorFixture fixture;
     LoadStoredSoundsFrom(*fixture.instrument);
@@ -262,7 +275,7 @@ void EffectsTest::copyReverbReplacesBytes0To23AndSendsThePerformance()
     const Bytes voiceReverb = Slice(fixture.instrument->StoredImage(bankCode, program), kReverbInImage, kReverbCount);
     QVERIFY(!std::string(EffectTypeName(voiceReverb[0], voiceReverb[1])).empty());
 
-    AnswerNextPatchDialog({row, program});
+    AnswerNextPatchDialog({row, program, enterOn});
     dialog.Button(1031)->click();
 
     // The memory: bytes 0..23 from the voice, the rest of the block and the
@@ -332,14 +345,17 @@ void EffectsTest::cancelSendsNothingAndRestoresDetection_data()
 {
     QTest::addColumn<bool>("detecting");
     QTest::addColumn<int>("button");
-    QTest::newRow("reverb, detection on") << true << 1031;
-    QTest::newRow("chorus, detection off") << false << 1032;
+    QTest::addColumn<int>("program"); // chosen before Enter on Cancel; -1: cancelled after the bank
+    QTest::newRow("reverb, detection on") << true << 1031 << -1;
+    QTest::newRow("chorus, detection off") << false << 1032 << -1;
+    QTest::newRow("Enter on Cancel after a full choice") << true << 1031 << 3;
 }
 
 void EffectsTest::cancelSendsNothingAndRestoresDetection()
 {
     QFETCH(bool, detecting);
     QFETCH(int, button);
+    QFETCH(int, program);
 
     test::EditorFixture fixture;
     LoadStoredSoundsFrom(*fixture.instrument);
@@ -354,7 +370,7 @@ void EffectsTest::cancelSendsNothingAndRestoresDetection()
     // While the dialog is open detection is off, and a program change from
     // the instrument starts no request.
     bool offWhileOpen = false;
-    AnswerNextPatchDialog({kBankInt}, [&] {
+    AnswerNextPatchDialog({kBankInt, program, kIdCancel}, [&] {
         offWhileOpen = !dialog.DetectManualChange();
         PostUserMessage(&dialog, kShortMessageNotify, 0xC0, 0x05);
         QCoreApplication::sendPostedEvents(&dialog);

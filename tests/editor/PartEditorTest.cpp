@@ -138,7 +138,8 @@ private slots:
     void theStripOpensBothDialogsForItsPart();
     void theMatrixStartsOnTheStripsPartAndSwitchesIt();
     void theMainWindowHostsTheStripAndMatrixAndRefreshesThem();
-    void enterAndEscapeInTheStripEndTheMainWindow();
+    void enterPressesTheStripsFocusedButtonElseEndsTheMainWindow_data();
+    void enterPressesTheStripsFocusedButtonElseEndsTheMainWindow();
     void renderPartDialogs();
 };
 
@@ -575,18 +576,42 @@ void PartEditorTest::theMainWindowHostsTheStripAndMatrixAndRefreshesThem()
     QCOMPARE(strip->PartIndex(), 0x50);
 }
 
-void PartEditorTest::enterAndEscapeInTheStripEndTheMainWindow()
+void PartEditorTest::enterPressesTheStripsFocusedButtonElseEndsTheMainWindow_data()
 {
+    QTest::addColumn<int>("focus"); // a button of the strip, 0 for the strip
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<int>("result"); // -1: the main window stays open
+    QTest::newRow("Escape") << 0 << int{Qt::Key_Escape} << QString() << int{QDialog::Rejected};
+    QTest::newRow("Enter") << 0 << int{Qt::Key_Return} << QString() << int{QDialog::Accepted};
+    QTest::newRow("Enter on a switch") << 1017 << int{Qt::Key_Return} << QString() << int{QDialog::Accepted};
+    QTest::newRow("Enter on QED") << 1014 << int{Qt::Key_Return} << "Part 1 filter & envelope QED" << -1;
+    QTest::newRow("Enter on RecvSW") << 1015 << int{Qt::Key_Return} << "Part 1 receive switches" << -1;
+}
+
+void PartEditorTest::enterPressesTheStripsFocusedButtonElseEndsTheMainWindow()
+{
+    QFETCH(int, focus);
+    QFETCH(int, key);
+    QFETCH(QString, opened);
+    QFETCH(int, result);
     test::EditorFixture fixture;
-    for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
-        CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
-        QVERIFY(dialog.InitDialog());
-        QTimer::singleShot(0, [&] { QTest::keyClick(dialog.PartStrip(), static_cast<Qt::Key>(key)); });
-        const int result = dialog.exec();
-        QCOMPARE(result, key == Qt::Key_Escape ? int{QDialog::Rejected} : int{QDialog::Accepted});
-        // The strip did not close itself inside the window.
-        QVERIFY(dialog.PartStrip()->isVisibleTo(&dialog));
-    }
+    CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
+    QVERIFY(dialog.InitDialog());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    CS6R_PerfPartMainEdit* strip = dialog.PartStrip();
+    (focus ? strip->Control(focus) : strip)->setFocus();
+    auto press = [key] { QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key)); };
+    if (opened.isEmpty())
+        press();
+    else
+        QCOMPARE(CaptionOfModal(press), opened);
+    QCOMPARE(dialog.isVisible(), result < 0);
+    if (result >= 0)
+        QCOMPARE(dialog.result(), result);
+    // The strip did not close itself inside the window.
+    QVERIFY(strip->isVisibleTo(&dialog));
 }
 
 void PartEditorTest::renderPartDialogs()

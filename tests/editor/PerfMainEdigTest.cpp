@@ -64,7 +64,8 @@ private slots:
     void aFrontPanelChangeIsFollowedByARequest();
     void receivePatchesWritesBothBankFiles();
     void aSilentInstrumentLeavesTheBankFilesAndSaysSo();
-    void enterAndEscapeEndTheDialog();
+    void enterPressesTheFocusedButtonElseEndsTheDialog_data();
+    void enterPressesTheFocusedButtonElseEndsTheDialog();
     void aBoxOnTheSendPathRunsNoOtherHandler();
     void midiSetupListsTheEmulatedInstrumentAndReopens();
     void renderMainDialog();
@@ -374,15 +375,39 @@ void PerfMainEdigTest::aSilentInstrumentLeavesTheBankFilesAndSaysSo()
     QDir::setCurrent(previous);
 }
 
-void PerfMainEdigTest::enterAndEscapeEndTheDialog()
+void PerfMainEdigTest::enterPressesTheFocusedButtonElseEndsTheDialog_data()
 {
+    QTest::addColumn<int>("focus");  // the control that has the focus
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("result"); // -1: the dialog stays open
+    QTest::newRow("Escape in the name") << 1023 << int{Qt::Key_Escape} << int{QDialog::Rejected};
+    QTest::newRow("Enter in the name") << 1023 << int{Qt::Key_Return} << int{QDialog::Accepted};
+    QTest::newRow("Enter on a switch") << 1018 << int{Qt::Key_Return} << int{QDialog::Accepted};
+    QTest::newRow("Enter on Request") << 1027 << int{Qt::Key_Return} << -1;
+}
+
+void PerfMainEdigTest::enterPressesTheFocusedButtonElseEndsTheDialog()
+{
+    QFETCH(int, focus);
+    QFETCH(int, key);
+    QFETCH(int, result);
     test::EditorFixture fixture;
-    for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
-        CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
-        QVERIFY(dialog.InitDialog());
-        QTimer::singleShot(0, [&] { QTest::keyClick(dialog.NameEdit(), static_cast<Qt::Key>(key)); });
-        const int result = dialog.exec();
-        QCOMPARE(result, key == Qt::Key_Escape ? int{QDialog::Rejected} : int{QDialog::Accepted});
+    CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
+    QVERIFY(dialog.InitDialog());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.Control(focus)->setFocus();
+    // No push button without the focus is drawn as the default.
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        QVERIFY(!button->isDefault() || button->hasFocus());
+    fixture.TakeReceived();
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
+    QCOMPARE(dialog.isVisible(), result < 0);
+    if (result >= 0) {
+        QCOMPARE(dialog.result(), result);
+        QVERIFY(fixture.TakeReceived().empty());
+    } else {
+        QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{sysex::DumpRequest(0x0E, 0x4F, 0x00)});
     }
 }
 
