@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QValidator>
 
 namespace cs6 {
 namespace {
@@ -26,6 +27,25 @@ struct HeldMessage {
 };
 int holdDepth = 0;
 std::vector<HeldMessage> heldMessages;
+
+// The edit field of an editable list accepts only the text of the chosen
+// item: typed text never chooses another, and when the user leaves the field
+// or presses Enter the chosen item's text comes back. (Qt would otherwise
+// choose an item whose text was typed, or completed inline, and report it as
+// the user's choice.)
+class ChosenItemOnly : public QValidator {
+public:
+    explicit ChosenItemOnly(QComboBox* combo) : QValidator(combo), combo_(combo) {}
+
+    State validate(QString& text, int&) const override
+    {
+        return text == combo_->itemText(combo_->currentIndex()) ? Acceptable : Intermediate;
+    }
+    void fixup(QString& text) const override { text = combo_->itemText(combo_->currentIndex()); }
+
+private:
+    QComboBox* combo_;
+};
 
 bool HasDefaultButton(const DialogTemplate& dialogTemplate)
 {
@@ -83,6 +103,10 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent, QButtonGro
         // Text typed into the edit field never becomes an item: only the
         // items the program put there can be chosen.
         combo->setInsertPolicy(QComboBox::NoInsert);
+        if (combo->isEditable()) {
+            combo->setCompleter(nullptr);
+            combo->setValidator(new ChosenItemOnly(combo));
+        }
         combo->setMaxVisibleItems(20);
         return combo;
     }

@@ -5,7 +5,8 @@
 //
 // Keys behave as in a Windows dialog: Enter presses the push button that has
 // the focus; elsewhere it presses the default button, or ends a dialog that
-// has none, as Escape does.
+// has none, as Escape does. Typed text in an editable list never chooses an
+// item.
 //
 // Thread: the user-interface thread.
 

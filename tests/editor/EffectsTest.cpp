@@ -165,6 +165,7 @@ private slots:
     void patchListsOfEachBank();
     void theProgramIsKeptWhereTheNewBankHasIt();
     void okIsEnabledOnlyWithABankAndAProgram();
+    void typedTextNeverBecomesAProgram_data();
     void typedTextNeverBecomesAProgram();
     void renderPatchSelectDialog();
 };
@@ -609,25 +610,38 @@ void EffectsTest::okIsEnabledOnlyWithABankAndAProgram()
     QCOMPARE(dialog.selectedProgram, std::int32_t{127});
 }
 
+void EffectsTest::typedTextNeverBecomesAProgram_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("leave"); // the key that ends the typing
+    QTest::newRow("a PLG2 program's number, Enter") << int{kBankPlg2} << "12" << int{Qt::Key_Return};
+    QTest::newRow("a PRE1 program's first letter, Tab") << int{kBankPre1} << "5" << int{Qt::Key_Tab};
+    QTest::newRow("text of no program, Enter") << int{kBankPlg2} << "my own" << int{Qt::Key_Return};
+}
+
+// Regression: typed text that named a program, or completed to one, became
+// the choice and enabled OK.
 void EffectsTest::typedTextNeverBecomesAProgram()
 {
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(int, leave);
     test::EditorFixture fixture;
     LoadStoredSoundsFrom(*fixture.instrument);
     PatchSelectDlg dialog(nullptr);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const int plg2 = dialog.BankList()->findData(int{kBankPlg2});
-    dialog.BankList()->setCurrentIndex(plg2);
-    emit dialog.BankList()->activated(plg2);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    const int bank = dialog.BankList()->findData(row);
+    dialog.BankList()->setCurrentIndex(bank);
+    emit dialog.BankList()->activated(bank);
 
-    // Typed text with Enter adds no item and chooses nothing.
     QLineEdit* field = dialog.ProgramList()->lineEdit();
-    QVERIFY(field);
     field->setFocus();
-    QTest::keyClicks(field, QStringLiteral("my own"));
-    QTest::keyClick(field, Qt::Key_Return);
-    QCOMPARE(dialog.ProgramList()->count(), 64);
+    QTest::keyClicks(field, typed);
+    QTest::keyClick(field, static_cast<Qt::Key>(leave));
     QCOMPARE(dialog.ProgramList()->currentIndex(), -1);
+    QCOMPARE(field->text(), QString());
     QVERIFY(!dialog.OkButton()->isEnabled());
     QVERIFY(dialog.isVisible());
 }

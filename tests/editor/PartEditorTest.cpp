@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -140,6 +141,8 @@ private slots:
     void theMainWindowHostsTheStripAndMatrixAndRefreshesThem();
     void enterPressesTheStripsFocusedButtonElseEndsTheMainWindow_data();
     void enterPressesTheStripsFocusedButtonElseEndsTheMainWindow();
+    void typedProgramTextIsNeverChosen_data();
+    void typedProgramTextIsNeverChosen();
     void renderPartDialogs();
 };
 
@@ -612,6 +615,45 @@ void PartEditorTest::enterPressesTheStripsFocusedButtonElseEndsTheMainWindow()
         QCOMPARE(dialog.result(), result);
     // The strip did not close itself inside the window.
     QVERIFY(strip->isVisibleTo(&dialog));
+}
+
+void PartEditorTest::typedProgramTextIsNeverChosen_data()
+{
+    QTest::addColumn<int>("bank");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("hoverFader"); // else Tab leaves the field
+    QTest::newRow("a PLG1 program's number") << 4 << "12" << false;
+    QTest::newRow("a PRE1 program's first letter") << 0 << "5" << true;
+}
+
+// Regression: the typed text, or the item it completed to, was stored and
+// sent as the program once the field lost the focus.
+void PartEditorTest::typedProgramTextIsNeverChosen()
+{
+    QFETCH(int, bank);
+    QFETCH(QString, typed);
+    QFETCH(bool, hoverFader);
+    test::EditorFixture fixture;
+    Strip s(fixture);
+    Choose(s.strip.BankCombo(), bank);
+    Choose(s.strip.ProgramCombo(), 2);
+    s.strip.show();
+    QVERIFY(QTest::qWaitForWindowActive(&s.strip));
+    Received received(fixture);
+
+    QLineEdit* field = s.strip.ProgramCombo()->lineEdit();
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, typed);
+    if (hoverFader)
+        test::Move(s.strip.Fader(0), QPoint(2, 2), Qt::NoButton);
+    else
+        QTest::keyClick(field, Qt::Key_Tab);
+    QVERIFY(!field->hasFocus());
+    QCOMPARE(s.strip.ProgramCombo()->currentIndex(), 2);
+    QCOMPARE(field->text(), s.strip.ProgramCombo()->itemText(2));
+    QCOMPARE(*fixture.device.ByteAt(0x31, 0x00, 0x02), std::uint8_t{2});
+    QVERIFY(received.Take(0).empty());
 }
 
 void PartEditorTest::renderPartDialogs()
