@@ -233,6 +233,7 @@ void TemplateDialog::ReplaceControl(int id, QWidget* replacement)
     replacement->setObjectName(old->objectName());
     replacement->setEnabled(old->isEnabled());
     replacement->show();
+    QWidget::setTabOrder(old, replacement);
     controls_[id] = replacement;
     old->deleteLater();
     old->hide();

@@ -6,7 +6,7 @@
 // Keys behave as in a Windows dialog: Enter presses the push button that has
 // the focus; elsewhere it presses the default button, or ends a dialog that
 // has none, as Escape does. Typed text in an editable list never chooses an
-// item.
+// item. The Tab order is the template's.
 //
 // Thread: the user-interface thread.
 
@@ -63,8 +63,8 @@ protected:
     // dialog it sits in.
     void keyPressEvent(QKeyEvent* event) override;
 
-    // Replaces a control by another widget in its place (faders take the
-    // place and size of their template buttons).
+    // Replaces a control by another widget in its place, in the layout and
+    // in the Tab order (faders take the place of their template buttons).
     void ReplaceControl(int id, QWidget* replacement);
 
 private:

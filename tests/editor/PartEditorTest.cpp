@@ -139,6 +139,7 @@ private slots:
     void theStripOpensBothDialogsForItsPart();
     void theMatrixStartsOnTheStripsPartAndSwitchesIt();
     void theMainWindowHostsTheStripAndMatrixAndRefreshesThem();
+    void tabFollowsTheTemplatesWithTheFadersInPlace();
     void enterPressesTheStripsFocusedButtonElseEndsTheMainWindow_data();
     void enterPressesTheStripsFocusedButtonElseEndsTheMainWindow();
     void typedProgramTextIsNeverChosen_data();
@@ -577,6 +578,27 @@ void PartEditorTest::theMainWindowHostsTheStripAndMatrixAndRefreshesThem()
     dialog.OnRequest();
     QCOMPARE(static_cast<int>(strip->Fader(0)->Value()), 44);
     QCOMPARE(strip->PartIndex(), 0x50);
+}
+
+void PartEditorTest::tabFollowsTheTemplatesWithTheFadersInPlace()
+{
+    test::EditorFixture fixture;
+    CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
+    QVERIFY(dialog.InitDialog());
+    for (TemplateDialog* d : {static_cast<TemplateDialog*>(&dialog), static_cast<TemplateDialog*>(dialog.PartStrip())}) {
+        QList<int> templateOrder;
+        QList<int> tabOrder;
+        for (const ControlTemplate& control : d->Template().controls) {
+            if (control.id != kNoId)
+                templateOrder << control.id;
+        }
+        for (QWidget* w = d->nextInFocusChain(); w != d; w = w->nextInFocusChain()) {
+            const int id = w->objectName().mid(7).toInt(); // "control1004"
+            if (d->Control(id) == w)
+                tabOrder << id;
+        }
+        QCOMPARE(tabOrder, templateOrder);
+    }
 }
 
 void PartEditorTest::enterPressesTheStripsFocusedButtonElseEndsTheMainWindow_data()
