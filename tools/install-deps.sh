@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that are
-# missing, without questions. Used by ./run.sh, ./test.sh and fuzz/run.sh.
+# missing, without questions. Used by ./run.sh, ./test.sh, fuzz/run.sh and
+# tools/package.sh.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,13 @@ packages=(
 # "fuzz" adds clang and its sanitizer and libFuzzer runtimes.
 if [ "${1:-}" = "fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
+fi
+
+# "package" adds what builds the Debian package (dpkg-shlibdeps, and file,
+# with which CPack finds the programs in it) and what checks it (the desktop
+# entry and AppStream validators).
+if [ "${1:-}" = "package" ]; then
+  packages+=(dpkg-dev file desktop-file-utils appstream)
 fi
 
 missing=()
