@@ -74,10 +74,14 @@ bool MidiPort::Gone() const { return failed_ || port_->Gone(); }
 
 SendOutcome MidiPort::SendMidiMessage(std::span<const std::uint8_t> message, std::uint32_t)
 {
+    // A port that failed was reported then; whatever is still sent to it
+    // (the rest of a bulk, the start-up sequence) fails quietly.
+    if (failed_)
+        return SendOutcome::Failed;
     ReferenceTime now = ReferenceNow();
     if (const auto clock = port_->LatencyClock())
         now = *clock;
-    else
+    else if (!port_->Gone()) // a vanished port says so once, with "C"
         ShowMessageBox("A");
 
     const std::size_t limit = std::min<std::size_t>(maxMessageBytes_, port_->MaxMessageBytes());

@@ -154,6 +154,8 @@ TEST_F(PortLayerTest, AnOutputThatFailsShowsCOnceForAWholeBulk)
     EXPECT_EQ(outputPort->SendHexString("not hex", 0), SendOutcome::Refused);
     for (int i = 0; i < 34; ++i)
         ConnectionOutput().SendMessage(Bytes{0xF0, 0x43, 0x10, 0x64, 0x0E, 0x4F, 0x00, 0xF7});
+    // Sends that bypass the connection, as the start-up sequence's do, stay quiet too.
+    EXPECT_EQ(outputPort->SendHexString("B0 07 7F", 0), SendOutcome::Failed);
     EXPECT_EQ(boxes, std::vector<std::string>{"C"});
     EXPECT_FALSE(outputOpen);
     outputPort.reset();
