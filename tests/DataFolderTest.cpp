@@ -1,9 +1,10 @@
-// Which folder holds the data files, and the first start's filling of the
-// user's data folder with the factory files.
+// Which folder holds the data files, and the filling of the user's data
+// folder with the factory files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 #include "app/DataFolder.h"
@@ -13,52 +14,38 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Write(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Read(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
+void Write(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
+std::string Read(const fs::path& path) { return (std::stringstream() << std::ifstream(path).rdbuf()).str(); }
 
 class DataFolderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         fs::remove_all(root);
-        fs::create_directories(run);
         fs::create_directories(factory);
-        for (const char* name : kFactory)
+        for (const char* name : {"patches_pre.bnk", "patches_int.bnk", "patches_ext.bnk", "perf_init.prf"})
             Write(factory / name, std::string("factory ") + name);
     }
     void TearDown() override { fs::remove_all(root); }
 
-    static constexpr const char* kFactory[] = {"patches_pre.bnk", "patches_int.bnk", "patches_ext.bnk",
-                                               "perf_init.prf"};
     const fs::path root = fs::temp_directory_path() / ("cs6-datafolder-" + std::to_string(::getpid()));
     const fs::path run = root / "run";
     const fs::path factory = root / "share/cs6edit";
+    const fs::path data = root / "home/.local/share/cs6edit";
 };
 
 TEST_F(DataFolderTest, TheRunFolderIsKeptOnlyWhenItHoldsADataFile)
 {
     const struct {
-        const char* runFile; // made in the run folder when not empty
+        const char* runFile; // "": none
         const char* xdgDataHome;
         const char* home;
-        const char* expected; // empty: the run folder
+        const char* expected; // "": the run folder
     } cases[] = {
-        {"settings.dat", "/x", "/h", ""},
-        {"patches_pre.bnk", "/x", "/h", ""},
-        {"patches_int.bnk", "/x", "/h", ""},
-        {"patches_ext.bnk", "/x", "/h", ""},
-        {"perf_init.prf", "/x", "/h", ""},
-        {"notes.txt", "/x", "/h", "/x/cs6edit"},
-        {"", "", "/h", "/h/.local/share/cs6edit"},
-        {"", "relative", "/h", "/h/.local/share/cs6edit"},
+        {"settings.dat", "/x", "/h", ""},     {"patches_pre.bnk", "/x", "/h", ""},
+        {"patches_int.bnk", "/x", "/h", ""},  {"patches_ext.bnk", "/x", "/h", ""},
+        {"perf_init.prf", "/x", "/h", ""},    {"notes.txt", "/x", "/h", "/x/cs6edit"},
+        {"", "", "/h", "/h/.local/share/cs6edit"}, {"", "relative", "/h", "/h/.local/share/cs6edit"},
         {"", "", "", ""},
     };
     for (const auto& c : cases) {
@@ -75,10 +62,9 @@ TEST_F(DataFolderTest, TheRunFolderIsKeptOnlyWhenItHoldsADataFile)
 
 TEST_F(DataFolderTest, FillingCopiesTheMissingFactoryFilesAndNeverReplacesOne)
 {
-    const fs::path data = root / "home/.local/share/cs6edit";
     ASSERT_EQ(FillDataFolder(data, factory), "");
-    for (const char* name : kFactory)
-        EXPECT_EQ(Read(data / name), Read(factory / name)) << name;
+    for (const auto& file : fs::directory_iterator(factory))
+        EXPECT_EQ(Read(data / file.path().filename()), Read(file.path())) << file.path();
     EXPECT_FALSE(fs::exists(data / "settings.dat"));
 
     Write(data / "patches_int.bnk", "fetched");
@@ -88,13 +74,9 @@ TEST_F(DataFolderTest, FillingCopiesTheMissingFactoryFilesAndNeverReplacesOne)
     EXPECT_EQ(Read(data / "patches_int.bnk"), "fetched");
     EXPECT_EQ(Read(data / "patches_ext.bnk"), "factory patches_ext.bnk");
     EXPECT_EQ(Read(data / "perf_init.prf"), "factory perf_init.prf");
-}
 
-TEST_F(DataFolderTest, AFolderThatCannotBeMadeIsReported)
-{
-    Write(root / "home", "a file where the home folder should be");
-    const fs::path data = root / "home/.local/share/cs6edit";
-    EXPECT_NE(FillDataFolder(data, factory).find(data.string()), std::string::npos);
+    Write(root / "file", "a file where a folder should be");
+    EXPECT_NE(FillDataFolder(root / "file/cs6edit", factory).find("file/cs6edit"), std::string::npos);
 }
 
 } // namespace
