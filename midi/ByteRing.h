@@ -21,8 +21,12 @@ namespace cs6 {
 
 class ByteRing {
 public:
-    // capacity must be a power of two.
-    explicit ByteRing(std::size_t capacity) : buffer_(std::make_unique<std::uint8_t[]>(capacity)), mask_(capacity - 1) {}
+    // capacity must be a power of two. Its pages are touched only as records
+    // reach them.
+    explicit ByteRing(std::size_t capacity)
+        : buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(capacity)), mask_(capacity - 1)
+    {
+    }
 
     // Writer: appends header and payload as one record; false when it does not fit.
     template <typename Header>

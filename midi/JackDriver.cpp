@@ -3,6 +3,8 @@
 #include <jack/jack.h>
 #include <jack/midiport.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <mutex>
@@ -25,6 +27,22 @@ struct RecordHeader {
 
 } // namespace
 
+// One JACK port of ours and the ring that carries its messages to or from the
+// process callback. Every opened port has one of its own, so two inputs never
+// share a stream and a send goes only where its port is connected.
+struct JackDriver::Channel {
+    Channel(jack_port_t* jackPort, PortDirection dir) : port(jackPort), direction(dir), ring(kRingBytes) {}
+
+    jack_port_t* const port;
+    const PortDirection direction;
+    ByteRing ring;                      // inputs: what arrived; outputs: what is to go
+    std::mutex sendMutex;               // outputs: one writer of the ring at a time
+    std::atomic<bool> receiving{false}; // inputs: keep what arrives
+    ReadEvent notification;             // inputs: signalled when something arrived
+    bool taken = false;                 // user-interface thread: an open port uses it
+    std::uint64_t retiredAt = 0;        // user-interface thread: the cycle it was unpublished in
+};
+
 class JackDriver::Client {
 public:
     static std::shared_ptr<Client> Create(const std::string& name)
@@ -39,7 +57,7 @@ public:
         return client;
     }
 
-    explicit Client(jack_client_t* handle) : handle_(handle), incoming_(kRingBytes), outgoing_(kRingBytes) {}
+    explicit Client(jack_client_t* handle) : handle_(handle) {}
 
     ~Client()
     {
@@ -58,54 +76,139 @@ public:
     bool Alive() const { return !gone_.load(); }
     jack_client_t* Handle() const { return handle_; }
 
+    // The first port of each direction, "midi_in" or "midi_out": registered
+    // with the client and kept while it lives, so others can connect to it
+    // before we open it.
     std::string OwnName(PortDirection direction) const
     {
-        return jack_port_name(direction == PortDirection::Input ? input_ : output_);
+        return jack_port_name(channels_[direction == PortDirection::Input ? 0 : 1]->port);
+    }
+
+    // A channel of this direction for an opened port: the first one while it
+    // is free, else a new port "midi_in_2", "midi_in_3", ... Null when the
+    // server is gone or refuses another port.
+    Channel* Take(PortDirection direction)
+    {
+        Reclaim();
+        if (!Alive())
+            return nullptr;
+        Channel* first = channels_[direction == PortDirection::Input ? 0 : 1].get();
+        if (!first->taken) {
+            // What came in after its last port stopped reading is not for
+            // this one; nobody reads or writes an input's ring meanwhile.
+            std::vector<TimedEvent> stale;
+            if (direction == PortDirection::Input)
+                (void)Read(*first, stale);
+            first->taken = true;
+            return first;
+        }
+        const auto slot = std::find(slots_.begin(), slots_.end(), nullptr);
+        if (slot == slots_.end())
+            return nullptr;
+        const char* base = direction == PortDirection::Input ? kInputName : kOutputName;
+        for (int number = 2;; ++number) {
+            const std::string name = std::string(base) + "_" + std::to_string(number);
+            if (!jack_port_by_name(handle_, (std::string(jack_get_client_name(handle_)) + ":" + name).c_str())) {
+                Channel* channel = Register(name.c_str(), direction);
+                if (!channel)
+                    return nullptr;
+                channel->taken = true;
+                slot->store(channel);
+                return channel;
+            }
+        }
+    }
+
+    // Gives a channel back. The first ones stay; the others are withdrawn
+    // from the process callback now and unregistered once the cycle that may
+    // still be using them has ended.
+    void Give(Channel* channel)
+    {
+        channel->taken = false;
+        channel->receiving.store(false);
+        if (channel == channels_[0].get() || channel == channels_[1].get())
+            return;
+        std::replace(slots_.begin(), slots_.end(), channel, static_cast<Channel*>(nullptr));
+        channel->retiredAt = cyclesStarted_.load();
+        Reclaim();
     }
 
     // The most a message may hold: what fits in one port buffer with room for
     // JACK's own bookkeeping. Read once, while the server is surely there.
     std::size_t MaxMessageBytes() const { return maxMessageBytes_; }
 
-    DriverSendResult Send(std::span<const std::uint8_t> message, ReferenceTime when)
+    DriverSendResult Send(Channel& channel, std::span<const std::uint8_t> message, ReferenceTime when)
     {
         if (gone_.load())
             return DriverSendResult::PortGone;
         if (message.empty() || message.size() > MaxMessageBytes())
             return DriverSendResult::TooLarge;
-        std::lock_guard lock(sendMutex_);
+        std::lock_guard lock(channel.sendMutex);
         const RecordHeader header{static_cast<std::uint32_t>(message.size()), when};
-        return outgoing_.Write(header, message) ? DriverSendResult::Sent : DriverSendResult::QueueFull;
+        return channel.ring.Write(header, message) ? DriverSendResult::Sent : DriverSendResult::QueueFull;
     }
 
-    bool Read(std::vector<TimedEvent>& events)
+    static bool Read(Channel& channel, std::vector<TimedEvent>& events)
     {
         bool any = false;
         RecordHeader header{};
-        while (incoming_.Peek(header)) {
+        while (channel.ring.Peek(header)) {
             TimedEvent event{header.time, std::vector<std::uint8_t>(header.length)};
-            incoming_.Take<RecordHeader>(header.length, event.bytes.data());
+            channel.ring.Take<RecordHeader>(header.length, event.bytes.data());
             events.push_back(std::move(event));
             any = true;
         }
         return any;
     }
 
-    void SetInputActive(bool active) { inputActive_.store(active); }
-    ReadEvent* Notification() { return &notification_; }
+    // Signalled, besides the arrival of input, when the server goes away.
+    ReadEvent* Notification(Channel& channel) { return &channel.notification; }
 
 private:
+    // Room for the ports that may be open at once: one per port of the server
+    // when every port is tried in turn.
+    static constexpr std::size_t kSlots = 256;
+
     bool Start()
     {
-        input_ = jack_port_register(handle_, kInputName, JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-        output_ = jack_port_register(handle_, kOutputName, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
-        if (!input_ || !output_)
+        if (!Register(kInputName, PortDirection::Input) || !Register(kOutputName, PortDirection::Output))
             return false;
+        slots_[0].store(channels_[0].get());
+        slots_[1].store(channels_[1].get());
         const std::size_t buffer = jack_port_type_get_buffer_size(handle_, JACK_DEFAULT_MIDI_TYPE);
         maxMessageBytes_ = buffer > 256 ? buffer - 256 : 0;
         jack_set_process_callback(handle_, &Client::ProcessThunk, this);
         jack_on_shutdown(handle_, &Client::ShutdownThunk, this);
         return jack_activate(handle_) == 0;
+    }
+
+    Channel* Register(const char* name, PortDirection direction)
+    {
+        const unsigned long flags = direction == PortDirection::Input ? JackPortIsInput : JackPortIsOutput;
+        jack_port_t* port = jack_port_register(handle_, name, JACK_DEFAULT_MIDI_TYPE, flags, 0);
+        if (!port)
+            return nullptr;
+        channels_.push_back(std::make_unique<Channel>(port, direction));
+        return channels_.back().get();
+    }
+
+    // Unregisters and frees the given-back channels no process cycle can
+    // still be using: every cycle that began before they were withdrawn has
+    // ended. Nothing is freed once the server is gone.
+    void Reclaim()
+    {
+        if (!Alive())
+            return;
+        const std::uint64_t ended = cyclesEnded_.load();
+        const Channel* firstInput = channels_[0].get();
+        const Channel* firstOutput = channels_[1].get();
+        std::erase_if(channels_, [&](const std::unique_ptr<Channel>& channel) {
+            const bool first = channel.get() == firstInput || channel.get() == firstOutput;
+            if (first || channel->taken || channel->retiredAt > ended)
+                return false;
+            jack_port_unregister(handle_, channel->port);
+            return true;
+        });
     }
 
     static int ProcessThunk(jack_nframes_t frames, void* self)
@@ -118,55 +221,73 @@ private:
     {
         auto* client = static_cast<Client*>(self);
         client->gone_.store(true);
-        client->notification_.Signal();
+        for (const auto& slot : client->slots_)
+            if (Channel* channel = slot.load())
+                channel->notification.Signal();
     }
 
     // JACK's real-time thread: no locks, no allocation.
     void Process(jack_nframes_t frames)
     {
-        void* in = jack_port_get_buffer(input_, frames);
-        const jack_nframes_t count = jack_midi_get_event_count(in);
+        cyclesStarted_.fetch_add(1);
+        const ReferenceTime now = ReferenceNow();
+        for (const auto& slot : slots_) {
+            Channel* channel = slot.load();
+            if (!channel)
+                continue;
+            void* buffer = jack_port_get_buffer(channel->port, frames);
+            if (channel->direction == PortDirection::Input)
+                TakeInput(*channel, buffer, now);
+            else
+                PutOutput(*channel, buffer);
+        }
+        cyclesEnded_.fetch_add(1);
+    }
+
+    static void TakeInput(Channel& channel, void* buffer, ReferenceTime now)
+    {
+        if (!channel.receiving.load())
+            return;
+        const jack_nframes_t count = jack_midi_get_event_count(buffer);
         bool received = false;
-        if (inputActive_.load()) {
-            const ReferenceTime now = ReferenceNow();
-            for (jack_nframes_t i = 0; i < count; ++i) {
-                jack_midi_event_t event;
-                if (jack_midi_event_get(&event, in, i) != 0 || event.size == 0)
-                    continue;
-                const RecordHeader header{static_cast<std::uint32_t>(event.size), now};
-                received |= incoming_.Write(header, std::span<const std::uint8_t>(event.buffer, event.size));
-            }
+        for (jack_nframes_t i = 0; i < count; ++i) {
+            jack_midi_event_t event;
+            if (jack_midi_event_get(&event, buffer, i) != 0 || event.size == 0)
+                continue;
+            const RecordHeader header{static_cast<std::uint32_t>(event.size), now};
+            received |= channel.ring.Write(header, std::span<const std::uint8_t>(event.buffer, event.size));
         }
         if (received)
-            notification_.Signal();
+            channel.notification.Signal();
+    }
 
-        void* out = jack_port_get_buffer(output_, frames);
-        jack_midi_clear_buffer(out);
+    static void PutOutput(Channel& channel, void* buffer)
+    {
+        jack_midi_clear_buffer(buffer);
         RecordHeader header{};
-        while (outgoing_.Peek(header)) {
-            jack_midi_data_t* target = jack_midi_event_reserve(out, 0, header.length);
+        while (channel.ring.Peek(header)) {
+            jack_midi_data_t* target = jack_midi_event_reserve(buffer, 0, header.length);
             if (!target)
                 break; // the buffer is full this cycle; the rest goes in the next
-            outgoing_.Take<RecordHeader>(header.length, target);
+            channel.ring.Take<RecordHeader>(header.length, target);
         }
     }
 
     jack_client_t* handle_;
-    jack_port_t* input_ = nullptr;
-    jack_port_t* output_ = nullptr;
-    ByteRing incoming_;
-    ByteRing outgoing_;
-    std::mutex sendMutex_;
+    // All channels, the first input and output first; the user-interface
+    // thread's. The slots are what the process callback sees.
+    std::vector<std::unique_ptr<Channel>> channels_;
+    std::array<std::atomic<Channel*>, kSlots> slots_{};
+    std::atomic<std::uint64_t> cyclesStarted_{0};
+    std::atomic<std::uint64_t> cyclesEnded_{0};
     std::size_t maxMessageBytes_ = 0;
     std::atomic<bool> gone_{false};
-    std::atomic<bool> inputActive_{false};
-    ReadEvent notification_;
 };
 
 class JackDriver::Port : public DriverPort {
 public:
-    Port(std::shared_ptr<Client> client, std::string target, PortDirection direction)
-        : client_(std::move(client)), target_(std::move(target)), direction_(direction)
+    Port(std::shared_ptr<Client> client, Channel* channel, std::string target)
+        : client_(std::move(client)), channel_(channel), target_(std::move(target))
     {
     }
 
@@ -174,6 +295,7 @@ public:
     {
         if (active_)
             (void)Activate(false);
+        client_->Give(channel_);
     }
 
     bool Activate(bool active) override
@@ -184,26 +306,21 @@ public:
             active_ = false;
             return !active;
         }
-        if (target_.empty()) {
-            // One of our own ports, left for others to connect to.
-            if (direction_ == PortDirection::Input)
-                client_->SetInputActive(active);
-            active_ = active;
-            return true;
-        }
-        const std::string own = client_->OwnName(direction_);
-        const bool input = direction_ == PortDirection::Input;
-        const char* source = input ? target_.c_str() : own.c_str();
-        const char* destination = input ? own.c_str() : target_.c_str();
-        if (active) {
-            const int result = jack_connect(client_->Handle(), source, destination);
-            if (result != 0 && result != EEXIST)
-                return false;
-        } else {
-            jack_disconnect(client_->Handle(), source, destination);
-        }
+        const bool input = channel_->direction == PortDirection::Input;
+        if (!target_.empty()) {
+            const std::string own = jack_port_name(channel_->port);
+            const char* source = input ? target_.c_str() : own.c_str();
+            const char* destination = input ? own.c_str() : target_.c_str();
+            if (active) {
+                const int result = jack_connect(client_->Handle(), source, destination);
+                if (result != 0 && result != EEXIST)
+                    return false;
+            } else {
+                jack_disconnect(client_->Handle(), source, destination);
+            }
+        } // else one of our own ports, left for others to connect to
         if (input)
-            client_->SetInputActive(active);
+            channel_->receiving.store(active);
         active_ = active;
         return true;
     }
@@ -219,27 +336,27 @@ public:
 
     DriverSendResult Send(std::span<const std::uint8_t> message, ReferenceTime when) override
     {
-        if (direction_ != PortDirection::Output)
+        if (channel_->direction != PortDirection::Output)
             return DriverSendResult::PortGone;
-        return client_->Send(message, when);
+        return client_->Send(*channel_, message, when);
     }
 
     ReadEvent* ReadNotification() override
     {
-        return direction_ == PortDirection::Input ? client_->Notification() : nullptr;
+        return channel_->direction == PortDirection::Input ? client_->Notification(*channel_) : nullptr;
     }
 
     bool Read(std::vector<TimedEvent>& events) override
     {
-        return direction_ == PortDirection::Input && client_->Read(events);
+        return channel_->direction == PortDirection::Input && Client::Read(*channel_, events);
     }
 
     bool Gone() const override { return !client_->Alive(); }
 
 private:
     std::shared_ptr<Client> client_;
+    Channel* channel_; // the client's, taken while this port lives
     std::string target_;
-    PortDirection direction_;
     bool active_ = false;
 };
 
@@ -273,9 +390,10 @@ std::string JackDriver::OwnPortName(PortDirection direction) const
 std::unique_ptr<DriverPort> JackDriver::OpenOwn(PortDirection direction)
 {
     const auto client = EnsureClient();
-    if (!client)
+    Channel* channel = client ? client->Take(direction) : nullptr;
+    if (!channel)
         return nullptr;
-    return std::make_unique<Port>(client, std::string(), direction);
+    return std::make_unique<Port>(client, channel, std::string());
 }
 
 std::vector<DriverPortInfo> JackDriver::ListPorts()
@@ -310,7 +428,10 @@ std::unique_ptr<DriverPort> JackDriver::Open(const QUuid& guid, PortDirection di
     for (const auto& port : ListPorts()) {
         if (port.guid != guid || port.direction != direction)
             continue;
-        return std::make_unique<Port>(client, port.name, direction);
+        Channel* channel = client->Take(direction);
+        if (!channel)
+            return nullptr;
+        return std::make_unique<Port>(client, channel, port.name);
     }
     return nullptr;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // JACK MIDI directly on libjack: one JACK client per program (the editor's is
 // "cs6edit" with the ports "midi_in" and "midi_out"). Opening a port by GUID
-// connects one of ours to that JACK port. A send never blocks: it queues the
+// connects one of ours to that JACK port: "midi_in" or "midi_out" while it is
+// free, else a further port of ours ("midi_in_2", ...) kept while the opened
+// port lives, so every opened port carries only its own messages. A send never blocks: it queues the
 // message for the next process cycle, refuses a message too large for the
 // port's buffer, and fails at once once the server has gone away. Without a
 // running server the driver simply lists no ports; it connects again when a
@@ -37,7 +39,8 @@ public:
     std::string OwnPortName(PortDirection direction) const;
 
 private:
-    class Client; // the JACK client with our two ports, shared by the ports opened on it
+    struct Channel; // one JACK port of ours
+    class Client;   // the JACK client with our ports, shared by the ports opened on it
     class Port;
 
     std::shared_ptr<Client> EnsureClient();
