@@ -17,6 +17,7 @@
 #include "midi/MidiSettings.h"
 #include "sim/DataFiles.h"
 #include "sim/FactoryContents.h"
+#include "synth/PerformanceFile.h"
 #include "synth/SysExMessages.h"
 
 namespace {
@@ -100,6 +101,33 @@ void HexStrings(const Corpus& corpus)
     corpus.Write("hex_string", "prefixes_and_tabs", Text("0x1B0  \t7f c0 05"));
 }
 
+// A stored performance of the factory banks, as a file holds it.
+FilePerformance StoredPerformance(const sim::SoundBanks& banks, int code, int program)
+{
+    ParameterMemory memory;
+    const auto image = banks.Image(code, program);
+    std::copy(image.begin(), image.end(), memory.Region(kPerformanceBlocks).begin());
+    return FilePerformance::FromMemory(memory, {code, program});
+}
+
+void PerformanceFiles(const Corpus& corpus, const sim::SoundBanks& banks)
+{
+    FilePerformance saved = StoredPerformance(banks, bank::kIntPerf, 0);
+    saved.location = {};
+    const Bytes editBuffer = SerializeLibrary({&saved, 1});
+    corpus.Write("performance_file", "edit_buffer", editBuffer);
+    const FilePerformance library[] = {StoredPerformance(banks, bank::kIntPerf, 0),
+                                       StoredPerformance(banks, bank::kExtPerf, 63)};
+    corpus.Write("performance_file", "library_int_ext", SerializeLibrary(library));
+    Bytes corrupt = editBuffer;
+    corrupt[88] ^= 0x01; // the checksum of block 30 00, the second message
+    corpus.Write("performance_file", "bad_checksum", corrupt);
+    Bytes voice;
+    for (const auto& message : Answer(banks, DumpType::NormalVoice, bank::kInt, 3))
+        voice.insert(voice.end(), message.begin(), message.end());
+    corpus.Write("performance_file", "voice_bulk", voice);
+}
+
 void SimMessages(const Corpus& corpus, const sim::SoundBanks& banks)
 {
     const sysex::Message identity{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
@@ -137,6 +165,7 @@ int main(int argc, char** argv)
         Settings(corpus);
         HexStrings(corpus);
         SimMessages(corpus, banks);
+        PerformanceFiles(corpus, banks);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "fuzz_make_corpus: %s\n", error.what());
         return 1;

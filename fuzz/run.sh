@@ -19,7 +19,7 @@ fi
 seconds=$1
 cd "$(dirname "$0")/.."
 build=build-fuzz
-targets=(reply_batch bank_files settings hex_string sim_messages)
+targets=(reply_batch bank_files performance_file settings hex_string sim_messages)
 
 ./tools/install-deps.sh fuzz
 mkdir -p "$build"
@@ -32,9 +32,11 @@ cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1
 
-# Longest input per target: whole bulk answers (a kit is 374 messages) need
-# room; texts and the 51-byte settings file do not.
-declare -A maxLength=([reply_batch]=16384 [sim_messages]=16384 [bank_files]=16384 [settings]=256 [hex_string]=512)
+# Longest input per target: whole bulk answers (a kit is 374 messages) and
+# files of a few performances (1449 bytes each) need room; texts and the
+# 51-byte settings file do not.
+declare -A maxLength=([reply_batch]=16384 [sim_messages]=16384 [bank_files]=16384 [performance_file]=8192
+                      [settings]=256 [hex_string]=512)
 
 failed=()
 mkdir -p "$build/logs"
