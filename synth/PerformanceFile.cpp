@@ -1,7 +1,11 @@
 #include "synth/PerformanceFile.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <bitset>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 #include <system_error>
@@ -201,7 +205,7 @@ private:
     // file) or was closed before all its blocks came.
     bool Incomplete(std::size_t messages)
     {
-        const std::string counted = std::to_string(messages) + " messages";
+        const std::string counted = std::to_string(messages) + (messages == 1 ? " message" : " messages");
         const std::string rule = "a performance has " + std::to_string(kMessages);
         if (start_ == 1)
             return Fail(counted + ": " + rule);
@@ -238,15 +242,24 @@ void PutBlocks(ParameterMemory& memory, const FilePerformance& performance)
     std::copy(performance.blocks.begin(), performance.blocks.end(), memory.Region(kPerformanceBlocks).begin());
 }
 
-fs::path AsideName(const fs::path& path)
+// Moves the file to FILE.bad, or FILE.bad.2 and on when that is taken. A
+// link fails rather than replace a name, so no older file is lost.
+std::optional<fs::path> PutAside(const fs::path& path, std::string& why)
 {
-    fs::path aside = path;
-    aside += ".bad";
-    for (int n = 2; fs::exists(aside); ++n) {
-        aside = path;
-        aside += ".bad." + std::to_string(n);
+    for (int n = 1; n < 100; ++n) {
+        fs::path aside = path;
+        aside += n == 1 ? std::string(".bad") : ".bad." + std::to_string(n);
+        if (::link(path.c_str(), aside.c_str()) == 0) {
+            ::unlink(path.c_str()); // should it stay, its bytes are safe under the new name
+            return aside;
+        }
+        if (errno != EEXIST) {
+            why = std::strerror(errno);
+            return std::nullopt;
+        }
     }
-    return aside;
+    why = "every name up to .bad.99 is taken";
+    return std::nullopt;
 }
 
 } // namespace
@@ -341,11 +354,11 @@ LibraryLoad LoadLibrary(const fs::path& path)
     PerformanceRead read = ReadPerformanceFile(path);
     if (read.Ok())
         return {std::move(read.performances), {}, true};
-    const fs::path aside = AsideName(path);
-    fs::rename(path, aside, error);
-    if (error)
-        return {{}, read.error + "; it could not be put aside (" + error.message() + ") and stays as it is", false};
-    return {{}, read.error + "; it is kept as " + aside.filename().string(), true};
+    std::string why;
+    const auto aside = PutAside(path, why);
+    if (!aside)
+        return {{}, read.error + "; it could not be put aside (" + why + ") and stays as it is", false};
+    return {{}, read.error + "; it is kept as " + aside->filename().string(), true};
 }
 
 void ApplyPerformance(SynthDevice& device, const FilePerformance& performance)
