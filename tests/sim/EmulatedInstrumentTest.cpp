@@ -128,11 +128,8 @@ TEST_F(Instrument, StoresALibraryWhereItsFootersSayAndAnswersForThoseLocations)
         library.push_back(FilePerformance::FromMemory(memory, {code, program}));
     }
     std::vector<Bytes> messages;
-    for (const std::uint8_t byte : SerializeLibrary(library)) {
-        if (byte == sysex::kSysExStart)
-            messages.emplace_back();
-        messages.back().push_back(byte);
-    }
+    for (const std::uint8_t byte : SerializeLibrary(library))
+        (byte == sysex::kSysExStart ? messages.emplace_back() : messages.back()).push_back(byte);
     EXPECT_EQ(Exchange(messages), std::vector<Bytes>{});
     Bytes answers;
     for (const Bytes& m : Exchange({Request(bank::kIntPerf, 5), Request(bank::kExtPerf, 63)}))
