@@ -5,6 +5,7 @@
 #include "editor/CS6R_PerfMainEdig.h"
 #include "framework/FileIo.h"
 #include "framework/UserMessage.h"
+#include "midi/InstrumentDetector.h"
 #include "midi/MidiSettings.h"
 #include "resources/ProgramIcon.h"
 #include "synth/BankFiles.h"
@@ -31,8 +32,9 @@ int EditorApp::InitInstance()
 void EditorApp::LoadFiles()
 {
     try {
-        if (LoadMidiSettings(kSettingsFileName) == SettingsLoad::Missing)
-            midiSettings = {}; // a first run: no ports chosen yet
+        firstRun_ = LoadMidiSettings(kSettingsFileName) == SettingsLoad::Missing;
+        if (firstRun_)
+            midiSettings = {}; // no ports chosen yet
     } catch (const FileError& error) {
         ShowMessageBox("The file " + error.Path().string() + " could not be read (" + error.Reason() +
                        "). Please choose the MIDI ports again.");
@@ -62,8 +64,21 @@ void EditorApp::StartUp()
 
     midiSystem = std::make_unique<MidiSystem>(std::move(midi_));
     EnumerateMidiPorts();
+    if (firstRun_)
+        ChooseDetectedInstrument();
     OpenMidiConnection();
     InitNameTables();
+}
+
+void EditorApp::ChooseDetectedInstrument()
+{
+    const std::vector<InstrumentPorts> found = DetectInstruments(*midiSystem);
+    if (found.size() != 1)
+        return; // the main dialog asks for the ports
+    midiSettings.inputPortGuid = found[0].input;
+    midiSettings.outputPortGuid = found[0].output;
+    midiSettings.inputEnabled = 1;
+    midiSettings.outputEnabled = 1;
 }
 
 void EditorApp::ShutDown()

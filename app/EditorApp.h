@@ -1,6 +1,7 @@
 #pragma once
 // The application: the start-up order (settings, data files, the main
-// dialog, the MIDI system, the connection, the name tables), the modal run
+// dialog, the MIDI system, on a first run (no settings file) the detection of
+// the instrument, the connection, the name tables), the modal run
 // of the main dialog and the shutdown (connection closed, MIDI system
 // released, settings saved). All files are looked up in the current folder.
 // From its construction every window of the program shows the program's icon.
@@ -38,12 +39,16 @@ public:
 
 private:
     void LoadFiles();
+    // When exactly one CS6x answers, its ports become the choice, so that the
+    // editor starts on it without asking.
+    void ChooseDetectedInstrument();
 
     MidiSystemConfig midi_;
     ConnectionOutput output_;
     CollectorReplySource replies_;
     SynthDevice device_;
     std::unique_ptr<CS6R_PerfMainEdig> dialog_;
+    bool firstRun_ = false;
 };
 
 // The organisation the application is filed under (nothing is stored there).

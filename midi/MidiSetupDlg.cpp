@@ -1,14 +1,35 @@
 #include "midi/MidiSetupDlg.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 
+#include "framework/UserMessage.h"
+#include "midi/InstrumentDetector.h"
 #include "midi/MidiConnection.h"
 #include "midi/MidiSettings.h"
 #include "midi/MidiSystem.h"
 #include "resources/DialogTemplates.h"
 
 namespace cs6 {
+namespace {
+
+// Where the port with this GUID is in the list; -1 when it is not.
+int IndexOf(const std::vector<MidiPortInfo>& ports, const QUuid& guid)
+{
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        if (ports[i].portGuid == guid)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string NameOf(const std::vector<MidiPortInfo>& ports, const QUuid& guid)
+{
+    const int index = IndexOf(ports, guid);
+    return index < 0 ? std::string("(gone)") : ports[static_cast<std::size_t>(index)].name;
+}
+
+} // namespace
 
 MidiSetupDlg::MidiSetupDlg(QWidget* parent) : TemplateDialog(MidiSetupTemplate(), parent)
 {
@@ -16,14 +37,19 @@ MidiSetupDlg::MidiSetupDlg(QWidget* parent) : TemplateDialog(MidiSetupTemplate()
     FillLists();
     connect(ControlAs<QPushButton>(kIdOk), &QPushButton::clicked, this, &MidiSetupDlg::OnOk);
     connect(ControlAs<QPushButton>(kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
+    connect(DetectButton(), &QPushButton::clicked, this, &MidiSetupDlg::OnDetect);
 }
 
 QComboBox* MidiSetupDlg::InputList() const { return ControlAs<QComboBox>(1000); }
 QComboBox* MidiSetupDlg::OutputList() const { return ControlAs<QComboBox>(1001); }
 QComboBox* MidiSetupDlg::ThruList() const { return ControlAs<QComboBox>(1002); }
+QPushButton* MidiSetupDlg::DetectButton() const { return ControlAs<QPushButton>(1003); }
 
 void MidiSetupDlg::FillLists()
 {
+    InputList()->clear();
+    OutputList()->clear();
+    ThruList()->clear();
     // List the ports as they are now, so that a device plugged in or a JACK
     // server started after the program shows up.
     if (midiSystem) {
@@ -69,6 +95,31 @@ void MidiSetupDlg::OnOk()
     midiSettings.outputEnabled = 1;
     OpenMidiConnection();
     accept();
+}
+
+void MidiSetupDlg::OnDetect()
+{
+    if (!midiSystem)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CloseMidiConnection();
+    const std::vector<InstrumentPorts> found = DetectInstruments(*midiSystem);
+    OpenMidiConnection();
+    FillLists(); // the ports as they are now, the choice as it was
+    QApplication::restoreOverrideCursor();
+
+    if (found.size() == 1) {
+        // The lists hold the ports in their listing order.
+        InputList()->setCurrentIndex(IndexOf(inputPorts, found[0].input));
+        OutputList()->setCurrentIndex(IndexOf(outputPorts, found[0].output));
+    } else if (found.empty()) {
+        ShowMessageBox("No CS6x answered the identity request.");
+    } else {
+        std::string text = "Several CS6x answered: choose the ports of the one to use.";
+        for (const InstrumentPorts& ports : found)
+            text += "\nIN " + NameOf(inputPorts, ports.input) + ", OUT " + NameOf(outputPorts, ports.output);
+        ShowMessageBox(text);
+    }
 }
 
 } // namespace cs6

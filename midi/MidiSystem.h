@@ -54,9 +54,11 @@ public:
     // All drivers' ports as they are now.
     std::vector<DriverPortInfo> ListPorts();
 
-private:
+    // The driver's port itself, activated, for a caller that handles its
+    // failures without the message boxes of MidiPort. Throws as above.
     std::unique_ptr<DriverPort> OpenActive(const QUuid& guid, PortDirection direction);
 
+private:
     std::vector<std::unique_ptr<MidiDriver>> drivers_;
 };
 

@@ -13,6 +13,7 @@ const DialogTemplate& MidiSetupTemplate()
         {1002, ControlKind::DropDownList, "", 58, 42, 244, 90, kVScroll | kDisabled},
         {kIdOk, ControlKind::DefaultPushButton, "OK", 311, 7, 52, 15},
         {kIdCancel, ControlKind::PushButton, "Cancel", 311, 23, 52, 15},
+        {1003, ControlKind::PushButton, "Detect", 311, 42, 52, 15},
     };
     static const DialogTemplate dialog{kMidiSetupTemplateId, "MIDI setup", "MS Shell Dlg", 8, 370, 82, false, controls};
     return dialog;

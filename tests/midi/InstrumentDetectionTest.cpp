@@ -1,0 +1,175 @@
+// Finding the instrument: the identity reply, "Detect" in MIDI setup over a
+// JACK server of the test's own among ports that do not answer, and a first
+// start that finds the one instrument by itself.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <sstream>
+
+#include "app/EditorApp.h"
+#include "editor/CS6R_PerfMainEdig.h"
+#include "framework/UserMessage.h"
+#include "midi/InstrumentDetector.h"
+#include "midi/JackDriver.h"
+#include "midi/MidiSettings.h"
+#include "midi/MidiSetupDlg.h"
+#include "midi/PortGuid.h"
+#include "sim/DataFiles.h"
+#include "sim/EmulatedPeer.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/JackServer.h"
+
+namespace cs6 {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(InstrumentDetection, OnlyACs6xIdentityReplyCounts)
+{
+    const std::pair<Bytes, bool> replies[] = {
+        {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x43, 0x00, 0x41, 0x5C, 0x03, 0x00, 0x00, 0x00, 0x01, 0xF7}, true},
+        {{0xF0, 0x7E, 0x10, 0x06, 0x02, 0x43, 0x00, 0x41, 0x5C, 0x03, 0x01, 0x02, 0x03, 0x04, 0xF7}, true}, // device 17
+        {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x43, 0x00, 0x41, 0x3C, 0x03, 0x00, 0x00, 0x00, 0x01, 0xF7}, false}, // another model
+        {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x43, 0x00, 0x41, 0x5C, 0x03, 0x00, 0x00, 0x01, 0xF7}, false}, // a version byte short
+        {{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7}, false}, // the request itself, looped back
+    };
+    for (const auto& [reply, cs6x] : replies)
+        EXPECT_EQ(IsCs6xIdentity(reply), cs6x) << ::testing::PrintToString(reply);
+}
+
+// Another Yamaha instrument in process: it answers the identity request, but
+// not as a CS6x.
+class OtherSynth : public InProcessPeer {
+public:
+    void FromProgram(std::span<const std::uint8_t> message) override
+    {
+        if (std::equal(message.begin(), message.end(), kIdentityRequest.begin(), kIdentityRequest.end()))
+            transmit_(Bytes{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x43, 0x00, 0x41, 0x3C, 0x03, 0x00, 0x00, 0x00, 0x01, 0xF7});
+    }
+    void SetTransmit(Transmit transmit) override { transmit_ = std::move(transmit); }
+
+private:
+    Transmit transmit_;
+};
+
+// The message boxes shown while it lives, each split into its lines.
+struct Boxes : std::vector<std::vector<std::string>> {
+    Boxes()
+        : previous(SetMessageBoxHandler([this](std::string_view text) {
+              std::istringstream lines{std::string(text)};
+              auto& box = emplace_back();
+              for (std::string line; std::getline(lines, line);)
+                  box.push_back(line);
+          }))
+    {
+    }
+    ~Boxes() { SetMessageBoxHandler(std::move(previous)); }
+    MessageBoxHandler previous;
+};
+
+struct App {
+    App()
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "midi_tests";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    std::unique_ptr<QApplication> application;
+};
+
+TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrSeveral)
+{
+    std::string whyNot;
+    auto server = test::JackServer::StartAny(&whyNot);
+    if (!server)
+        GTEST_SKIP() << "JACK server could not start here: " << whyNot;
+    App app;
+    JackDriver quiet("quiet"); // ports that never answer
+    ASSERT_TRUE(quiet.Connect());
+    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
+        .drivers = {InProcessPorts({{"Other synth", std::make_shared<OtherSynth>()}}), JackMidi("cs6edit")}});
+
+    struct Row {
+        std::vector<std::string> sims; // cs6sim instruments by client name
+        std::string input, output;     // selected afterwards
+        std::vector<std::string> box;  // its lines after the first, in any order
+    };
+    const std::string none = "No CS6x answered the identity request.";
+    const std::string several = "Several CS6x answered: choose the ports of the one to use.";
+    const Row rows[] = {
+        {{}, "quiet:midi_out (JACK)", "quiet:midi_in (JACK)", {none}},
+        {{"cs6sim"}, "cs6sim:midi_out (JACK)", "cs6sim:midi_in (JACK)", {}},
+        {{"cs6sim", "cs6sim2"},
+         "quiet:midi_out (JACK)",
+         "quiet:midi_in (JACK)",
+         {several, "IN cs6sim2:midi_out (JACK), OUT cs6sim2:midi_in (JACK)",
+          "IN cs6sim:midi_out (JACK), OUT cs6sim:midi_in (JACK)"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.sims.size());
+        std::vector<std::unique_ptr<test::ChildProcess>> sims;
+        for (const std::string& name : row.sims) {
+            sims.push_back(test::ChildProcess::Start(CS6SIM_PATH, {"--name", name}));
+            std::string ready;
+            ASSERT_TRUE(sims.back() && sims.back()->ReadLine(ready, 10s)) << name;
+        }
+        // The connection is open on the quiet ports, and stays so.
+        midiSettings = {1, 0, 1, PortGuid(kJackKind, "quiet:midi_out"), {}, PortGuid(kJackKind, "quiet:midi_in")};
+        OpenMidiConnection();
+        Boxes boxes;
+        MidiSetupDlg setup;
+        setup.DetectButton()->click();
+
+        EXPECT_EQ(setup.InputList()->currentText().toStdString(), row.input);
+        EXPECT_EQ(setup.OutputList()->currentText().toStdString(), row.output);
+        ASSERT_EQ(boxes.size(), row.box.empty() ? 0u : 1u);
+        if (!row.box.empty()) {
+            std::sort(boxes[0].begin() + 1, boxes[0].end());
+            EXPECT_EQ(boxes[0], row.box);
+        }
+        EXPECT_TRUE(inputOpen && outputOpen && inputPort->PortGuid() == midiSettings.inputPortGuid);
+        CloseMidiConnection();
+        for (auto& sim : sims) {
+            sim->Signal(SIGTERM);
+            EXPECT_EQ(sim->Wait(10s), 0);
+        }
+    }
+    midiSystem.reset();
+}
+
+TEST(InstrumentDetection, AFirstStartFindsTheOneInstrumentAndStartsOnItWithoutABox)
+{
+    App app;
+    QTemporaryDir folder;
+    const QString previousFolder = QDir::currentPath();
+    ASSERT_EQ(sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome, sim::WriteResult::Outcome::Written);
+    QDir::setCurrent(folder.path()); // no settings.dat
+    Boxes boxes;
+    {
+        auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
+        EditorApp editor({.drivers = {InProcessPorts({{"Other synth", std::make_shared<OtherSynth>()},
+                                                      {sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
+        editor.StartUp();
+        const QUuid emulated = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
+        ASSERT_TRUE(inputOpen && outputOpen); // else the main dialog would ask
+        EXPECT_EQ(inputPort->PortGuid(), emulated);
+        EXPECT_EQ(outputPort->PortGuid(), emulated);
+        EXPECT_TRUE(editor.MainDialog()->InitDialog());
+        editor.ShutDown();
+    }
+    QDir::setCurrent(previousFolder);
+    EXPECT_TRUE(boxes.empty());
+}
+
+} // namespace
+} // namespace cs6
