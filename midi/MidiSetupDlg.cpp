@@ -101,20 +101,31 @@ void MidiSetupDlg::OnDetect()
 {
     if (!midiSystem)
         return;
+    // What the lists show now, kept unless one instrument is found. The
+    // lists hold the ports in their listing order.
+    const auto chosen = [](const QComboBox* list, const std::vector<MidiPortInfo>& ports) {
+        const auto index = static_cast<std::size_t>(list->currentIndex());
+        return index < ports.size() ? ports[index].portGuid : QUuid();
+    };
+    QUuid input = chosen(InputList(), inputPorts);
+    QUuid output = chosen(OutputList(), outputPorts);
+
     QApplication::setOverrideCursor(Qt::WaitCursor);
     CloseMidiConnection();
     const std::vector<InstrumentPorts> found = DetectInstruments(*midiSystem);
     OpenMidiConnection();
-    FillLists(); // the ports as they are now, the choice as it was
+    FillLists(); // the ports as they are now
     QApplication::restoreOverrideCursor();
 
     if (found.size() == 1) {
-        // The lists hold the ports in their listing order.
-        InputList()->setCurrentIndex(IndexOf(inputPorts, found[0].input));
-        OutputList()->setCurrentIndex(IndexOf(outputPorts, found[0].output));
-    } else if (found.empty()) {
+        input = found[0].input;
+        output = found[0].output;
+    }
+    InputList()->setCurrentIndex(IndexOf(inputPorts, input));
+    OutputList()->setCurrentIndex(IndexOf(outputPorts, output));
+    if (found.empty()) {
         ShowMessageBox("No CS6x answered the identity request.");
-    } else {
+    } else if (found.size() > 1) {
         std::string text = "Several CS6x answered: choose the ports of the one to use.";
         for (const InstrumentPorts& ports : found)
             text += "\nIN " + NameOf(inputPorts, ports.input) + ", OUT " + NameOf(outputPorts, ports.output);

@@ -107,11 +107,11 @@ TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrS
     const std::string none = "No CS6x answered the identity request.";
     const std::string several = "Several CS6x answered: choose the ports of the one to use.";
     const Row rows[] = {
-        {{}, "quiet:midi_out (JACK)", "quiet:midi_in (JACK)", {none}},
+        {{}, "Other synth", "Other synth", {none}},
         {{"cs6sim"}, "cs6sim:midi_out (JACK)", "cs6sim:midi_in (JACK)", {}},
         {{"cs6sim", "cs6sim2"},
-         "quiet:midi_out (JACK)",
-         "quiet:midi_in (JACK)",
+         "Other synth",
+         "Other synth",
          {several, "IN cs6sim2:midi_out (JACK), OUT cs6sim2:midi_in (JACK)",
           "IN cs6sim:midi_out (JACK), OUT cs6sim:midi_in (JACK)"}},
     };
@@ -128,6 +128,9 @@ TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrS
         OpenMidiConnection();
         Boxes boxes;
         MidiSetupDlg setup;
+        // A choice not yet confirmed, which only a single find replaces.
+        setup.InputList()->setCurrentText(QStringLiteral("Other synth"));
+        setup.OutputList()->setCurrentText(QStringLiteral("Other synth"));
         setup.DetectButton()->click();
 
         EXPECT_EQ(setup.InputList()->currentText().toStdString(), row.input);
