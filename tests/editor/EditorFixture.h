@@ -1,9 +1,20 @@
 #pragma once
 // The editor's dialogs against the emulated instrument in process, over the
-// real transport. Pacing is off; the editor's own waits are real.
+// real transport, and the helpers the editor tests share: a person's actions
+// on lists, faders and modal dialogs, and the bytes the instrument received.
+// Pacing is off; the editor's own waits are real.
+//
+// Every test class registers itself with CS6_EDITOR_TEST(Class); the one
+// executable runs them all, or those named as its first arguments.
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <chrono>
 #include <functional>
@@ -11,91 +22,107 @@
 #include <string>
 #include <vector>
 
+#include "controls/FaderControl.h"
+#include "editor/PatchSelectDlg.h"
 #include "framework/UserMessage.h"
+#include "midi/DriverList.h"
 #include "midi/MidiConnection.h"
 #include "midi/MidiSettings.h"
 #include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
+#include "sim/DataFiles.h"
 #include "sim/EmulatedPeer.h"
+#include "synth/BankFiles.h"
 #include "synth/NameTables.h"
 #include "synth/SynthDevice.h"
+#include "tests/controls/ControlsTestSupport.h"
+
+#define CS6_EDITOR_TEST(TestClass)                                                                   \
+    static const bool registered##TestClass = (cs6::test::EditorTests().push_back(                  \
+        {#TestClass, [](int argc, char** argv) {                                                     \
+            TestClass test;                                                                          \
+            return QTest::qExec(&test, argc, argv);                                                  \
+        }}), true)
+
+using namespace std::chrono_literals;
 
 namespace cs6::test {
 
+struct EditorTestClass {
+    const char* name;
+    int (*run)(int argc, char** argv);
+};
+inline std::vector<EditorTestClass>& EditorTests()
+{
+    static std::vector<EditorTestClass> tests;
+    return tests;
+}
+
 using Bytes = std::vector<std::uint8_t>;
 
-// An output port to the instrument that fails while the test says so.
-struct FaultyOutput {
-    static QUuid Guid() { return PortGuid("test", "faulty output"); }
+// The bytes of hex text such as "30 00 0E 01".
+inline Bytes Hex(const QString& text)
+{
+    Bytes bytes;
+    for (const QString& byte : text.split(u' ', Qt::SkipEmptyParts))
+        bytes.push_back(static_cast<std::uint8_t>(byte.toUInt(nullptr, 16)));
+    return bytes;
+}
 
-    std::shared_ptr<InProcessPeer> peer;
-    int clockFailures = 0; // the next sends find no clock (box "A") and go out all the same
-    bool gone = false;     // every send fails as on a port that vanished (box "C")
-};
+// A parameter change F0 43 10 64 hh mm ll data.. F7 of "hh mm ll data..".
+inline Bytes Change(const QString& addressAndData) { return Hex("F0 43 10 64 " + addressAndData + " F7"); }
 
-class FaultyOutputDriver : public MidiDriver {
+// The message boxes shown while one lives, by their text; whileBoxShows, if
+// set, runs inside each, as the box's own event loop would.
+class BoxCapture {
 public:
-    explicit FaultyOutputDriver(std::shared_ptr<FaultyOutput> output) : output_(std::move(output)) {}
-
-    std::vector<DriverPortInfo> ListPorts() override
+    BoxCapture()
     {
-        return {{FaultyOutput::Guid(), "faulty", "faulty output", PortDirection::Output}};
-    }
-    std::unique_ptr<DriverPort> Open(const QUuid& guid, PortDirection direction) override
-    {
-        if (guid != FaultyOutput::Guid() || direction != PortDirection::Output)
-            return nullptr;
-        return std::make_unique<Port>(output_);
-    }
-
-private:
-    struct Port : DriverPort {
-        explicit Port(std::shared_ptr<FaultyOutput> output) : output_(std::move(output)) {}
-        bool Activate(bool) override { return true; }
-        std::optional<ReferenceTime> LatencyClock() override
-        {
-            if (output_->clockFailures == 0)
-                return ReferenceNow();
-            --output_->clockFailures;
-            return std::nullopt;
-        }
-        std::size_t MaxMessageBytes() const override { return 0x100000; }
-        DriverSendResult Send(std::span<const std::uint8_t> message, ReferenceTime) override
-        {
-            if (output_->gone)
-                return DriverSendResult::PortGone;
-            output_->peer->FromProgram(message);
-            return DriverSendResult::Sent;
-        }
-        bool Gone() const override { return output_->gone; }
-
-        std::shared_ptr<FaultyOutput> output_;
-    };
-    std::shared_ptr<FaultyOutput> output_;
-};
-
-enum class Output {
-    Direct, // the in-process port to the instrument
-    Faulty, // a port to the instrument that fails as faultyOutput says
-};
-
-class EditorFixture {
-public:
-    explicit EditorFixture(bool choosePorts = true, Output outputKind = Output::Direct)
-        : instrument(std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests()))
-    {
-        previousBoxes_ = SetMessageBoxHandler([this](std::string_view text) {
+        previous_ = SetMessageBoxHandler([this](std::string_view text) {
             boxes.emplace_back(text);
             if (whileBoxShows)
                 whileBoxShows();
         });
-        MidiSystemConfig config;
-        config.useAlsa = false;
-        config.useJack = false;
-        faultyOutput->peer = std::make_shared<sim::EmulatedPeer>(instrument);
-        config.inProcessPeers.emplace_back(sim::kEmulatedPortName, faultyOutput->peer);
-        config.extraDrivers.push_back(std::make_unique<FaultyOutputDriver>(faultyOutput));
-        midiSystem = std::make_unique<MidiSystem>(std::move(config));
+    }
+    ~BoxCapture() { SetMessageBoxHandler(std::move(previous_)); }
+    BoxCapture(const BoxCapture&) = delete;
+    BoxCapture& operator=(const BoxCapture&) = delete;
+
+    bool Shown(const QString& part) const
+    {
+        for (const auto& box : boxes)
+            if (QString::fromStdString(box).contains(part))
+                return true;
+        return false;
+    }
+
+    std::vector<std::string> boxes;
+    std::function<void()> whileBoxShows;
+
+private:
+    MessageBoxHandler previous_;
+};
+
+// The current folder is a new empty one while this lives.
+class InTemporaryFolder {
+public:
+    InTemporaryFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(folder_.path()); }
+    ~InTemporaryFolder() { QDir::setCurrent(previous_); }
+    InTemporaryFolder(const InTemporaryFolder&) = delete;
+    InTemporaryFolder& operator=(const InTemporaryFolder&) = delete;
+
+private:
+    QTemporaryDir folder_;
+    QString previous_;
+};
+
+class EditorFixture : public BoxCapture {
+public:
+    explicit EditorFixture(bool choosePorts = true)
+        : instrument(std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests()))
+    {
+        midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
+            .drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
         inputPorts.clear();
         outputPorts.clear();
         EnumerateMidiPorts();
@@ -104,8 +131,7 @@ public:
             midiSettings.inputEnabled = 1;
             midiSettings.outputEnabled = 1;
             midiSettings.inputPortGuid = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-            midiSettings.outputPortGuid =
-                outputKind == Output::Faulty ? FaultyOutput::Guid() : midiSettings.inputPortGuid;
+            midiSettings.outputPortGuid = midiSettings.inputPortGuid;
         }
         OpenMidiConnection();
         InitNameTables();
@@ -119,7 +145,6 @@ public:
         midiSystem.reset();
         inputPorts.clear();
         outputPorts.clear();
-        SetMessageBoxHandler(std::move(previousBoxes_));
     }
 
     EditorFixture(const EditorFixture&) = delete;
@@ -142,18 +167,45 @@ public:
         return bytes;
     }
 
+    // TakeReceivedBytes once at least count more messages arrived (or two
+    // seconds passed).
+    std::vector<Bytes> Received(std::size_t count)
+    {
+        (void)instrument->WaitForReceived(seen_ + count, 2s);
+        return TakeReceivedBytes();
+    }
+
+    // Parameter changes ("hh mm ll data..") made on the instrument behind the
+    // editor's back; not counted as received.
+    void SetOnInstrument(const QString& addressAndData)
+    {
+        if (!addressAndData.isEmpty())
+            instrument->Receive(Change(addressAndData));
+        TakeReceived();
+    }
+
+    // The instrument's performance into the editor's memory.
+    bool FetchPerformance()
+    {
+        return device.RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance) == DumpOutcome::Complete;
+    }
+
+    // The editor's stored sounds as the instrument holds them, as if loaded
+    // from the data files.
+    void LoadStoredSounds()
+    {
+        const sim::SoundBanks banks = instrument->StoredSounds();
+        (void)LoadPresetBanksFromBytes(sim::BankFileBytes(banks, sim::BankFile::Preset));
+        (void)LoadUserBankFromBytes(sim::BankFileBytes(banks, sim::BankFile::Int), internalBank, internalDrums);
+        (void)LoadUserBankFromBytes(sim::BankFileBytes(banks, sim::BankFile::Ext), externalBank, externalDrums);
+    }
+
     std::shared_ptr<sim::EmulatedInstrument> instrument;
     ConnectionOutput output;
     CollectorReplySource replies;
     SynthDevice device;
-    std::shared_ptr<FaultyOutput> faultyOutput = std::make_shared<FaultyOutput>();
-    // The texts of the message boxes shown; whileBoxShows, if set, runs
-    // inside each, as the box's own event loop would.
-    std::vector<std::string> boxes;
-    std::function<void()> whileBoxShows;
 
 private:
-    MessageBoxHandler previousBoxes_;
     std::size_t seen_ = 0;
 };
 
@@ -169,6 +221,101 @@ bool WaitFor(Condition condition, std::chrono::milliseconds timeout = std::chron
         QTest::qWait(5);
     }
     return true;
+}
+
+// The posted user messages (a fader's notifications) handled now.
+inline void DeliverPosted() { QCoreApplication::sendPostedEvents(nullptr, PostedMessageEvent::Type()); }
+
+// Chooses a list item as a person does: selection, then the notification.
+inline void Choose(QComboBox* combo, int index)
+{
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+// The same, by the item's text; false when the list has no such item.
+inline bool Choose(QComboBox* combo, const QString& text)
+{
+    const int index = combo->findText(text);
+    if (index >= 0)
+        Choose(combo, index);
+    return index >= 0;
+}
+
+// A key on a fader (Up, Down, Page Up/Down, Home, End) and its notification handled.
+inline void KeyFader(FaderControl* fader, Qt::Key key)
+{
+    QTest::keyClick(fader, key);
+    DeliverPosted();
+}
+
+// A press on the thumb of a shown fader, a move by each of steps pixels in
+// turn (each handled before the next), and the release where it ended.
+inline void DragFader(FaderControl* fader, std::initializer_list<int> steps)
+{
+    fader->grab(); // the first paint fits the track to the size
+    const QPoint thumb(fader->width() / 2, fader->ThumbY());
+    Press(fader, thumb);
+    QPoint at = thumb;
+    for (int dy : steps) {
+        at = thumb + QPoint(0, dy);
+        Move(fader, at);
+        DeliverPosted();
+    }
+    Release(fader, at);
+    DeliverPosted();
+}
+
+// Runs action, which opens a modal dialog; returns that dialog's caption
+// after closing it as Escape would.
+template <typename Action>
+QString CaptionOfModal(Action action)
+{
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            caption = modal->windowTitle();
+            modal->reject();
+        }
+    });
+    action();
+    return caption;
+}
+
+// A person's choice in the patch dialog: a bank row and a 0-based program,
+// then a click on OK, or Enter on the control enterOn. Without a program the
+// dialog is cancelled after the bank choice.
+struct PatchChoice {
+    int row;
+    int program = -1;
+    int enterOn = 0;
+};
+
+// Answers the patch dialog that is about to open (any other modal dialog is
+// cancelled). during, if set, runs while the dialog is open, before the choice.
+inline void AnswerNextPatchDialog(PatchChoice choice, std::function<void()> during = {})
+{
+    QTimer::singleShot(0, [choice, during] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<PatchSelectDlg*>(modal);
+        if (!dialog) {
+            if (modal)
+                modal->reject();
+            return;
+        }
+        if (during)
+            during();
+        Choose(dialog->BankList(), dialog->BankList()->findData(choice.row));
+        if (choice.program < 0) {
+            dialog->reject();
+            return;
+        }
+        dialog->ProgramList()->setCurrentIndex(choice.program);
+        if (choice.enterOn)
+            QTest::keyClick(dialog->Control(choice.enterOn), Qt::Key_Return);
+        else
+            dialog->OkButton()->click();
+    });
 }
 
 } // namespace cs6::test

@@ -21,7 +21,6 @@
 #include "editor/CS6R_PerfPartRecv.h"
 #include "editor/PatchSelectDlg.h"
 #include "midi/MidiSetupDlg.h"
-#include "sim/DataFiles.h"
 #include "tests/editor/EditorFixture.h"
 
 using namespace cs6;
@@ -156,8 +155,7 @@ void CollectClippedWhileSwitching(QWidget& dialog, QStringList& clipped)
 void CollectClippedOverBanks(QWidget& dialog, QComboBox* banks, QStringList& clipped)
 {
     for (int i = 0; i < banks->count(); ++i) {
-        banks->setCurrentIndex(i);
-        emit banks->activated(i);
+        test::Choose(banks, i);
         CollectClippedIn(dialog, clipped);
     }
 }
@@ -175,10 +173,7 @@ private slots:
 void TemplateLayoutTest::textsFitTheirControls()
 {
     test::EditorFixture fixture;
-    const sim::SoundBanks banks = fixture.instrument->StoredSounds();
-    (void)LoadPresetBanksFromBytes(sim::BankFileBytes(banks, sim::BankFile::Preset));
-    (void)LoadUserBankFromBytes(sim::BankFileBytes(banks, sim::BankFile::Int), internalBank, internalDrums);
-    (void)LoadUserBankFromBytes(sim::BankFileBytes(banks, sim::BankFile::Ext), externalBank, externalDrums);
+    fixture.LoadStoredSounds();
     QStringList clipped;
 
     CS6R_PerfMainEdig main(nullptr, &fixture.device); // with the part strip and the part selectors
@@ -208,5 +203,5 @@ void TemplateLayoutTest::windowsShowTheProgramIconInEverySize()
              (QList<QSize>{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
 }
 
-QTEST_MAIN(TemplateLayoutTest)
+CS6_EDITOR_TEST(TemplateLayoutTest);
 #include "TemplateLayoutTest.moc"

@@ -1,0 +1,127 @@
+// The whole program's run in a folder of its own, against the emulated
+// instrument in process: the port choice, kept in settings.dat from one run
+// to the next, and what the user is told when that file fails.
+#include <QPushButton>
+
+#include <filesystem>
+
+#include "app/EditorApp.h"
+#include "editor/CS6R_PerfMainEdig.h"
+#include "framework/FileIo.h"
+#include "midi/MidiSetupDlg.h"
+#include "tests/editor/EditorFixture.h"
+
+using namespace cs6;
+
+namespace {
+
+// A person at the program's modal dialogs: MIDI Setup gets the emulated
+// instrument's ports and OK when choose is set, else Cancel; the main window
+// is closed at once.
+class Person {
+public:
+    explicit Person(bool choose)
+    {
+        timer_.callOnTimeout([this, choose] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* setup = dynamic_cast<MidiSetupDlg*>(modal)) {
+                ++setups;
+                const QString port = QString::fromLatin1(sim::kEmulatedPortName);
+                if (choose && test::Choose(setup->InputList(), port) && test::Choose(setup->OutputList(), port))
+                    setup->OnOk();
+                else
+                    setup->reject();
+            } else if (auto* main = dynamic_cast<CS6R_PerfMainEdig*>(modal)) {
+                main->reject();
+            }
+        });
+        timer_.start(10);
+    }
+    int setups = 0;
+
+private:
+    QTimer timer_;
+};
+
+struct App {
+    App() : app({.drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}})
+    {
+    }
+    std::shared_ptr<sim::EmulatedInstrument> instrument =
+        std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
+    EditorApp app;
+};
+
+} // namespace
+
+class EditorAppTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void noUsablePortsEndsTheRunAndStillSavesTheSettings();
+    void theMidiSetupChoiceIsOpenedAgainByTheNextRun();
+    void aSettingsFileThatFailsIsNamed_data();
+    void aSettingsFileThatFailsIsNamed();
+};
+
+void EditorAppTest::noUsablePortsEndsTheRunAndStillSavesTheSettings()
+{
+    test::InTemporaryFolder folder;
+    test::BoxCapture boxes;
+    App run;
+    Person person(false);
+    QCOMPARE(run.app.InitInstance(), 0);
+    QCOMPARE(person.setups, 1);
+    // The missing data files are named, then the two port messages.
+    QCOMPARE(boxes.boxes.size(), std::size_t{4});
+    QVERIFY(QString::fromStdString(boxes.boxes[0]).contains(QStringLiteral("patches_pre.bnk")));
+    QVERIFY(QString::fromStdString(boxes.boxes[1]).contains(QStringLiteral("perf_init.prf")));
+    QCOMPARE(boxes.boxes[2], std::string("Current MIDI configuration is not valid. Please specify MIDI ports!"));
+    QCOMPARE(boxes.boxes[3], std::string("Required MIDI ports not specified. Exiting..."));
+    QVERIFY(run.instrument->ReceivedMessages().empty());
+    QCOMPARE(ReadWholeFile(kSettingsFileName), test::Bytes(51, 0));
+    QVERIFY(!midiSystem);
+}
+
+// The first run asks for the ports and saves them at its end; the second
+// opens them without asking and starts the instrument.
+void EditorAppTest::theMidiSetupChoiceIsOpenedAgainByTheNextRun()
+{
+    test::InTemporaryFolder folder;
+    for (bool first : {true, false}) {
+        test::BoxCapture boxes;
+        midiSettings = {};
+        App run;
+        Person person(true);
+        QCOMPARE(run.app.InitInstance(), 0);
+        QCOMPARE(person.setups, first ? 1 : 0);
+        QCOMPARE(boxes.Shown(QStringLiteral("Current MIDI configuration is not valid")), first);
+        QCOMPARE(run.instrument->ReceivedMessages().size(), std::size_t{7}); // the start-up sequence
+        QCOMPARE(midiSettings.inputPortGuid, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
+        QCOMPARE(midiSettings.outputPortGuid, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
+    }
+}
+
+void EditorAppTest::aSettingsFileThatFailsIsNamed_data()
+{
+    QTest::addColumn<QString>("directory"); // made where the program expects a file
+    QTest::addColumn<QString>("box");
+    QTest::newRow("unreadable") << "settings.dat" << "The file settings.dat could not be read";
+    QTest::newRow("unwritable") << "settings.dat.tmp" << "The MIDI port choice could not be saved in settings.dat";
+}
+
+void EditorAppTest::aSettingsFileThatFailsIsNamed()
+{
+    QFETCH(QString, directory);
+    QFETCH(QString, box);
+    test::InTemporaryFolder folder;
+    test::BoxCapture boxes;
+    std::filesystem::create_directory(directory.toStdString());
+    App run;
+    run.app.StartUp();
+    run.app.ShutDown();
+    QVERIFY2(boxes.Shown(box), boxes.boxes.empty() ? "no box" : boxes.boxes.back().c_str());
+}
+
+CS6_EDITOR_TEST(EditorAppTest);
+#include "EditorAppTest.moc"
