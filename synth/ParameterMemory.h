@@ -55,6 +55,12 @@ struct MemoryRegion {
     std::size_t offset;
     std::size_t size;
 };
+// True when the two stretches share a byte.
+constexpr bool Overlap(MemoryRegion a, MemoryRegion b)
+{
+    return a.offset < b.offset + b.size && b.offset < a.offset + a.size;
+}
+
 inline constexpr MemoryRegion kPerformanceRegion{1024, 8192};
 // The front half of kPerformanceRegion, which its 32 bulk blocks fill.
 inline constexpr MemoryRegion kPerformanceBlocks{1024, 4096};

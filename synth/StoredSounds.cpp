@@ -36,7 +36,7 @@ void TakeRegion(const SynthDevice& device, MemoryRegion region, std::array<std::
 template <std::size_t N>
 void PutRegion(SynthDevice& device, MemoryRegion region, const std::array<std::uint8_t, N>& image)
 {
-    std::copy(image.begin(), image.end(), device.Memory().Region(region).begin());
+    device.WriteRegion(region, image);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "synth/SynthDevice.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "synth/BulkSequences.h"
 #include "synth/SysExMessages.h"
@@ -86,14 +88,95 @@ DumpOutcome SynthDevice::ApplyReplies(std::span<const std::vector<std::uint8_t>>
         if (!memory_.FitsInBlock(fields->Address(), fields->data.size()))
             return DumpOutcome::Corrupt;
     }
+    std::size_t first = ParameterMemory::kImageSize;
+    std::size_t end = 0;
     for (const auto& message : batch) {
         const auto fields = sysex::ReadBulkDump(message);
         if (fields->IsHeaderOrFooter())
             continue;
-        const auto target = memory_.Bytes(fields->Address(), fields->data.size());
-        std::copy(fields->data.begin(), fields->data.end(), target.begin());
+        const MemoryRegion written = Put(fields->Address(), fields->data);
+        first = std::min(first, written.offset);
+        end = std::max(end, written.offset + written.size);
     }
+    if (first < end)
+        Changed({first, end - first});
     return DumpOutcome::Complete;
+}
+
+MemoryRegion SynthDevice::Put(std::uint32_t address, std::span<const std::uint8_t> bytes)
+{
+    const auto target = memory_.Bytes(address, bytes.size());
+    std::copy(bytes.begin(), bytes.end(), target.begin());
+    return {static_cast<std::size_t>(target.data() - memory_.image.data()), target.size()};
+}
+
+void SynthDevice::Changed(MemoryRegion region) const
+{
+    for (const auto& [id, listener] : listeners_)
+        listener(region);
+}
+
+void SynthDevice::Edit(std::uint32_t address, std::span<const std::uint8_t> bytes)
+{
+    const MemoryRegion written = Put(address, bytes);
+    if (!bytes.empty())
+        Send(sysex::ParameterChange(AddressHigh(address), AddressMid(address), AddressLow(address), bytes));
+    Changed(written);
+}
+
+void SynthDevice::EditEachByte(std::uint32_t address, std::span<const std::uint8_t> bytes)
+{
+    const MemoryRegion written = Put(address, bytes);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto at = address + static_cast<std::uint32_t>(i);
+        Send(sysex::ParameterChange(AddressHigh(at), AddressMid(at), AddressLow(at), bytes.subspan(i, 1)));
+        Wait(kEachBytePause);
+    }
+    Changed(written);
+}
+
+void SynthDevice::Write(std::uint32_t address, std::span<const std::uint8_t> bytes)
+{
+    Changed(Put(address, bytes));
+}
+
+void SynthDevice::WriteRegion(MemoryRegion region, std::span<const std::uint8_t> bytes)
+{
+    const auto target = memory_.Region(region);
+    if (bytes.size() != target.size())
+        throw std::invalid_argument("an image of another size than its region");
+    std::copy(bytes.begin(), bytes.end(), target.begin());
+    Changed(region);
+}
+
+SynthDevice::Subscription SynthDevice::Subscribe(ChangeListener listener)
+{
+    const int id = nextListener_++;
+    listeners_.emplace_back(id, std::move(listener));
+    return {this, id};
+}
+
+SynthDevice::Subscription::Subscription(Subscription&& other) noexcept
+    : device_(std::exchange(other.device_, nullptr)), id_(other.id_)
+{
+}
+
+SynthDevice::Subscription& SynthDevice::Subscription::operator=(Subscription&& other) noexcept
+{
+    if (this != &other) {
+        Subscription gone(std::move(*this));
+        device_ = std::exchange(other.device_, nullptr);
+        id_ = other.id_;
+    }
+    return *this;
+}
+
+SynthDevice::Subscription::~Subscription()
+{
+    if (!device_)
+        return;
+    auto& listeners = device_->listeners_;
+    std::erase_if(listeners, [this](const auto& entry) { return entry.first == id_; });
 }
 
 void SynthDevice::SendBulk(DumpType type, int bankLsb, int program)

@@ -1,11 +1,13 @@
 #pragma once
 // The model of the instrument: the parameter memory plus the operations that
 // send parameter changes and bulk dumps built from it. Every dialog holds a
-// pointer to the one SynthDevice and edits parameters through it: write the
-// byte through ByteAt / ByteAtAddress first, then send, since the message takes
-// its data bytes from the memory.
+// pointer to the one SynthDevice and makes every edit through Edit or
+// EditEachByte, which write the memory and send the change in one call.
+// Whatever changes the memory through the device (an edit, a request's
+// answer, a sound written as a whole) is told to the change listeners, so
+// that open views follow it wherever it came from.
 //
-// Thread: the user-interface thread only.
+// Thread: the user-interface thread only; listeners are called on it.
 
 #include <chrono>
 #include <cstdint>
@@ -47,11 +49,54 @@ public:
     SynthDevice(const SynthDevice&) = delete;
     SynthDevice& operator=(const SynthDevice&) = delete;
 
-    ParameterMemory& Memory() { return memory_; }
     const ParameterMemory& Memory() const { return memory_; }
+    const std::uint8_t* ByteAt(int high, int mid, int low) const { return memory_.ByteAt(high, mid, low); }
+    const std::uint8_t* ByteAtAddress(std::uint32_t address) const { return memory_.ByteAtAddress(address); }
 
+    // Bytes of the memory, for reading.
+    std::uint8_t Read(std::uint32_t address) const { return *memory_.ByteAtAddress(address); }
+    std::span<const std::uint8_t> Read(std::uint32_t address, std::size_t count) const
+    {
+        return memory_.Bytes(address, count);
+    }
+
+    // Raw access for setting up a memory: writes here are neither sent nor
+    // told to the listeners.
+    ParameterMemory& Memory() { return memory_; }
     std::uint8_t* ByteAt(int high, int mid, int low) { return memory_.ByteAt(high, mid, low); }
     std::uint8_t* ByteAtAddress(std::uint32_t address) { return memory_.ByteAtAddress(address); }
+
+    // The edit path. Edit writes the bytes from address on and sends them as
+    // one parameter change; EditEachByte sends each byte as a parameter
+    // change of its own with kEachBytePause after each (how the name goes).
+    // Both then tell the listeners. Throw UnknownAddressError, changing and
+    // sending nothing, for bytes outside the directory.
+    void Edit(std::uint32_t address, std::span<const std::uint8_t> bytes);
+    void EditEachByte(std::uint32_t address, std::span<const std::uint8_t> bytes);
+    // Writes without sending, for what is then sent whole, and tells the
+    // listeners.
+    void Write(std::uint32_t address, std::span<const std::uint8_t> bytes);
+    void WriteRegion(MemoryRegion region, std::span<const std::uint8_t> bytes);
+
+    // Called with the stretch of the memory that changed, after every change
+    // made through the device. A listener must not subscribe or unsubscribe.
+    using ChangeListener = std::function<void(MemoryRegion changed)>;
+    // Listens while it lives; the device must outlive it.
+    class [[nodiscard]] Subscription {
+    public:
+        Subscription() = default;
+        Subscription(Subscription&& other) noexcept;
+        Subscription& operator=(Subscription&& other) noexcept;
+        ~Subscription();
+
+    private:
+        friend class SynthDevice;
+        Subscription(SynthDevice* device, int id) : device_(device), id_(id) {}
+
+        SynthDevice* device_ = nullptr;
+        int id_ = 0;
+    };
+    Subscription Subscribe(ChangeListener listener);
 
     void SetOutput(MessageOutput* output) { output_ = output; }
     MessageOutput* Output() const { return output_; }
@@ -98,12 +143,20 @@ public:
 private:
     std::span<const std::uint8_t> MemoryBytes(int high, int mid, int low, int count) const;
     void Send(std::span<const std::uint8_t> message);
+    // Writes the bytes and returns where they lie in the image.
+    MemoryRegion Put(std::uint32_t address, std::span<const std::uint8_t> bytes);
+    void Changed(MemoryRegion region) const;
 
     ParameterMemory memory_;
     MessageOutput* output_;
     ReplySource* replies_ = nullptr;
     Pause pause_;
+    std::vector<std::pair<int, ChangeListener>> listeners_;
+    int nextListener_ = 1;
 };
+
+// After each message of the name, which goes a byte at a time.
+inline constexpr std::chrono::milliseconds kEachBytePause{20};
 
 // The instrument's switch s (0A 00 s, kSwitchBeforeRead or kSwitchAfterRead)
 // pulsed: data 01, 50 ms, data 00, 50 ms.
