@@ -16,6 +16,7 @@
 #include "midi/MidiSetupDlg.h"
 #include "resources/DialogTemplates.h"
 #include "synth/BankFiles.h"
+#include "synth/BulkSequences.h"
 #include "synth/NameTables.h"
 #include "synth/StoredSounds.h"
 
@@ -33,7 +34,6 @@ constexpr int kArpSwitch = 1018;    // byte 14
 constexpr int kArpOutSwitch = 1017; // byte 11
 constexpr int kReverbLabel = 1035;
 constexpr int kChorusLabel = 1036;
-constexpr std::chrono::milliseconds kNamePause{20};
 
 struct FaderSetup {
     int id;
@@ -112,6 +112,17 @@ char NameCharacter(QChar c)
     return static_cast<char>(code);
 }
 
+// The ten bytes a name field's text is stored as, padded with spaces.
+std::vector<std::uint8_t> NameBytes(const QString& text)
+{
+    std::vector<std::uint8_t> name(kNameLength);
+    for (qsizetype i = 0; i < static_cast<qsizetype>(kNameLength); ++i)
+        name[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i < text.size() ? NameCharacter(text[i]) : ' ');
+    return name;
+}
+
+constexpr std::uint32_t kNameAddress = PackAddress(0x30, 0x00, 0x00);
+
 } // namespace
 
 void CS6R_PerfMainEdig::ShortMessagePoster::PostShortMessage(std::uint8_t status, std::uint8_t data)
@@ -120,7 +131,8 @@ void CS6R_PerfMainEdig::ShortMessagePoster::PostShortMessage(std::uint8_t status
 }
 
 CS6R_PerfMainEdig::CS6R_PerfMainEdig(QWidget* parent, SynthDevice* device)
-    : TemplateDialog(PerfMainTemplate(), parent), synthDevice(device)
+    : TemplateDialog(PerfMainTemplate(), parent), synthDevice(device), history_(new EditHistory(*device, this)),
+      watch_(*device, [] { return BulkRegion(DumpType::Performance); }, [this] { ShowMemory(); })
 {
     setObjectName(QStringLiteral("CS6R_PerfMainEdig"));
     for (int i = 0; i < kFaderCount; ++i) {
@@ -128,7 +140,9 @@ CS6R_PerfMainEdig::CS6R_PerfMainEdig(QWidget* parent, SynthDevice* device)
         ReplaceControl(kFaders[static_cast<std::size_t>(i)].id, fader);
         faders_[static_cast<std::size_t>(i)] = fader;
     }
+    SetUpFaders();
     NameEdit()->setMaxLength(10);
+    connect(&history_->Stack(), &QUndoStack::cleanChanged, this, &CS6R_PerfMainEdig::RefreshTitle);
 }
 
 CS6R_PerfMainEdig::~CS6R_PerfMainEdig()
@@ -172,11 +186,12 @@ bool CS6R_PerfMainEdig::InitDialog()
     SwitchPulse(*synthDevice, kSwitchBeforeRead);
     (void)outputPort->SendHexString("B0 07 7F", 0);
     SwitchPulse(*synthDevice, kSwitchAfterRead);
-    (void)synthDevice->RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance);
+    (void)synthDevice->RequestEditBuffer(DumpType::Performance);
 
     FillCombos();
     CreatePartDialogs();
     ConnectHandlers();
+    history_->AddShortcuts(this);
     SetDetectManualChange(true);
     RefreshFromMemory();
     replyCollector.SetNotifyTarget(&poster_);
@@ -245,14 +260,25 @@ void CS6R_PerfMainEdig::ConnectHandlers()
 
 void CS6R_PerfMainEdig::RefreshFromMemory()
 {
+    ShowMemory();
+    if (partStrip)
+        partStrip->RefreshFromMemory();
+}
+
+void CS6R_PerfMainEdig::ShowMemory()
+{
     // Name: ten characters without trailing white space, written without
-    // being taken for an edit.
-    nameWriteInProgress = true;
-    NameEdit()->setText(QString::fromLatin1(StoredName(Common(0x00))));
-    nameWriteInProgress = false;
+    // being taken for an edit. A field that already stands for the stored
+    // name is left as the user typed it (a space at its end, the cursor).
+    const auto name = synthDevice->Read(kNameAddress, kNameLength);
+    if (!std::ranges::equal(NameBytes(NameEdit()->text()), name)) {
+        nameWriteInProgress = true;
+        NameEdit()->setText(QString::fromLatin1(StoredName(name.data())));
+        nameWriteInProgress = false;
+    }
 
     for (const auto& combo : kCombos) {
-        const std::uint8_t value = *Common(combo.low);
+        const std::uint8_t value = Common(combo.low);
         int index = value;
         if (IsPartListA(combo.id))
             index = PartListAIndex(value);
@@ -264,18 +290,29 @@ void CS6R_PerfMainEdig::RefreshFromMemory()
     }
 
     for (auto [id, low] : {std::pair{kArpOutSwitch, 0x11}, std::pair{kArpSwitch, 0x14}}) {
-        const bool on = *Common(low) != 0;
+        const bool on = Common(low) != 0;
         Button(id)->setChecked(on);
         Button(id)->setText(on ? QStringLiteral("on") : QStringLiteral("off"));
     }
 
     RefreshFaders();
     RefreshEffectLabels();
-    if (partStrip)
-        partStrip->RefreshFromMemory();
+    RefreshTitle();
 }
 
-void CS6R_PerfMainEdig::RefreshFaders()
+void CS6R_PerfMainEdig::RefreshTitle()
+{
+    const std::string name = StoredName(synthDevice->Read(kNameAddress, kNameLength).data());
+    QString title = QString::fromUtf8(Template().caption.data(), static_cast<qsizetype>(Template().caption.size()));
+    if (!name.empty())
+        title += QStringLiteral(" - ") + QString::fromLatin1(name);
+    title += QStringLiteral("[*]");
+    if (windowTitle() != title)
+        setWindowTitle(title);
+    setWindowModified(!history_->InStep());
+}
+
+void CS6R_PerfMainEdig::SetUpFaders()
 {
     for (int index = 0; index < kFaderCount; ++index) {
         const FaderSetup& setup = kFaders[static_cast<std::size_t>(index)];
@@ -291,19 +328,30 @@ void CS6R_PerfMainEdig::RefreshFaders()
         fader->notifyWParam = static_cast<quintptr>(index);
         fader->notifyLParam = 0;
         faderAddresses_[static_cast<std::size_t>(index)] = PackAddress(0x30, 0x00, setup.low);
-        const std::uint8_t* bytes = Common(setup.low);
-        fader->SetValue(setup.twoBytes ? bytes[0] << 7 | bytes[1] : bytes[0]);
+        fader->SetValue(setup.initial);
         if (setup.formatter)
             fader->SetFormatter(setup.formatter, 0);
     }
-    for (FaderControl* fader : faders_)
-        fader->repaint();
+}
+
+// Only the faders whose value changed: the one being dragged keeps its
+// anchor, and the rest are not redrawn for nothing.
+void CS6R_PerfMainEdig::RefreshFaders()
+{
+    for (int index = 0; index < kFaderCount; ++index) {
+        const FaderSetup& setup = kFaders[static_cast<std::size_t>(index)];
+        const int value = setup.twoBytes ? Common(setup.low) << 7 | Common(setup.low + 1) : Common(setup.low);
+        if (Fader(index)->Value() != value) {
+            Fader(index)->SetValue(value);
+            Fader(index)->repaint();
+        }
+    }
 }
 
 void CS6R_PerfMainEdig::RefreshEffectLabels()
 {
-    const std::uint8_t* reverb = synthDevice->ByteAt(0x30, 0x01, 0);
-    const std::uint8_t* chorus = synthDevice->ByteAt(0x30, 0x02, 0);
+    const auto reverb = synthDevice->Read(PackAddress(0x30, 0x01, 0), 2);
+    const auto chorus = synthDevice->Read(PackAddress(0x30, 0x02, 0), 2);
     ControlAs<QLabel>(kReverbLabel)
         ->setText(QStringLiteral("Reverb : ") + QString::fromStdString(std::string(EffectTypeName(reverb[0], reverb[1]))));
     ControlAs<QLabel>(kChorusLabel)
@@ -320,8 +368,7 @@ void CS6R_PerfMainEdig::OnComboEdit(int id)
         value = PartListAByte(index);
     else if (id == 1003)
         value = PartListBByte(index);
-    *Common(combo.low) = value;
-    synthDevice->SendParameterChange(0x30, 0x00, combo.low, 1);
+    history_->Edit(Combo(id), EditGesture::Single, {{PackAddress(0x30, 0x00, combo.low), {value}}});
 }
 
 void CS6R_PerfMainEdig::OnArpSwitch(int id)
@@ -329,26 +376,20 @@ void CS6R_PerfMainEdig::OnArpSwitch(int id)
     const HoldPostedMessages hold;
     const int low = id == kArpSwitch ? 0x14 : 0x11;
     const bool on = Button(id)->isChecked();
-    *Common(low) = on ? 1 : 0;
     Button(id)->setText(on ? QStringLiteral("on") : QStringLiteral("off"));
-    synthDevice->SendParameterChange(0x30, 0x00, low, 1);
+    history_->Edit(Button(id), EditGesture::Single, {{PackAddress(0x30, 0x00, low), {std::uint8_t{on}}}});
 }
 
-void CS6R_PerfMainEdig::OnFaderNotify(int index)
+void CS6R_PerfMainEdig::OnFaderNotify(int index, EditGesture gesture)
 {
     if (index < 0 || index >= kFaderCount)
         return;
     const auto value = static_cast<int>(Fader(index)->Value()); // truncation toward zero
     const std::uint32_t address = faderAddresses_[static_cast<std::size_t>(index)];
-    std::uint8_t* bytes = synthDevice->ByteAtAddress(address);
-    if (kFaders[static_cast<std::size_t>(index)].twoBytes) {
-        bytes[0] = static_cast<std::uint8_t>(value >> 7);
-        bytes[1] = static_cast<std::uint8_t>(value & 0x7F);
-        synthDevice->SendParameterChangeAt(address, 2);
-    } else {
-        bytes[0] = static_cast<std::uint8_t>(value);
-        synthDevice->SendParameterChangeAt(address, 1);
-    }
+    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(value)};
+    if (kFaders[static_cast<std::size_t>(index)].twoBytes)
+        bytes = {static_cast<std::uint8_t>(value >> 7), static_cast<std::uint8_t>(value & 0x7F)};
+    history_->Edit(Fader(index), gesture, {{address, std::move(bytes)}});
 }
 
 void CS6R_PerfMainEdig::OnNameEdited()
@@ -358,23 +399,18 @@ void CS6R_PerfMainEdig::OnNameEdited()
     PostUserMessage(this, kNameCommitMessage, 0, 0);
 }
 
+// Typing is a run of steps: characters typed without a pause undo together.
 void CS6R_PerfMainEdig::OnNameCommit()
 {
-    const QString text = NameEdit()->text();
-    std::uint8_t* name = Common(0x00);
-    for (int i = 0; i < 10; ++i)
-        name[i] = static_cast<std::uint8_t>(i < text.size() ? NameCharacter(text[i]) : ' ');
-    for (int i = 0; i < 10; ++i) {
-        synthDevice->SendParameterChange(0x30, 0x00, i, 1);
-        synthDevice->Wait(kNamePause);
-    }
+    history_->Edit(NameEdit(), EditGesture::Done, {{kNameAddress, NameBytes(NameEdit()->text()), true}});
 }
 
 void CS6R_PerfMainEdig::OnShortMessageNotify()
 {
     if (!DetectManualChange())
         return;
-    (void)synthDevice->RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance);
+    history_->ReplacePerformance(
+        [this] { return synthDevice->RequestEditBuffer(DumpType::Performance) == DumpOutcome::Complete; });
     RefreshFromMemory();
 }
 
@@ -382,8 +418,10 @@ void CS6R_PerfMainEdig::OnPostedMessage(const PostedMessageEvent& message)
 {
     switch (message.Message()) {
     case kFaderDragMessage:
+        OnFaderNotify(static_cast<int>(message.WParam()), EditGesture::Moving);
+        break;
     case kFaderReleaseMessage:
-        OnFaderNotify(static_cast<int>(message.WParam()));
+        OnFaderNotify(static_cast<int>(message.WParam()), EditGesture::Done);
         break;
     case kShortMessageNotify:
         OnShortMessageNotify();
@@ -399,7 +437,8 @@ void CS6R_PerfMainEdig::OnPostedMessage(const PostedMessageEvent& message)
 void CS6R_PerfMainEdig::OnRequest()
 {
     const HoldPostedMessages hold;
-    (void)synthDevice->RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance);
+    history_->ReplacePerformance(
+        [this] { return synthDevice->RequestEditBuffer(DumpType::Performance) == DumpOutcome::Complete; });
     RefreshFromMemory();
 }
 
@@ -407,16 +446,18 @@ void CS6R_PerfMainEdig::OnTransmit()
 {
     const HoldPostedMessages hold;
     BusyCursor busy;
-    synthDevice->SendPerformance(0x3F, 0x4F, 0x00);
+    synthDevice->SendPerformance(bank::kStoredSoundMsb, kPerformanceEditBuffer, 0x00);
+    history_->MarkInStep();
 }
 
 void CS6R_PerfMainEdig::OnInitPerf()
 {
     const HoldPostedMessages hold;
-    {
+    history_->ReplacePerformance([this] {
         BusyCursor busy;
         initialPerformance.SendToDevice(*synthDevice);
-    }
+        return true;
+    });
     RefreshFromMemory();
 }
 

@@ -3,9 +3,13 @@
 // current performance, the part strip and part matrix below them, and the
 // commands that move whole performances and patch banks.
 //
-// Every edit writes the parameter memory first and then sends a parameter
-// change for exactly the bytes written; RefreshFromMemory reloads every
-// control after the memory was filled from the instrument.
+// Every edit goes through the edit history it owns (one for every editor
+// window), which writes the parameter memory, sends a parameter change for
+// exactly the bytes written and makes the edit undoable. The controls follow
+// every change of the performance in the memory, wherever it came from;
+// RefreshFromMemory reloads them, the part strip's too, at once. The title
+// names the performance and is marked "*" while it is not as last received
+// or sent whole.
 //
 // Thread: the user-interface thread. The receive thread reaches the dialog
 // only through posted messages (WM_USER+3).
@@ -14,6 +18,8 @@
 #include <cstdint>
 
 #include "controls/FaderControl.h"
+#include "editor/EditHistory.h"
+#include "editor/MemoryWatch.h"
 #include "framework/TemplateDialog.h"
 #include "midi/ReplyCollector.h"
 #include "synth/SynthDevice.h"
@@ -69,6 +75,7 @@ public:
     // The part strip and the part selectors; null until InitDialog made them.
     CS6R_PerfPartMainEdit* PartStrip() const { return partStrip; }
     CS6R_PartMatrix* PartMatrix() const { return partMatrix; }
+    EditHistory& History() const { return *history_; }
 
     static constexpr int kFaderCount = 8;
 
@@ -91,12 +98,11 @@ private:
         QObject* dialog_;
     };
 
-    void SetUpControls();
     void FillCombos();
     void CreatePartDialogs();
     void ConnectHandlers();
     void SetUpFaders();
-    void OnFaderNotify(int index);
+    void OnFaderNotify(int index, EditGesture gesture);
     void OnShortMessageNotify();
     void OnNameEdited();
     void OnNameCommit();
@@ -104,11 +110,16 @@ private:
     void OnArpSwitch(int id);
     void RefreshEffectLabels();
     void RefreshFaders();
-    std::uint8_t* Common(int low) const { return synthDevice->ByteAt(0x30, 0x00, low); }
+    void RefreshTitle();
+    // This window's own controls (not the strip's) from the memory.
+    void ShowMemory();
+    std::uint8_t Common(int low) const { return synthDevice->Read(PackAddress(0x30, 0x00, low)); }
 
     std::array<FaderControl*, kFaderCount> faders_{};
     std::array<std::uint32_t, kFaderCount> faderAddresses_{};
     ShortMessagePoster poster_{this};
+    EditHistory* history_; // a child of this window
+    MemoryWatch watch_;
 };
 
 } // namespace cs6

@@ -1,5 +1,6 @@
 #include "editor/CS6R_PerfPartEdit.h"
 
+#include <utility>
 
 #include "editor/PartBlock.h"
 #include "resources/DialogTemplates.h"
@@ -23,7 +24,10 @@ constexpr std::array<FaderSetup, CS6R_PerfPartEdit::kFaderCount> kFaders = {{
 } // namespace
 
 CS6R_PerfPartEdit::CS6R_PerfPartEdit(QWidget* parent, SynthDevice* device, int part)
-    : TemplateDialog(PerfPartEditTemplate(), parent), synthDevice(device), partIndex(part)
+    : TemplateDialog(PerfPartEditTemplate(), parent), synthDevice(device), partIndex(part),
+      history_(EditHistory::Of(parent)),
+      watch_(*device, [this] { return PartBlockRegion(std::as_const(*synthDevice).Memory(), partIndex); },
+             [this] { ShowMemory(); })
 {
     setObjectName(QStringLiteral("CS6R_PerfPartEdit"));
     for (std::size_t i = 0; i < faders_.size(); ++i) {
@@ -32,6 +36,8 @@ CS6R_PerfPartEdit::CS6R_PerfPartEdit(QWidget* parent, SynthDevice* device, int p
         faders_[i] = fader;
     }
     InitDialog();
+    if (history_)
+        history_->AddShortcuts(this);
 }
 
 void CS6R_PerfPartEdit::InitDialog()
@@ -47,25 +53,38 @@ void CS6R_PerfPartEdit::InitDialog()
         fader->releaseMessage = kFaderReleaseMessage;
         fader->notifyWParam = static_cast<quintptr>(index);
         fader->notifyLParam = 0;
-        const std::uint32_t address = PartAddress(partIndex, kFaders[static_cast<std::size_t>(index)].low);
-        faderAddresses_[static_cast<std::size_t>(index)] = address;
-        fader->SetValue(*synthDevice->ByteAtAddress(address));
+        faderAddresses_[static_cast<std::size_t>(index)] =
+            PartAddress(partIndex, kFaders[static_cast<std::size_t>(index)].low);
+        fader->SetValue(synthDevice->Read(FaderAddress(index)));
     }
 }
 
-void CS6R_PerfPartEdit::OnFaderNotify(int index)
+// Only the faders whose value changed: the one being dragged keeps its anchor.
+void CS6R_PerfPartEdit::ShowMemory()
+{
+    for (int index = 0; index < kFaderCount; ++index) {
+        const int value = synthDevice->Read(FaderAddress(index));
+        if (Fader(index)->Value() != value) {
+            Fader(index)->SetValue(value);
+            Fader(index)->repaint();
+        }
+    }
+}
+
+void CS6R_PerfPartEdit::OnFaderNotify(int index, EditGesture gesture)
 {
     if (index < 0 || index >= kFaderCount)
         return;
-    const std::uint32_t address = FaderAddress(index);
-    *synthDevice->ByteAtAddress(address) = static_cast<std::uint8_t>(static_cast<int>(Fader(index)->Value()));
-    synthDevice->SendParameterChangeAt(address, 1);
+    const auto value = static_cast<std::uint8_t>(static_cast<int>(Fader(index)->Value()));
+    MakeEdit(history_, *synthDevice, Fader(index), gesture, {{FaderAddress(index), {value}}});
 }
 
 void CS6R_PerfPartEdit::OnPostedMessage(const PostedMessageEvent& message)
 {
-    if (message.Message() == kFaderDragMessage || message.Message() == kFaderReleaseMessage)
-        OnFaderNotify(static_cast<int>(message.WParam()));
+    if (message.Message() == kFaderDragMessage)
+        OnFaderNotify(static_cast<int>(message.WParam()), EditGesture::Moving);
+    else if (message.Message() == kFaderReleaseMessage)
+        OnFaderNotify(static_cast<int>(message.WParam()), EditGesture::Done);
 }
 
 } // namespace cs6

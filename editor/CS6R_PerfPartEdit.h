@@ -2,10 +2,11 @@
 // A part's quick edit: a small modal dialog with six faders for the filter
 // (cutoff, resonance) and the envelope (attack, decay, sustain, release) of
 // one part. Each step of a fader writes its byte in the part block 31 pp and
-// sends it at once; there is nothing to apply and nothing to undo.
+// sends it at once, through the edit history of the window the dialog was
+// opened from, so Ctrl+Z and Ctrl+Y work here too; there is nothing to apply.
 //
-// The values come from the memory when the dialog opens; it does not follow
-// changes made elsewhere while it is open.
+// The faders follow every change of the part block in the memory, also one
+// made elsewhere while the dialog is open.
 //
 // Thread: the user-interface thread only.
 
@@ -13,6 +14,8 @@
 #include <cstdint>
 
 #include "controls/FaderControl.h"
+#include "editor/EditHistory.h"
+#include "editor/MemoryWatch.h"
 #include "framework/TemplateDialog.h"
 #include "synth/SynthDevice.h"
 
@@ -37,10 +40,13 @@ protected:
 
 private:
     void InitDialog();
-    void OnFaderNotify(int index);
+    void ShowMemory();
+    void OnFaderNotify(int index, EditGesture gesture);
 
     std::array<FaderControl*, kFaderCount> faders_{};
     std::array<std::uint32_t, kFaderCount> faderAddresses_{};
+    EditHistory* history_;
+    MemoryWatch watch_;
 };
 
 } // namespace cs6

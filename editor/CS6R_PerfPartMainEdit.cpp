@@ -113,7 +113,10 @@ QString ProgramText(int row, const BankEntry& bank, int number)
 } // namespace
 
 CS6R_PerfPartMainEdit::CS6R_PerfPartMainEdit(QWidget* parent, SynthDevice* device, int part)
-    : TemplateDialog(PerfPartMainTemplate(), parent), synthDevice(device), partIndex(part)
+    : TemplateDialog(PerfPartMainTemplate(), parent), synthDevice(device), partIndex(part),
+      history_(EditHistory::Of(parent)),
+      watch_(*device, [this] { return PartBlockRegion(std::as_const(*synthDevice).Memory(), partIndex); },
+             [this] { ShowMemory(false); })
 {
     setObjectName(QStringLiteral("CS6R_PerfPartMainEdit"));
     FrameFlatSwitches(this);
@@ -160,6 +163,7 @@ void CS6R_PerfPartMainEdit::InitDialog()
         fader->releaseMessage = kFaderReleaseMessage;
         fader->notifyWParam = static_cast<quintptr>(index);
         fader->notifyLParam = 0;
+        fader->SetValue(setup.initial);
         SetFaderValue(index);
         if (setup.shiftDetuneMode >= 0)
             fader->SetFormatter(&shiftDetuneFormatter, setup.shiftDetuneMode);
@@ -180,18 +184,22 @@ void CS6R_PerfPartMainEdit::ConnectHandlers()
     // "Range", "S", "Prt time" and typing in the program field do nothing.
 }
 
-// The fader's address for partIndex and its value from the memory.
+// The fader's address for partIndex and its value from the memory, set only
+// when it changed: the fader being dragged keeps its anchor.
 void CS6R_PerfPartMainEdit::SetFaderValue(int index)
 {
     const int low = kFaders[static_cast<std::size_t>(index)].low;
     faderAddresses_[static_cast<std::size_t>(index)] = PartAddress(partIndex, low);
-    if (index == kDetuneFader)
-        Fader(index)->SetValue(*Part(kDetuneHigh) * 16 + *Part(kDetuneHigh + 1));
-    else
-        Fader(index)->SetValue(*Part(low));
+    const int value = index == kDetuneFader ? Part(kDetuneHigh) * 16 + Part(kDetuneHigh + 1) : Part(low);
+    if (Fader(index)->Value() != value) {
+        Fader(index)->SetValue(value);
+        Fader(index)->repaint();
+    }
 }
 
-void CS6R_PerfPartMainEdit::RefreshFromMemory()
+void CS6R_PerfPartMainEdit::RefreshFromMemory() { ShowMemory(true); }
+
+void CS6R_PerfPartMainEdit::ShowMemory(bool refillPrograms)
 {
     QString title = QStringLiteral("PART %1").arg(partIndex + 1);
     switch (partIndex) {
@@ -213,33 +221,33 @@ void CS6R_PerfPartMainEdit::RefreshFromMemory()
     Title()->setText(title);
 
     // The bank from its LSB alone; an LSB of no listed bank leaves the choice.
-    const auto lsb = std::find(kBankLsbs.begin(), kBankLsbs.end(), *Part(kBankLsb));
+    const int bank = bankCombo_->currentIndex();
+    const auto lsb = std::find(kBankLsbs.begin(), kBankLsbs.end(), Part(kBankLsb));
     if (lsb != kBankLsbs.end())
         bankCombo_->setCurrentIndex(static_cast<int>(lsb - kBankLsbs.begin()));
-    FillProgramList();
+    if (refillPrograms || bankCombo_->currentIndex() != bank || programCombo_->count() == 0)
+        FillProgramList();
     // Out-of-range positions select nothing.
-    programCombo_->setCurrentIndex(*Part(kProgram));
-    const std::uint8_t channel = *Part(kReceiveChannel);
+    programCombo_->setCurrentIndex(Part(kProgram));
+    const std::uint8_t channel = Part(kReceiveChannel);
     receiveChannelCombo_->setCurrentIndex(channel == kStoredChannelOff ? kReceiveChannelOff : channel);
 
-    const std::uint8_t output = *Part(kOutputSelect);
+    const std::uint8_t output = Part(kOutputSelect);
     const auto known = std::find_if(kOutputSelects.begin(), kOutputSelects.end(),
                                     [output](const OutputSelect& o) { return o.byte == output; });
     if (known != kOutputSelects.end())
         outputSelectCombo_->setCurrentIndex(static_cast<int>(known - kOutputSelects.begin()));
-    portamentoModeCombo_->setCurrentIndex(*Part(kPortamentoMode));
+    portamentoModeCombo_->setCurrentIndex(Part(kPortamentoMode));
 
     for (const SwitchSetup& s : kSwitches) {
-        const std::uint8_t byte = *Part(s.low);
+        const std::uint8_t byte = Part(s.low);
         QPushButton* button = Button(s.id);
         button->setChecked(s.mask ? (byte & s.mask) != 0 : byte != 0);
         button->setText(QString::fromLatin1(button->isChecked() ? s.on : s.off));
     }
 
-    for (int index = 0; index < kFaderCount; ++index) {
+    for (int index = 0; index < kFaderCount; ++index)
         SetFaderValue(index);
-        Fader(index)->repaint();
-    }
 }
 
 void CS6R_PerfPartMainEdit::FillProgramList()
@@ -258,17 +266,24 @@ void CS6R_PerfPartMainEdit::FillProgramList()
     programCombo_->setCurrentIndex(position < 0 || position > bank.lastProgram ? 0 : position);
 }
 
+void CS6R_PerfPartMainEdit::EditPart(const void* control, EditGesture gesture,
+                                     std::initializer_list<std::pair<int, std::uint8_t>> bytes)
+{
+    std::vector<ParameterWrite> writes;
+    for (auto [low, byte] : bytes)
+        writes.push_back({PartAddress(partIndex, low), {byte}});
+    MakeEdit(history_, *synthDevice, control, gesture, std::move(writes));
+}
+
 void CS6R_PerfPartMainEdit::OnBankChange()
 {
     const HoldPostedMessages hold;
     FillProgramList();
     const BankEntry& bank = bankTable[static_cast<std::size_t>(bankCombo_->currentData().toInt())];
-    *Part(kBankMsb) = bank.bankMsb;
-    *Part(kBankLsb) = bank.bankLsb;
-    *Part(kProgram) = static_cast<std::uint8_t>(std::max(programCombo_->currentIndex(), 0));
-    Send(kBankMsb, 1);
-    Send(kBankLsb, 1);
-    Send(kProgram, 1);
+    EditPart(bankCombo_, EditGesture::Single,
+             {{kBankMsb, bank.bankMsb},
+              {kBankLsb, bank.bankLsb},
+              {kProgram, static_cast<std::uint8_t>(std::max(programCombo_->currentIndex(), 0))}});
 }
 
 void CS6R_PerfPartMainEdit::OnProgram()
@@ -277,31 +292,32 @@ void CS6R_PerfPartMainEdit::OnProgram()
     const int position = programCombo_->currentIndex();
     if (position < 0)
         return;
-    *Part(kProgram) = static_cast<std::uint8_t>(position);
-    Send(kProgram, 1);
+    EditPart(programCombo_, EditGesture::Single, {{kProgram, static_cast<std::uint8_t>(position)}});
 }
 
 void CS6R_PerfPartMainEdit::OnReceiveChannel()
 {
     const HoldPostedMessages hold;
-    *Part(kReceiveChannel) = static_cast<std::uint8_t>(receiveChannelCombo_->currentIndex());
-    Send(kReceiveChannel, 1);
+    EditPart(receiveChannelCombo_, EditGesture::Single,
+             {{kReceiveChannel, static_cast<std::uint8_t>(receiveChannelCombo_->currentIndex())}});
 }
 
+// A position outside the table sends the byte as it is.
 void CS6R_PerfPartMainEdit::OnOutputSelect()
 {
     const HoldPostedMessages hold;
     const int position = outputSelectCombo_->currentIndex();
+    std::uint8_t byte = Part(kOutputSelect);
     if (position >= 0 && position < static_cast<int>(kOutputSelects.size()))
-        *Part(kOutputSelect) = kOutputSelects[static_cast<std::size_t>(position)].byte;
-    Send(kOutputSelect, 1);
+        byte = kOutputSelects[static_cast<std::size_t>(position)].byte;
+    EditPart(outputSelectCombo_, EditGesture::Single, {{kOutputSelect, byte}});
 }
 
 void CS6R_PerfPartMainEdit::OnPortamentoMode()
 {
     const HoldPostedMessages hold;
-    *Part(kPortamentoMode) = static_cast<std::uint8_t>(portamentoModeCombo_->currentIndex());
-    Send(kPortamentoMode, 1);
+    EditPart(portamentoModeCombo_, EditGesture::Single,
+             {{kPortamentoMode, static_cast<std::uint8_t>(portamentoModeCombo_->currentIndex())}});
 }
 
 void CS6R_PerfPartMainEdit::OnSwitch(int id)
@@ -311,37 +327,34 @@ void CS6R_PerfPartMainEdit::OnSwitch(int id)
     QPushButton* button = Button(id);
     const bool on = button->isChecked();
     button->setText(QString::fromLatin1(on ? s.on : s.off));
-    std::uint8_t& byte = *Part(s.low);
+    std::uint8_t byte = Part(s.low);
     if (s.mask == 0)
         byte = on ? 1 : 0;
     else if (on)
         byte = static_cast<std::uint8_t>(byte | s.mask);
     else
         byte = static_cast<std::uint8_t>(byte & ~s.mask);
-    Send(s.low, 1);
+    EditPart(button, EditGesture::Single, {{s.low, byte}});
 }
 
-void CS6R_PerfPartMainEdit::OnFaderNotify(int index)
+void CS6R_PerfPartMainEdit::OnFaderNotify(int index, EditGesture gesture)
 {
     if (index < 0 || index >= kFaderCount)
         return;
     const auto value = static_cast<std::uint8_t>(static_cast<int>(Fader(index)->Value()));
-    const std::uint32_t address = faderAddresses_[static_cast<std::size_t>(index)];
-    std::uint8_t* bytes = synthDevice->ByteAtAddress(address);
-    if (index == kDetuneFader) {
-        bytes[0] = static_cast<std::uint8_t>(value >> 4);
-        bytes[1] = static_cast<std::uint8_t>(value & 0x0F);
-        synthDevice->SendParameterChangeAt(address, 2);
-    } else {
-        bytes[0] = value;
-        synthDevice->SendParameterChangeAt(address, 1);
-    }
+    std::vector<std::uint8_t> bytes{value};
+    if (index == kDetuneFader)
+        bytes = {static_cast<std::uint8_t>(value >> 4), static_cast<std::uint8_t>(value & 0x0F)};
+    MakeEdit(history_, *synthDevice, Fader(index), gesture,
+             {{faderAddresses_[static_cast<std::size_t>(index)], std::move(bytes)}});
 }
 
 void CS6R_PerfPartMainEdit::OnPostedMessage(const PostedMessageEvent& message)
 {
-    if (message.Message() == kFaderDragMessage || message.Message() == kFaderReleaseMessage)
-        OnFaderNotify(static_cast<int>(message.WParam()));
+    if (message.Message() == kFaderDragMessage)
+        OnFaderNotify(static_cast<int>(message.WParam()), EditGesture::Moving);
+    else if (message.Message() == kFaderReleaseMessage)
+        OnFaderNotify(static_cast<int>(message.WParam()), EditGesture::Done);
 }
 
 void CS6R_PerfPartMainEdit::OnQuickEdit()

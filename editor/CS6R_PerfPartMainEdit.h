@@ -4,10 +4,13 @@
 // channel, output, the mode switches, portamento and nine faders), and opens
 // the part's quick-edit and receive-switch dialogs.
 //
-// Every edit writes the part block 31 pp (pp = partIndex) first and then
-// sends a parameter change for exactly the bytes written. The controls follow
-// the memory only at RefreshFromMemory, which the main window calls after it
-// changed the memory and the part matrix calls after choosing another part.
+// Every edit of the part block 31 pp (pp = partIndex) goes through the edit
+// history of the window the strip sits in (straight to the device for a strip
+// on its own), which writes the memory and sends a parameter change for
+// exactly the bytes written. The controls follow every change of the block
+// in the memory, wherever it came from; RefreshFromMemory reloads them at
+// once, program names included, and the part matrix calls it after choosing
+// another part.
 //
 // Thread: the user-interface thread only.
 
@@ -15,6 +18,8 @@
 #include <cstdint>
 
 #include "controls/FaderControl.h"
+#include "editor/EditHistory.h"
+#include "editor/MemoryWatch.h"
 #include "framework/TemplateDialog.h"
 #include "synth/SynthDevice.h"
 
@@ -67,8 +72,11 @@ protected:
 private:
     void InitDialog();
     void ConnectHandlers();
+    // The controls from the memory; the program list is rebuilt when asked
+    // or when the bank changed.
+    void ShowMemory(bool refillPrograms);
     void SetFaderValue(int index);
-    void OnFaderNotify(int index);
+    void OnFaderNotify(int index, EditGesture gesture);
     void OnSwitch(int id);
     void OnBankChange();
     void OnProgram();
@@ -76,8 +84,9 @@ private:
     void OnOutputSelect();
     void OnPortamentoMode();
 
-    std::uint8_t* Part(int low) const { return synthDevice->ByteAt(0x31, partIndex, low); }
-    void Send(int low, int count) const { synthDevice->SendParameterChange(0x31, partIndex, low, count); }
+    std::uint8_t Part(int low) const { return synthDevice->Read(PackAddress(0x31, partIndex, low)); }
+    // One edit of single bytes of the part block: {low, byte} in order.
+    void EditPart(const void* control, EditGesture gesture, std::initializer_list<std::pair<int, std::uint8_t>> bytes);
 
     QComboBox* bankCombo_ = nullptr;
     QComboBox* programCombo_ = nullptr;
@@ -86,6 +95,8 @@ private:
     QComboBox* outputSelectCombo_ = nullptr;
     std::array<FaderControl*, kFaderCount> faders_{};
     std::array<std::uint32_t, kFaderCount> faderAddresses_{};
+    EditHistory* history_;
+    MemoryWatch watch_;
 };
 
 } // namespace cs6

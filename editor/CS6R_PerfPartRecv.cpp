@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 
+#include <utility>
+
 #include "editor/FlatSwitchStyle.h"
 #include "editor/PartBlock.h"
 #include "resources/DialogTemplates.h"
@@ -36,11 +38,16 @@ constexpr std::array<SwitchSetup, CS6R_PerfPartRecv::kSwitchCount> kSwitches = {
 } // namespace
 
 CS6R_PerfPartRecv::CS6R_PerfPartRecv(QWidget* parent, SynthDevice* device, int part)
-    : TemplateDialog(PerfPartRecvTemplate(), parent), synthDevice(device), partIndex(part)
+    : TemplateDialog(PerfPartRecvTemplate(), parent), synthDevice(device), partIndex(part),
+      history_(EditHistory::Of(parent)),
+      watch_(*device, [this] { return PartBlockRegion(std::as_const(*synthDevice).Memory(), partIndex); },
+             [this] { ShowMemory(); })
 {
     setObjectName(QStringLiteral("CS6R_PerfPartRecv"));
     FrameFlatSwitches(this);
     InitDialog();
+    if (history_)
+        history_->AddShortcuts(this);
     for (const ReceiveSwitch& row : receiveSwitches)
         connect(Box(static_cast<int>(row.controlId)), &QPushButton::clicked, this,
                 &CS6R_PerfPartRecv::ApplyReceiveSwitches);
@@ -57,22 +64,37 @@ void CS6R_PerfPartRecv::InitDialog()
         row.controlId = static_cast<std::uint32_t>(setup.id);
         row.address = PartAddress(partIndex, setup.low);
         row.mask = setup.mask;
-        Box(setup.id)->setChecked((*synthDevice->ByteAtAddress(row.address) & row.mask) != 0);
     }
+    ShowMemory();
 }
 
+void CS6R_PerfPartRecv::ShowMemory()
+{
+    for (const ReceiveSwitch& row : receiveSwitches)
+        Box(static_cast<int>(row.controlId))->setChecked((synthDevice->Read(row.address) & row.mask) != 0);
+}
+
+// One step of the history, however many rows differ.
 void CS6R_PerfPartRecv::ApplyReceiveSwitches()
 {
     const HoldPostedMessages hold;
+    std::vector<ParameterWrite> writes;
+    QPushButton* clicked = nullptr;
     for (const ReceiveSwitch& row : receiveSwitches) {
-        std::uint8_t& byte = *synthDevice->ByteAtAddress(row.address);
-        const bool checked = Box(static_cast<int>(row.controlId))->isChecked();
-        const bool set = (byte & row.mask) != 0;
-        if (checked == set)
+        // The byte as the writes before this one leave it.
+        std::uint8_t byte = synthDevice->Read(row.address);
+        for (const ParameterWrite& write : writes) {
+            if (write.address == row.address)
+                byte = write.bytes[0];
+        }
+        QPushButton* box = Box(static_cast<int>(row.controlId));
+        if (box->isChecked() == ((byte & row.mask) != 0))
             continue;
-        byte = static_cast<std::uint8_t>(byte ^ row.mask);
-        synthDevice->SendParameterChangeAt(row.address, 1);
+        clicked = box;
+        writes.push_back({row.address, {static_cast<std::uint8_t>(byte ^ row.mask)}});
     }
+    if (!writes.empty())
+        MakeEdit(history_, *synthDevice, clicked, EditGesture::Single, std::move(writes));
 }
 
 } // namespace cs6

@@ -4,16 +4,20 @@
 // is one bit of the bytes 1D, 1E and 1F of the part block 31 pp; a click
 // flips that bit in the memory and sends the whole byte, every other bit as
 // the memory holds it (bits 0x01 and 0x02 of 1D are the part strip's layer
-// and arpeggio switches and stay untouched).
+// and arpeggio switches and stay untouched). Each click is one step of the
+// edit history of the window the dialog was opened from, whose Ctrl+Z and
+// Ctrl+Y work here too.
 //
-// The switches come from the memory when the dialog opens; it does not follow
-// changes made elsewhere while it is open.
+// The switches follow every change of the part block in the memory, also one
+// made elsewhere while the dialog is open.
 //
 // Thread: the user-interface thread only.
 
 #include <array>
 #include <cstdint>
 
+#include "editor/EditHistory.h"
+#include "editor/MemoryWatch.h"
 #include "framework/TemplateDialog.h"
 #include "synth/SynthDevice.h"
 
@@ -50,6 +54,10 @@ protected:
 
 private:
     void InitDialog();
+    void ShowMemory();
+
+    EditHistory* history_;
+    MemoryWatch watch_;
 };
 
 } // namespace cs6

@@ -2,7 +2,9 @@
 #include <QDialog>
 
 #include <algorithm>
+#include <span>
 #include <string>
+#include <utility>
 
 #include "editor/CS6R_PerfMainEdig.h"
 #include "editor/PatchSelectDlg.h"
@@ -60,10 +62,10 @@ DumpOutcome FetchAndCopy(SynthDevice& device, Sound sound, int soundHigh, const 
     if (outcome == DumpOutcome::Complete) {
         // The block's place in the image is its place in the memory less the
         // start of the sound's region.
-        const std::size_t offset = *device.Memory().BlockOffset(MakeBlockKey(soundHigh, block.mid)) -
-                                   Sound::kRegion.offset;
-        std::copy_n(sound.image.begin() + static_cast<std::ptrdiff_t>(offset), block.count,
-                    device.ByteAt(kPerformanceHigh, block.mid, 0));
+        const ParameterMemory& memory = std::as_const(device).Memory();
+        const std::size_t offset = *memory.BlockOffset(MakeBlockKey(soundHigh, block.mid)) - Sound::kRegion.offset;
+        device.Write(PackAddress(kPerformanceHigh, block.mid, 0),
+                     std::span(sound.image).subspan(offset, static_cast<std::size_t>(block.count)));
     }
     device.Wait(kAfterCopyPause);
     SwitchPulse(device, kSwitchAfterRead);
@@ -92,15 +94,17 @@ void CS6R_PerfMainEdig::CopyEffectFromPatch(Effect effect)
     // The instrument's messages that arrive from here on are handled once the
     // copy is over and detection is back as it was.
     const HoldPostedMessages hold;
-    DumpOutcome outcome;
-    {
+    DumpOutcome outcome = DumpOutcome::NotAnswered;
+    history_->ReplacePerformance([&] {
         BusyCursor busy;
         outcome = row <= kBankPlg2
                       ? FetchAndCopy(*synthDevice, NormalVoice(bank.bankMsb, bank.bankLsb, number), kNormalVoiceHigh, block)
                       : FetchAndCopy(*synthDevice, DrumVoice(bank.bankMsb, bank.bankLsb, number), kDrumVoiceHigh, block);
-        if (outcome == DumpOutcome::Complete)
-            synthDevice->SendPerformance(0x3F, 0x4F, 0x00);
-    }
+        if (outcome != DumpOutcome::Complete)
+            return false;
+        synthDevice->SendPerformance(bank::kStoredSoundMsb, kPerformanceEditBuffer, 0x00);
+        return true;
+    });
     if (outcome != DumpOutcome::Complete) {
         ShowMessageBox("The instrument did not answer as expected when asked for " + bank.name + " " +
                        std::to_string(program + 1) + " (" + DumpOutcomeText(outcome) +

@@ -21,6 +21,12 @@ inline constexpr int kPartPLG2 = 0x61;
 // The packed address of one parameter of a part.
 constexpr std::uint32_t PartAddress(int partIndex, int low) { return PackAddress(kPartBlockHigh, partIndex, low); }
 
+// Where the part's block lies in the memory.
+inline MemoryRegion PartBlockRegion(const ParameterMemory& memory, int partIndex)
+{
+    return {memory.BlockOffset(MakeBlockKey(kPartBlockHigh, partIndex)).value_or(0), ParameterMemory::kSlotSize};
+}
+
 // The part as the small dialogs name it in their captions: "Part 3",
 // "Part AD", "Part CL", "Part PLG1", "Part PLG2".
 inline QString PartCaptionName(int partIndex)
