@@ -1,0 +1,249 @@
+// Undo and redo through the real widgets and keys against the emulated
+// instrument: what a step sends and what the instrument then holds, the
+// views that follow a change made elsewhere, a performance replaced as a
+// whole, and a run of edits taken back to the start.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "editor/CS6R_PerfMainEdig.h"
+#include "editor/CS6R_PerfPartEdit.h"
+#include "editor/CS6R_PerfPartMainEdit.h"
+#include "editor/CS6R_PerfPartRecv.h"
+#include "synth/BulkSequences.h"
+#include "tests/editor/EditorFixture.h"
+
+using namespace cs6;
+using test::Bytes;
+
+namespace {
+
+bool Activate(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// The main window, shown and active so that its keys work.
+struct Editor {
+    explicit Editor(test::EditorFixture& fixture) : window(nullptr, &fixture.device)
+    {
+        ready = window.InitDialog() && Activate(window);
+        fixture.TakeReceived();
+    }
+    CS6R_PerfPartMainEdit& Strip() { return *window.PartStrip(); }
+
+    CS6R_PerfMainEdig window;
+    bool ready = false;
+};
+
+// Keys pressed where the focus is in window, and the views' refreshes.
+void Keys(QWidget& window, QKeyCombination keys)
+{
+    QWidget* focus = window.focusWidget();
+    QTest::keyClick(focus ? focus : &window, keys.key(), keys.keyboardModifiers());
+    QCoreApplication::processEvents();
+}
+void Undo(QWidget& window) { Keys(window, Qt::CTRL | Qt::Key_Z); }
+
+Bytes PerformanceOf(const SynthDevice& device)
+{
+    const auto blocks = device.Memory().Region(BulkRegion(DumpType::Performance));
+    return {blocks.begin(), blocks.end()};
+}
+
+// The parameter changes of messages with the data of bytes, which lie from
+// address on.
+std::vector<Bytes> WithData(std::vector<Bytes> messages, std::uint32_t address, const Bytes& bytes)
+{
+    for (Bytes& m : messages) {
+        const auto offset = PackAddress(m[4], m[5], m[6]) - address;
+        std::copy_n(bytes.begin() + offset, m.size() - 8, m.begin() + 7);
+    }
+    return messages;
+}
+
+// A user's gesture in the main window: the bytes it changes and the
+// messages one of its steps sends.
+struct Gesture {
+    std::function<void(Editor&)> make;
+    std::function<QString(Editor&)> shown; // what its control shows
+    std::uint32_t address = 0;
+    std::size_t count = 0;
+    std::size_t messages = 1;
+};
+
+std::vector<std::pair<const char*, Gesture>> Gestures()
+{
+    constexpr int kDetune = CS6R_PerfPartMainEdit::kDetuneFader;
+    auto next = [](QComboBox* list) { test::Choose(list, (list->currentIndex() + 1) % list->count()); };
+    auto typeName = [](Editor& e) {
+        e.window.NameEdit()->setFocus();
+        e.window.NameEdit()->selectAll();
+        QTest::keyClicks(e.window.NameEdit(), QStringLiteral("Undo"));
+        test::DeliverPosted();
+    };
+    return {
+        {"volume dragged",
+         {[](Editor& e) { test::DragFader(e.window.Fader(0), {-4, -9, -14}); },
+          [](Editor& e) { return e.window.Fader(0)->Label(); }, PackAddress(0x30, 0, 0x38), 1}},
+        {"tempo keyed up thrice",
+         {[](Editor& e) {
+              for (int i = 0; i < 3; ++i)
+                  test::KeyFader(e.window.Fader(3), Qt::Key_Up);
+          },
+          [](Editor& e) { return e.window.Fader(3)->Label(); }, PackAddress(0x30, 0, 0x1F), 2}},
+        {"key mode chosen",
+         {[next](Editor& e) { next(e.window.Combo(1020)); },
+          [](Editor& e) { return e.window.Combo(1020)->currentText(); }, PackAddress(0x30, 0, 0x0E), 1}},
+        {"name typed",
+         {typeName, [](Editor& e) { return e.window.NameEdit()->text(); }, PackAddress(0x30, 0, 0), 10, 10}},
+        {"detune dragged",
+         {[](Editor& e) { test::DragFader(e.Strip().Fader(kDetune), {-5, -11}); },
+          [](Editor& e) { return e.Strip().Fader(kDetune)->Label(); }, PackAddress(0x31, 0, 0x10), 2}},
+        {"bank chosen",
+         {[next](Editor& e) { next(e.Strip().BankCombo()); },
+          [](Editor& e) { return e.Strip().BankCombo()->currentText(); }, PackAddress(0x31, 0, 0), 3, 3}},
+        {"mode switched",
+         {[](Editor& e) { e.Strip().Button(1017)->click(); },
+          [](Editor& e) { return e.Strip().Button(1017)->text(); }, PackAddress(0x31, 0, 0x04), 1}},
+    };
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Gesture)
+
+class UndoTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aGestureIsOneStepThatUndoesAndRedoes_data();
+    void aGestureIsOneStepThatUndoesAndRedoes();
+    void anAccidentalRequestIsUndoneByTransmittingTheEdits();
+    void anUndoInOneWindowShowsInTheOthers();
+    void twentyMixedEditsUndoneLeaveTheInstrumentAsItWas();
+};
+
+void UndoTest::aGestureIsOneStepThatUndoesAndRedoes_data()
+{
+    QTest::addColumn<Gesture>("gesture");
+    for (const auto& [name, gesture] : Gestures())
+        QTest::newRow(name) << gesture;
+}
+
+void UndoTest::aGestureIsOneStepThatUndoesAndRedoes()
+{
+    QFETCH(Gesture, gesture);
+    test::EditorFixture fixture;
+    Editor editor(fixture);
+    QVERIFY(editor.ready);
+    const auto held = [&] { return fixture.instrument->ReadMemory(gesture.address, gesture.count); };
+    const Bytes before = held();
+    const QString shownBefore = gesture.shown(editor);
+    const int steps = editor.window.History().Stack().index();
+
+    gesture.make(editor);
+    QCoreApplication::processEvents();
+    const auto made = fixture.Received(gesture.messages);
+    QVERIFY(made.size() >= gesture.messages);
+    const std::vector<Bytes> lastStep(made.end() - static_cast<std::ptrdiff_t>(gesture.messages), made.end());
+    const Bytes after = held();
+    const QString shownAfter = gesture.shown(editor);
+    QVERIFY(after != before);
+    QCOMPARE(editor.window.History().Stack().index(), steps + 1);
+
+    for (QKeyCombination redo : {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}) {
+        Undo(editor.window);
+        QCOMPARE(fixture.Received(gesture.messages), WithData(lastStep, gesture.address, before));
+        QCOMPARE(editor.window.History().Stack().index(), steps);
+        QCOMPARE(held(), before);
+        QCOMPARE(gesture.shown(editor), shownBefore);
+        Keys(editor.window, redo);
+        QCOMPARE(fixture.Received(gesture.messages), lastStep);
+        QCOMPARE(held(), after);
+        QCOMPARE(gesture.shown(editor), shownAfter);
+    }
+}
+
+void UndoTest::anAccidentalRequestIsUndoneByTransmittingTheEdits()
+{
+    test::EditorFixture fixture;
+    Editor editor(fixture);
+    QVERIFY(editor.ready);
+    editor.window.SetDetectManualChange(false);
+    QVERIFY(!editor.window.isWindowModified());
+    test::DragFader(editor.window.Fader(0), {-20});
+    QVERIFY(editor.window.isWindowModified());
+    const Bytes edited = PerformanceOf(fixture.device);
+    QCOMPARE(fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 5), sim::PanelOutcome::Selected);
+    const Bytes other = fixture.instrument->EditBuffer(DumpType::Performance);
+    QVERIFY(other != edited);
+    fixture.TakeReceived();
+
+    editor.window.Button(1027)->click(); // Request
+    QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{test::Hex(QStringLiteral("F0 43 20 64 0E 4F 00 F7"))});
+    QCOMPARE(PerformanceOf(fixture.device), other);
+    QCOMPARE(editor.window.windowTitle(),
+             QStringLiteral("CS6x Performance Editor - %1[*]").arg(editor.window.NameEdit()->text()));
+    QVERIFY(!editor.window.isWindowModified());
+
+    Undo(editor.window);
+    QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), edited);
+    QCOMPARE(PerformanceOf(fixture.device), edited);
+    QCOMPARE(static_cast<int>(editor.window.Fader(0)->Value()), int{edited[0x38]});
+    QVERIFY(!editor.window.isWindowModified()); // sent whole
+    Keys(editor.window, Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), other);
+}
+
+// A change made in one window, here undone from the quick edit, shows in
+// the strip and the receive switches without being asked.
+void UndoTest::anUndoInOneWindowShowsInTheOthers()
+{
+    test::EditorFixture fixture;
+    Editor editor(fixture);
+    QVERIFY(editor.ready);
+    FaderControl* volume = editor.Strip().Fader(0);
+    const double volumeBefore = volume->Value();
+    test::DragFader(volume, {-10});
+    CS6R_PerfPartRecv receive(&editor.Strip(), &fixture.device, 0);
+    QVERIFY(Activate(receive));
+    QPushButton* box = receive.Box(1017);
+    const bool boxBefore = box->isChecked();
+    box->click();
+    CS6R_PerfPartEdit quickEdit(&editor.Strip(), &fixture.device, 0);
+    QVERIFY(Activate(quickEdit));
+    FaderControl* cutoff = quickEdit.Fader(0);
+    const double cutoffBefore = cutoff->Value();
+    test::KeyFader(cutoff, cutoffBefore < 127 ? Qt::Key_Up : Qt::Key_Down);
+    QVERIFY(volume->Value() != volumeBefore && box->isChecked() != boxBefore && cutoff->Value() != cutoffBefore);
+
+    Undo(quickEdit);
+    QCOMPARE(cutoff->Value(), cutoffBefore);
+    Undo(quickEdit);
+    QCOMPARE(box->isChecked(), boxBefore);
+    Undo(quickEdit);
+    QCOMPARE(volume->Value(), volumeBefore);
+}
+
+void UndoTest::twentyMixedEditsUndoneLeaveTheInstrumentAsItWas()
+{
+    test::EditorFixture fixture;
+    Editor editor(fixture);
+    QVERIFY(editor.ready);
+    const Bytes start = fixture.instrument->EditBuffer(DumpType::Performance);
+    const auto gestures = Gestures();
+    for (std::size_t i = 0; i < 20; ++i)
+        gestures[i % gestures.size()].second.make(editor);
+    QVERIFY(fixture.instrument->EditBuffer(DumpType::Performance) != start);
+
+    for (int i = 0; i < 40 && editor.window.History().Stack().canUndo(); ++i)
+        Undo(editor.window);
+    QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), start);
+    QCOMPARE(PerformanceOf(fixture.device), start);
+}
+
+CS6_EDITOR_TEST(UndoTest);
+#include "UndoTest.moc"
