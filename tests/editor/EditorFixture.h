@@ -118,7 +118,7 @@ private:
 
 class EditorFixture : public BoxCapture {
 public:
-    explicit EditorFixture(bool choosePorts = true)
+    EditorFixture()
         : instrument(std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests()))
     {
         midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
@@ -126,13 +126,8 @@ public:
         inputPorts.clear();
         outputPorts.clear();
         EnumerateMidiPorts();
-        midiSettings = {};
-        if (choosePorts) {
-            midiSettings.inputEnabled = 1;
-            midiSettings.outputEnabled = 1;
-            midiSettings.inputPortGuid = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-            midiSettings.outputPortGuid = midiSettings.inputPortGuid;
-        }
+        const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
+        midiSettings = {1, 0, 1, port, {}, port}; // input and output on the emulated instrument
         OpenMidiConnection();
         InitNameTables();
         device.SetOutput(&output);
@@ -208,20 +203,6 @@ public:
 private:
     std::size_t seen_ = 0;
 };
-
-// Waits, handling events, until condition holds or timeout passes.
-template <typename Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(5000))
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(5);
-    }
-    return true;
-}
 
 // The posted user messages (a fader's notifications) handled now.
 inline void DeliverPosted() { QCoreApplication::sendPostedEvents(nullptr, PostedMessageEvent::Type()); }

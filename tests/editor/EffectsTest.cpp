@@ -62,8 +62,6 @@ private slots:
     void aCopyWithoutASoundChangesNothing_data();
     void aCopyWithoutASoundChangesNothing();
     void notificationsDuringTheCopyAreHandledAfterIt();
-    void patchListsNameTheStoredSounds_data();
-    void patchListsNameTheStoredSounds();
     void thePatchDialogKeepsTheProgramAndOkNeedsOne();
 };
 
@@ -263,34 +261,6 @@ void EffectsTest::notificationsDuringTheCopyAreHandledAfterIt()
     const Bytes performanceRequest = {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x4F, 0x00, 0xF7};
     QTRY_COMPARE_WITH_TIMEOUT(fixture.instrument->ReceivedMessages().size() - before, copy + 1, 5000);
     QCOMPARE(fixture.instrument->ReceivedMessages().back().bytes, performanceRequest);
-}
-
-void EffectsTest::patchListsNameTheStoredSounds_data()
-{
-    QTest::addColumn<QString>("bank");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("program");
-    QTest::addColumn<QString>("item");
-    QTest::newRow("INT") << "INT" << 128 << 0 << "1  Pd:  Warm Pad";
-    QTest::newRow("EXT drum") << "EXT drum" << 2 << 1 << "2  Rock Kit";
-    QTest::newRow("PLG2") << "PLG2" << 64 << 63 << "64"; // no stored sounds: bare numbers
-}
-
-void EffectsTest::patchListsNameTheStoredSounds()
-{
-    QFETCH(QString, bank);
-    QFETCH(int, count);
-    QFETCH(int, program);
-    QFETCH(QString, item);
-    std::copy_n("Warm Pad  ", 10, internalBank[0].image.begin() + NormalVoice::kNameOffset);
-    internalBank[0].image[NormalVoice::kCategoryOffset] = 12; // "Pd"
-    std::copy_n("Rock Kit  ", 10, externalDrums[1].image.begin() + DrumVoice::kNameOffset);
-    PatchSelectDlg dialog(nullptr);
-    QVERIFY(test::Choose(dialog.BankList(), bank));
-    QCOMPARE(dialog.ProgramList()->count(), count);
-    QCOMPARE(dialog.ProgramList()->itemText(program), item);
-    internalBank[0] = NormalVoice();
-    externalDrums[1] = DrumVoice();
 }
 
 void EffectsTest::thePatchDialogKeepsTheProgramAndOkNeedsOne()

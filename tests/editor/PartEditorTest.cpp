@@ -41,6 +41,7 @@ class PartEditorTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void programListsNameTheStoredSounds_data();
     void programListsNameTheStoredSounds();
     void aClickOnAFaderThumbSendsOneChangeAndADragOnePerStep();
     void theStripOpensBothDialogsForItsPart_data();
@@ -51,30 +52,39 @@ private slots:
     void typedTextInAProgramListChoosesNothing();
 };
 
+void PartEditorTest::programListsNameTheStoredSounds_data()
+{
+    QTest::addColumn<bool>("inStrip"); // else in Select patch
+    QTest::addColumn<QString>("bank");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("program");
+    QTest::addColumn<QString>("item");
+    QTest::newRow("strip, PRE1 5") << true << "PRE1" << 128 << 4 << "5  Pf:  Grand Pno";
+    QTest::newRow("strip, PRE1 128 unnamed") << true << "PRE1" << 128 << 127 << "128  --:  ";
+    QTest::newRow("strip, PRE drum 3") << true << "PRE drum" << 8 << 2 << QString::fromUtf8("3  Std Kit\u00e9");
+    QTest::newRow("strip, PLG1 64") << true << "PLG1" << 64 << 63 << "64"; // no stored sounds: bare numbers
+    QTest::newRow("patch, PRE1 5") << false << "PRE1" << 128 << 4 << "5  Pf:  Grand Pno";
+    QTest::newRow("patch, PRE drum 3") << false << "PRE drum" << 8 << 2 << QString::fromUtf8("3  Std Kit\u00e9");
+    QTest::newRow("patch, PLG2 1") << false << "PLG2" << 64 << 0 << "1";
+}
+
 void PartEditorTest::programListsNameTheStoredSounds()
 {
+    QFETCH(bool, inStrip);
+    QFETCH(QString, bank);
+    QFETCH(int, count);
+    QFETCH(int, program);
+    QFETCH(QString, item);
     test::EditorFixture fixture;
-    NormalVoice& voice = presetBank1[4];
-    std::copy_n("Grand Pno ", 10, voice.image.begin() + NormalVoice::kNameOffset);
-    voice.image[NormalVoice::kCategoryOffset] = 1; // "Pf"
-    DrumVoice& kit = presetDrums[2];
-    std::copy_n("Std Kit\xE9  ", 10, kit.image.begin() + DrumVoice::kNameOffset); // one byte per letter
-
+    std::copy_n("Grand Pno ", 10, presetBank1[4].image.begin() + NormalVoice::kNameOffset);
+    presetBank1[4].image[NormalVoice::kCategoryOffset] = 1; // "Pf"
+    std::copy_n("Std Kit\xE9  ", 10, presetDrums[2].image.begin() + DrumVoice::kNameOffset); // one byte a letter
     Strip s(fixture);
-    QVERIFY(test::Choose(s.strip.BankCombo(), QStringLiteral("PRE1")));
-    QCOMPARE(s.strip.ProgramCombo()->count(), 128);
-    QCOMPARE(s.strip.ProgramCombo()->itemText(4), QStringLiteral("5  Pf:  Grand Pno"));
-    QCOMPARE(s.strip.ProgramCombo()->itemText(127), QStringLiteral("128  --:  "));
-    QVERIFY(test::Choose(s.strip.BankCombo(), QStringLiteral("PRE drum")));
-    QCOMPARE(s.strip.ProgramCombo()->count(), 8);
-    QCOMPARE(s.strip.ProgramCombo()->itemText(2), QString::fromUtf8("3  Std Kit\u00e9"));
-    // The plug-in banks have no stored sounds: bare numbers.
-    for (const char* bank : {"PLG1", "PLG2"}) {
-        QVERIFY(test::Choose(s.strip.BankCombo(), QString::fromLatin1(bank)));
-        QCOMPARE(s.strip.ProgramCombo()->count(), 64);
-        QCOMPARE(s.strip.ProgramCombo()->itemText(0), QStringLiteral("1"));
-        QCOMPARE(s.strip.ProgramCombo()->itemText(63), QStringLiteral("64"));
-    }
+    PatchSelectDlg patch(nullptr);
+    QComboBox* programs = inStrip ? s.strip.ProgramCombo() : patch.ProgramList();
+    QVERIFY(test::Choose(inStrip ? s.strip.BankCombo() : patch.BankList(), bank));
+    QCOMPARE(programs->count(), count);
+    QCOMPARE(programs->itemText(program), item);
     presetBank1[4] = NormalVoice();
     presetDrums[2] = DrumVoice();
 }
