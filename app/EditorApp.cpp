@@ -1,11 +1,15 @@
 #include "app/EditorApp.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <QGuiApplication>
 
 #include "editor/CS6R_PerfMainEdig.h"
 #include "framework/FileIo.h"
 #include "framework/UserMessage.h"
 #include "midi/InstrumentDetector.h"
+#include "midi/PortGuid.h"
 #include "midi/MidiSettings.h"
 #include "resources/ProgramIcon.h"
 #include "synth/BankFiles.h"
@@ -73,10 +77,20 @@ void EditorApp::StartUp()
 void EditorApp::ChooseDetectedInstrument()
 {
     const std::vector<InstrumentPorts> found = DetectInstruments(*midiSystem);
-    if (found.size() != 1)
+    // The built-in emulated instrument (the program's in-process port)
+    // answers too; a real instrument found beside it is the one meant.
+    auto builtIn = [](const InstrumentPorts& pair) {
+        return std::any_of(inputPorts.begin(), inputPorts.end(), [&pair](const MidiPortInfo& port) {
+            return port.portGuid == pair.input && PortGuid(kEmulatedKind, port.name) == pair.input;
+        });
+    };
+    std::vector<InstrumentPorts> real;
+    std::copy_if(found.begin(), found.end(), std::back_inserter(real), [&](const auto& pair) { return !builtIn(pair); });
+    const std::vector<InstrumentPorts>& choice = real.empty() ? found : real;
+    if (choice.size() != 1)
         return; // the main dialog asks for the ports
-    midiSettings.inputPortGuid = found[0].input;
-    midiSettings.outputPortGuid = found[0].output;
+    midiSettings.inputPortGuid = choice[0].input;
+    midiSettings.outputPortGuid = choice[0].output;
     midiSettings.inputEnabled = 1;
     midiSettings.outputEnabled = 1;
 }

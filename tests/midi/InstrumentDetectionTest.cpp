@@ -11,11 +11,13 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <sstream>
 
 #include "app/EditorApp.h"
 #include "editor/CS6R_PerfMainEdig.h"
 #include "framework/UserMessage.h"
+#include "midi/DriverList.h"
 #include "midi/InstrumentDetector.h"
 #include "midi/JackDriver.h"
 #include "midi/MidiSettings.h"
@@ -23,6 +25,7 @@
 #include "midi/PortGuid.h"
 #include "sim/DataFiles.h"
 #include "sim/EmulatedPeer.h"
+#include "synth/BankFiles.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/JackServer.h"
 
@@ -150,6 +153,8 @@ TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrS
     midiSystem.reset();
 }
 
+// A first start takes the one instrument found; the built-in emulated one
+// only when no real one answers beside it.
 TEST(InstrumentDetection, AFirstStartFindsTheOneInstrumentAndStartsOnItWithoutABox)
 {
     App app;
@@ -157,21 +162,39 @@ TEST(InstrumentDetection, AFirstStartFindsTheOneInstrumentAndStartsOnItWithoutAB
     const QString previousFolder = QDir::currentPath();
     ASSERT_EQ(sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome, sim::WriteResult::Outcome::Written);
     QDir::setCurrent(folder.path()); // no settings.dat
-    Boxes boxes;
-    {
+    std::string whyNot;
+    auto server = test::JackServer::StartAny(&whyNot);
+    for (const bool withReal : {false, true}) {
+        SCOPED_TRACE(withReal);
+        if (withReal && !server)
+            GTEST_SKIP() << "JACK server could not start here: " << whyNot;
+        std::unique_ptr<test::ChildProcess> real;
+        std::string ready;
+        if (withReal) {
+            real = test::ChildProcess::Start(CS6SIM_PATH, {});
+            ASSERT_TRUE(real && real->ReadLine(ready, 10s));
+        }
+        Boxes boxes;
         auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
         EditorApp editor({.drivers = {InProcessPorts({{"Other synth", std::make_shared<OtherSynth>()},
-                                                      {sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
+                                                      {sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}}),
+                                      JackMidi("cs6edit")}});
         editor.StartUp();
-        const QUuid emulated = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
+        const QUuid input = withReal ? PortGuid(kJackKind, "cs6sim:midi_out") : PortGuid(kEmulatedKind, sim::kEmulatedPortName);
+        const QUuid output = withReal ? PortGuid(kJackKind, "cs6sim:midi_in") : input;
         ASSERT_TRUE(inputOpen && outputOpen); // else the main dialog would ask
-        EXPECT_EQ(inputPort->PortGuid(), emulated);
-        EXPECT_EQ(outputPort->PortGuid(), emulated);
+        EXPECT_EQ(inputPort->PortGuid(), input);
+        EXPECT_EQ(outputPort->PortGuid(), output);
         EXPECT_TRUE(editor.MainDialog()->InitDialog());
         editor.ShutDown();
+        EXPECT_TRUE(boxes.empty());
+        std::filesystem::remove(kSettingsFileName);
+        if (real) {
+            real->Signal(SIGTERM);
+            EXPECT_EQ(real->Wait(10s), 0);
+        }
     }
     QDir::setCurrent(previousFolder);
-    EXPECT_TRUE(boxes.empty());
 }
 
 } // namespace
