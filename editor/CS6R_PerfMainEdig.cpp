@@ -149,6 +149,9 @@ CS6R_PerfMainEdig::~CS6R_PerfMainEdig()
 {
     // The receive thread must not post to a window that is gone.
     replyCollector.SetNotifyTarget(nullptr);
+    // The history goes with the base class and says it is clean as it goes,
+    // when this window's part of the object no longer exists.
+    disconnect(&history_->Stack(), nullptr, this, nullptr);
 }
 
 QComboBox* CS6R_PerfMainEdig::Combo(int id) const { return ControlAs<QComboBox>(id); }
