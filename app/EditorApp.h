@@ -20,8 +20,6 @@ class CS6R_PerfMainEdig;
 
 class EditorApp {
 public:
-    using Options = MidiSystemConfig; // what some callers still name it
-
     // midi: the MIDI system StartUp makes.
     explicit EditorApp(MidiSystemConfig midi);
     ~EditorApp();

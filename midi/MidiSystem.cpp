@@ -8,30 +8,11 @@ std::vector<MidiPortInfo> inputPorts;
 std::vector<MidiPortInfo> outputPorts;
 std::unique_ptr<MidiSystem> midiSystem;
 
-namespace {
-
-// The list the older switches describe.
-std::vector<DriverFactory> SwitchedDrivers(const MidiSystemConfig& config)
-{
-    std::vector<DriverFactory> drivers{InProcessPorts(config.inProcessPeers)};
-    if (config.useAlsa)
-        drivers.push_back(AlsaSequencer("cs6edit"));
-    if (config.useJack)
-        drivers.push_back(JackMidi("cs6edit"));
-    return drivers;
-}
-
-} // namespace
-
 MidiSystem::MidiSystem(MidiSystemConfig config)
 {
-    if (!config.inProcessPeers.empty() || !config.useAlsa || !config.useJack || !config.extraDrivers.empty())
-        config.drivers = SwitchedDrivers(config);
     for (const auto& make : config.drivers)
         if (auto driver = make())
             drivers_.push_back(std::move(driver));
-    for (auto& driver : config.extraDrivers)
-        drivers_.push_back(std::move(driver));
     if (drivers_.empty())
         ShowMessageBox("nono1");
 }

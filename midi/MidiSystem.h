@@ -27,14 +27,6 @@ extern std::vector<MidiPortInfo> outputPorts;
 struct MidiSystemConfig {
     // The drivers, in the order their ports are listed and a GUID is looked up.
     std::vector<DriverFactory> drivers = StandardDrivers();
-
-    // Switches that some callers still set instead of `drivers`. Any of them
-    // set replaces the list: the in-process peers, ALSA and JACK where not
-    // switched off, then the extra drivers.
-    InProcessPeers inProcessPeers{};
-    bool useAlsa = true;
-    bool useJack = true;
-    std::vector<std::unique_ptr<MidiDriver>> extraDrivers{};
 };
 
 class MidiSystem {
