@@ -310,9 +310,17 @@ void CS6R_PerfMainEdig::RefreshTitle()
     if (!name.empty())
         title += QStringLiteral(" - ") + QString::fromLatin1(name);
     title += QStringLiteral("[*]");
+    if (portsGone_)
+        title += QStringLiteral(" \u2014 instrument disconnected");
     if (windowTitle() != title)
         setWindowTitle(title);
     setWindowModified(!history_->InStep());
+}
+
+void CS6R_PerfMainEdig::SetPortsGone(bool gone)
+{
+    portsGone_ = gone;
+    RefreshTitle();
 }
 
 void CS6R_PerfMainEdig::SetUpFaders()

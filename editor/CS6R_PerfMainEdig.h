@@ -50,6 +50,8 @@ public:
     int RunModal();
 
     void RefreshFromMemory();
+    // Marks the title while the instrument's ports are gone.
+    void SetPortsGone(bool gone);
 
     // Command handlers, also reachable for tests.
     void OnRequest();
@@ -120,6 +122,7 @@ private:
     ShortMessagePoster poster_{this};
     EditHistory* history_; // a child of this window
     MemoryWatch watch_;
+    bool portsGone_ = false;
 };
 
 } // namespace cs6
