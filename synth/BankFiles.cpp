@@ -124,48 +124,57 @@ int FetchReport::Answered() const
 
 bool FetchReport::Complete() const
 {
-    return !cancelled && !notServed && !answered.empty() && Answered() == static_cast<int>(answered.size());
+    return !cancelled && !notServed && !lost && !answered.empty() && Answered() == static_cast<int>(answered.size());
+}
+
+FetchReport FetchEntries(int total, const FetchEntry& request, const FetchProgress& progress, int giveUpAfter)
+{
+    FetchReport report;
+    report.answered.assign(static_cast<std::size_t>(total), false);
+    int silent = 0;  // requests that got no message at all
+    int inARow = 0;  // of them, the last ones in a row
+    // Silence on the first two means there is no such bank; the caller may
+    // stop between any two requests.
+    while (report.requested < total) {
+        const DumpOutcome outcome = request(report.requested);
+        report.answered[static_cast<std::size_t>(report.requested)] = outcome == DumpOutcome::Complete;
+        ++report.requested;
+        inARow = outcome == DumpOutcome::NotAnswered ? inARow + 1 : 0;
+        silent += outcome == DumpOutcome::NotAnswered;
+        if (report.requested == 2 && silent == 2) {
+            report.notServed = true;
+            break;
+        }
+        if (giveUpAfter > 0 && inARow >= giveUpAfter && report.requested > 2) {
+            report.lost = true;
+            break;
+        }
+        if (progress && !progress(report.requested, total)) {
+            report.cancelled = true;
+            break;
+        }
+    }
+    return report;
 }
 
 FetchReport FetchUserBank(SynthDevice& device, int bankLsb, std::span<NormalVoice> bank, std::span<DrumVoice> drums,
                           const FetchProgress& progress)
 {
     const auto drumLsb = static_cast<std::uint8_t>(bankLsb == bank::kInt ? bank::kIntDrum : bank::kExtDrum);
-
-    FetchReport report;
-    const int total = static_cast<int>(bank.size() + drums.size());
-    report.answered.assign(static_cast<std::size_t>(total), false);
-    int silent = 0; // requests that got no message at all
-
-    // One request per entry; the caller may stop between them. Silence on the
-    // first two means there is no such bank; a later silence costs one entry.
-    auto fetch = [&](auto& sound, std::uint8_t lsb, int program) {
+    auto fetch = [&device](auto& sound, std::uint8_t lsb, int program) {
         sound.bankMsb = bank::kStoredSoundMsb;
         sound.bankLsb = lsb;
         sound.program = static_cast<std::uint8_t>(program);
-        const DumpOutcome outcome = sound.RequestFromDevice(device);
-        report.answered[static_cast<std::size_t>(report.requested)] = outcome == DumpOutcome::Complete;
-        ++report.requested;
-        if (outcome == DumpOutcome::NotAnswered)
-            ++silent;
-        if (report.requested == 2 && silent == 2) {
-            report.notServed = true;
-            return false;
-        }
-        if (progress && !progress(report.requested, total)) {
-            report.cancelled = true;
-            return false;
-        }
-        return true;
+        return sound.RequestFromDevice(device);
     };
-
-    for (std::size_t program = 0; program < bank.size(); ++program)
-        if (!fetch(bank[program], static_cast<std::uint8_t>(bankLsb), static_cast<int>(program)))
-            return report;
-    for (std::size_t program = 0; program < drums.size(); ++program)
-        if (!fetch(drums[program], drumLsb, static_cast<int>(program)))
-            return report;
-    return report;
+    const int voices = static_cast<int>(bank.size());
+    return FetchEntries(
+        voices + static_cast<int>(drums.size()),
+        [&](int entry) {
+            return entry < voices ? fetch(bank[static_cast<std::size_t>(entry)], static_cast<std::uint8_t>(bankLsb), entry)
+                                  : fetch(drums[static_cast<std::size_t>(entry - voices)], drumLsb, entry - voices);
+        },
+        progress);
 }
 
 std::string BankReceipt::Describe() const

@@ -74,17 +74,27 @@ struct FetchReport {
     std::vector<bool> answered; // per entry: voices 0..127, then kits
     bool cancelled = false;     // the progress callback stopped it
     bool notServed = false;     // the first two requests got no message at all: the bank was skipped
+    bool lost = false;          // the instrument fell silent part way: the rest was not asked
 
     int Answered() const;
     // Every entry of the bank answered completely.
     bool Complete() const;
 };
 
+// One bank's fetch, entry by entry: request(entry) fetches entry 0..total-1
+// and says how it went; progress is called after each. A bank whose first two
+// requests get no message at all is taken as one the instrument does not have
+// (an EXT bank without its card) and not asked further. With giveUpAfter > 0,
+// that many silent requests in a row later on mean the instrument is gone and
+// end the fetch (lost); otherwise a later silence costs one entry.
+using FetchEntry = std::function<DumpOutcome(int entry)>;
+FetchReport FetchEntries(int total, const FetchEntry& request, const FetchProgress& progress = {},
+                         int giveUpAfter = 0);
+
 // Fetches INT (bankLsb 8, kits 0x28) or EXT (9, kits 0x29) from the instrument
 // into bank and drums: 128 voices then 2 kits, each located 3F lsb program.
-// An entry whose request was not answered completely keeps its image. A bank
-// whose first two requests both go unanswered is taken as one the instrument
-// does not have (an EXT bank without its card) and not asked further.
+// An entry whose request was not answered completely keeps its image; the
+// bank is fetched by FetchEntries.
 FetchReport FetchUserBank(SynthDevice& device, int bankLsb, std::span<NormalVoice> bank, std::span<DrumVoice> drums,
                           const FetchProgress& progress = {});
 

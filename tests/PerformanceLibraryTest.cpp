@@ -1,0 +1,188 @@
+// The performance library against the emulated instrument, wired straight to
+// the device: fetching, storing with a backup, restoring, and an instrument
+// that falls silent part way.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <mutex>
+
+#include "framework/FileIo.h"
+#include "sim/EmulatedInstrument.h"
+#include "sim/FactoryContents.h"
+#include "synth/NameTables.h"
+#include "synth/PerformanceLibrary.h"
+
+namespace cs6 {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+// The device's output goes to the instrument; a wait for replies ends when
+// the instrument has said all it will.
+class InstrumentLink : public MessageOutput, public ReplySource {
+public:
+    explicit InstrumentLink(sim::EmulatedInstrument& instrument) : instrument_(instrument)
+    {
+        instrument.SetTransmitSink([this](std::span<const std::uint8_t> m) {
+            const std::lock_guard lock(mutex_);
+            replies_.emplace_back(m.begin(), m.end());
+        });
+    }
+    void SendMessage(std::span<const std::uint8_t> message) override { instrument_.Receive(message); }
+    void Arm(int) override
+    {
+        const std::lock_guard lock(mutex_);
+        replies_.clear();
+    }
+    std::vector<Bytes> WaitForReplies() override
+    {
+        (void)instrument_.WaitUntilIdle(10s);
+        const std::lock_guard lock(mutex_);
+        return std::exchange(replies_, {});
+    }
+
+private:
+    sim::EmulatedInstrument& instrument_;
+    std::mutex mutex_;
+    std::vector<Bytes> replies_;
+};
+
+const sim::SoundBanks& Factory()
+{
+    static const sim::SoundBanks banks = sim::MakeFactoryBanks();
+    return banks;
+}
+
+class PerformanceLibraryTest : public ::testing::Test {
+protected:
+    PerformanceLibraryTest()
+    {
+        InitNameTables();
+        device.SetReplySource(&link);
+        device.SetPause([](std::chrono::milliseconds) {});
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        // The performance being edited, which no fetch may disturb.
+        device.Memory().Region(kPerformanceBlocks)[0] = 'E';
+    }
+    ~PerformanceLibraryTest() override { fs::remove_all(folder); }
+
+    Bytes Edited() const
+    {
+        const auto blocks = device.Memory().Region(kPerformanceBlocks);
+        return {blocks.begin(), blocks.end()};
+    }
+    Bytes Stored(PerformanceLocation at) const { return instrument.StoredImage(at.bankLsb, at.program); }
+    static Bytes Blocks(const FilePerformance& p) { return {p.blocks.begin(), p.blocks.end()}; }
+    void Silence() { instrument.SetFaults({.noAnswer = true}, sim::FaultScope::UntilCleared); }
+
+    // Everything a failed command must leave as it was.
+    auto State() const
+    {
+        return std::tuple{library.Performances(), fs::exists(library.File()) ? ReadWholeFile(library.File()) : Bytes{},
+                          library.History().size(), instrument.StoredSounds(), Edited()};
+    }
+
+    const fs::path folder = fs::temp_directory_path() / ("cs6-library-" + std::to_string(::getpid()));
+    sim::EmulatedInstrument instrument{sim::InstrumentOptions::ForUnitTests(), Factory()};
+    InstrumentLink link{instrument};
+    SynthDevice device{&link};
+    PerformanceLibrary library{folder};
+    const PerformanceLocation int5{bank::kIntPerf, 4};
+};
+
+TEST_F(PerformanceLibraryTest, ReceiveListsWhatTheInstrumentStoresAndLeavesTheEditedPerformance)
+{
+    const Bytes edited = Edited();
+    const Bytes editBuffer = instrument.EditBuffer(DumpType::Performance);
+    const auto receipts = library.Receive(device);
+    ASSERT_TRUE(receipts[0].replaced && receipts[1].replaced) << receipts[0].Describe() << receipts[1].Describe();
+
+    ASSERT_EQ(library.Performances().size(), 192u);
+    for (const FilePerformance& p : library.Performances()) {
+        ASSERT_EQ(Blocks(p), Stored(p.location)) << LocationLabel(p.location);
+        EXPECT_EQ(p.Name(), StoredName(Stored(p.location).data()));
+    }
+    EXPECT_EQ(LocationLabel(library.Performances()[127].location), "INT 128");
+    EXPECT_EQ(LocationLabel(library.Performances()[128].location), "EXT 01");
+    EXPECT_EQ(Edited(), edited);
+    EXPECT_EQ(instrument.EditBuffer(DumpType::Performance), editBuffer);
+    PerformanceLibrary reread(folder);
+    EXPECT_EQ(reread.Load(), "");
+    EXPECT_EQ(reread.Performances(), library.Performances());
+}
+
+// A cancel or an instrument that vanishes part way keeps the library.
+TEST_F(PerformanceLibraryTest, AFetchCutShortKeepsThePreviousLibrary)
+{
+    ASSERT_TRUE(library.Receive(device)[0].replaced);
+    instrument.Receive(sysex::BulkDump(0x0E, bank::kIntPerf, 2, {})); // INT 003 changes on the instrument
+    instrument.Receive(sysex::BulkDump(0x30, 0x00, 0x00, Bytes(64, 'Z')));
+    instrument.Receive(sysex::BulkDump(0x0F, bank::kIntPerf, 2, {}));
+    ASSERT_NE(Blocks(*library.Find({bank::kIntPerf, 2})), Stored({bank::kIntPerf, 2}));
+
+    for (const bool cancel : {true, false}) {
+        const auto before = State();
+        const auto receipts = library.Receive(device, [&](int done, int) {
+            if (!cancel && done == 50)
+                Silence();
+            return !cancel || done < 50;
+        });
+        instrument.ClearFaults();
+        EXPECT_EQ(State(), before);
+        EXPECT_EQ(receipts[0].fetch.cancelled, cancel);
+        EXPECT_EQ(receipts[0].fetch.lost, !cancel);
+        EXPECT_EQ(receipts[0].fetch.requested, cancel ? 50 : 53);
+        EXPECT_FALSE(receipts[1].replaced) << receipts[1].Describe();
+    }
+}
+
+TEST_F(PerformanceLibraryTest, StoreKeepsTheReplacedPerformanceInTheHistoryFromWhereItIsRestored)
+{
+    const Bytes old = Stored(int5);
+    const FilePerformance edited = FilePerformance::FromMemory(device.Memory(), int5);
+    const StoreOutcome store = library.Store(device, {&edited, 1}, {});
+    ASSERT_TRUE(store.sent && store.backedUp) << store.message;
+    EXPECT_EQ(Stored(int5), Blocks(edited));
+    EXPECT_EQ(*library.Find(int5), edited);
+
+    const auto history = library.History();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0].file, store.backup);
+    EXPECT_EQ(history[0].what, "INT 005 \"" + StoredName(old.data()) + "\"");
+    const StoreOutcome restore = library.Restore(device, history[0], {});
+    ASSERT_TRUE(restore.sent) << restore.message;
+    EXPECT_EQ(Stored(int5), old);
+    EXPECT_EQ(library.History().size(), 2u); // the restore replaced something too
+    EXPECT_EQ(library.History()[0].file, restore.backup);
+}
+
+// An instrument that does not answer the backup: nothing is sent unless the
+// caller says so, and the files stay as they were.
+TEST_F(PerformanceLibraryTest, WithoutABackupTheStoreWaitsForTheCallersWord)
+{
+    const FilePerformance edited = FilePerformance::FromMemory(device.Memory(), int5);
+    Silence();
+    for (const bool yes : {false, true}) {
+        const auto before = State();
+        std::string asked;
+        const StoreOutcome outcome = library.Store(device, {&edited, 1}, [&](const std::string& why) {
+            asked = why;
+            return yes;
+        });
+        EXPECT_EQ(asked, "the instrument did not answer completely for INT 005");
+        EXPECT_EQ(outcome.sent, yes) << outcome.message;
+        EXPECT_FALSE(outcome.backedUp);
+        EXPECT_EQ(library.History().size(), 0u);
+        if (!yes) {
+            EXPECT_EQ(State(), before) << outcome.message;
+        }
+    }
+    EXPECT_EQ(Stored(int5), Blocks(edited));
+}
+
+} // namespace
+} // namespace cs6
