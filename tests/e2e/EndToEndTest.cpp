@@ -9,7 +9,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <sstream>
 #include <thread>
 
 #include "app/EditorApp.h"
@@ -22,7 +21,6 @@
 #include "sim/EmulatedInstrument.h"
 #include "synth/BankFiles.h"
 #include "synth/BulkSequences.h"
-#include "synth/SysExMessages.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/JackServer.h"
 
@@ -41,16 +39,6 @@ std::string FactoryPerformanceName(int number)
     return StoredName(name.data());
 }
 
-Bytes ParseHex(const std::string& text)
-{
-    Bytes bytes;
-    std::istringstream words(text);
-    std::string word;
-    while (words >> word)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoul(word, nullptr, 16)));
-    return bytes;
-}
-
 } // namespace
 
 class EndToEndTest : public QObject {
@@ -60,7 +48,6 @@ private slots:
     void init();
     void cleanup();
 
-    void startUpSequenceAndFirstRefresh();
     void transmitThenRequestGivesBackThePerformance();
     void aFrontPanelChangeShowsUpInTheEditor();
     void anAnswerCutShortKeepsTheMemoryAndARestartWorks();
@@ -69,8 +56,6 @@ private slots:
 private:
     bool StartSim(std::vector<std::string> args = {"--no-pacing"});
     bool StartEditor();
-    // The next n messages cs6sim reports as received.
-    std::vector<Bytes> Received(std::size_t n, std::chrono::milliseconds timeout = 5000ms);
     Bytes PerformanceBlocks() const;
 
     std::unique_ptr<test::JackServer> server_;
@@ -129,7 +114,6 @@ void EndToEndTest::cleanup()
 
 bool EndToEndTest::StartSim(std::vector<std::string> args)
 {
-    args.push_back("--echo");
     sim_ = test::ChildProcess::Start(CS6SIM_PATH, args);
     std::string line;
     return sim_ && sim_->ReadLine(line, 10s) && line.find("cs6sim:midi_in") != std::string::npos;
@@ -142,21 +126,6 @@ bool EndToEndTest::StartEditor()
     return app_->MainDialog()->InitDialog();
 }
 
-std::vector<Bytes> EndToEndTest::Received(std::size_t n, std::chrono::milliseconds timeout)
-{
-    std::vector<Bytes> messages;
-    std::string line;
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (messages.size() < n) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || !sim_->ReadLine(line, left))
-            break;
-        if (line.rfind("rx ", 0) == 0)
-            messages.push_back(ParseHex(line.substr(3)));
-    }
-    return messages;
-}
-
 Bytes EndToEndTest::PerformanceBlocks() const
 {
     Bytes bytes;
@@ -165,19 +134,6 @@ Bytes EndToEndTest::PerformanceBlocks() const
         bytes.insert(bytes.end(), data.begin(), data.end());
     }
     return bytes;
-}
-
-void EndToEndTest::startUpSequenceAndFirstRefresh()
-{
-    QVERIFY(StartSim());
-    QVERIFY(StartEditor());
-    // The start-up sequence's seven messages reach cs6sim whole (their bytes
-    // are pinned in process); its answer fills the window.
-    const auto received = Received(7);
-    QCOMPARE(received.size(), std::size_t{7});
-    QCOMPARE(received.back(), sysex::DumpRequest(0x0E, 0x4F, 0x00));
-    QCOMPARE(app_->MainDialog()->NameEdit()->text().toStdString(), FactoryPerformanceName(1));
-    QVERIFY(boxes_.empty());
 }
 
 void EndToEndTest::transmitThenRequestGivesBackThePerformance()
@@ -197,6 +153,7 @@ void EndToEndTest::transmitThenRequestGivesBackThePerformance()
     dialog.OnRequest();
     QCOMPARE(PerformanceBlocks(), sent);
     QCOMPARE(dialog.NameEdit()->text(), QStringLiteral("Round Trip"));
+    QVERIFY(boxes_.empty());
 }
 
 void EndToEndTest::aFrontPanelChangeShowsUpInTheEditor()

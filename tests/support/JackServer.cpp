@@ -2,18 +2,10 @@
 
 #include <jack/jack.h>
 
-#include <csignal>
-#include <fcntl.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
-#include <vector>
-
-extern char** environ;
 
 namespace cs6::test {
 
@@ -92,44 +84,30 @@ std::unique_ptr<JackServer> JackServer::Start(const std::string& name, std::stri
     // A short period keeps MIDI latency low: 256 frames at 48 kHz, 5.3 ms.
     // Sanitizer runs slow the process cycle down and may set a longer one.
     const char* period = std::getenv("CS6_TEST_JACK_PERIOD");
-    std::vector<std::string> args = {jackd, "--no-realtime", "--sync", "-d", "dummy", "-r", "48000", "-p", period ? period : "256"};
-    std::vector<char*> argv;
-    for (auto& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, jackd, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
+    auto server = std::make_unique<JackServer>();
+    server->name_ = name;
+    server->jackd_.setStandardOutputFile(QProcess::nullDevice());
+    server->jackd_.setStandardErrorFile(QProcess::nullDevice());
+    server->jackd_.start(jackd, {"--no-realtime", "--sync", "-d", "dummy", "-r", "48000", "-p", period ? period : "256"});
+    if (!server->jackd_.waitForStarted()) {
         *whyNot = "jackd could not be started";
         return nullptr;
     }
-    auto server = std::make_unique<JackServer>(name, pid);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(pid, &status, WNOHANG) == pid) {
-            server->pid_ = 0;
+        if (server->jackd_.waitForFinished(50)) {
             *whyNot = "jackd exited at once";
             return nullptr;
         }
         if (JackServerAnswers()) {
             // A server of the same name started by someone else at the same
             // moment answers too; ours then gives up at once.
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (::waitpid(pid, &status, WNOHANG) == pid) {
-                server->pid_ = 0;
+            if (server->jackd_.waitForFinished(100)) {
                 *whyNot = "a server named " + name + " started elsewhere at the same time";
                 return nullptr;
             }
             return server;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     *whyNot = "jackd did not answer within 15 s";
     return nullptr;
@@ -139,20 +117,15 @@ JackServer::~JackServer() { Stop(); }
 
 void JackServer::Kill()
 {
-    if (pid_ <= 0)
-        return;
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-    pid_ = 0;
+    jackd_.kill();
+    jackd_.waitForFinished();
 }
 
 void JackServer::Stop()
 {
-    if (pid_ <= 0)
-        return;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-    pid_ = 0;
+    jackd_.terminate();
+    if (!jackd_.waitForFinished())
+        Kill();
 }
 
 } // namespace cs6::test

@@ -3,9 +3,8 @@
 // name no other test uses, started and stopped by the test. Clients of this
 // process find it through JACK_DEFAULT_SERVER, which Start sets.
 
-#include <sys/types.h>
+#include <QProcess>
 
-#include <chrono>
 #include <memory>
 #include <string>
 
@@ -25,8 +24,6 @@ public:
     static std::unique_ptr<JackServer> StartAny(std::string* whyNot);
 
     ~JackServer();
-    JackServer(const JackServer&) = delete;
-    JackServer& operator=(const JackServer&) = delete;
 
     // Ends the server at once, as a crash would (SIGKILL).
     void Kill();
@@ -35,13 +32,10 @@ public:
 
     const std::string& Name() const { return name_; }
 
-    JackServer(std::string name, pid_t pid) : name_(std::move(name)), pid_(pid) {}
-
 private:
     std::string name_;
-    pid_t pid_;
+    QProcess jackd_;
 };
-
 
 // True when a client can connect to the server named by JACK_DEFAULT_SERVER.
 bool JackServerAnswers();
