@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include "editor/CS6R_PerfMainEdig.h"
 #include "framework/FileIo.h"
@@ -20,7 +20,7 @@ namespace cs6 {
 EditorApp::EditorApp(MidiSystemConfig midi) : midi_(std::move(midi)), device_(&output_)
 {
     device_.SetReplySource(&replies_);
-    QGuiApplication::setWindowIcon(ProgramIcon());
+    QApplication::setWindowIcon(ProgramIcon());
 }
 
 EditorApp::~EditorApp() = default;
@@ -72,6 +72,23 @@ void EditorApp::StartUp()
         ChooseDetectedInstrument();
     OpenMidiConnection();
     InitNameTables();
+    // Not while a transfer runs or a box is open over the main dialog: the
+    // ports are never replaced under a send.
+    watcher_ = std::make_unique<PortWatcher>(output_, [this] {
+        const QWidget* modal = QApplication::activeModalWidget();
+        return TemplateDialog::PostedMessagesHeld() || (modal && modal != dialog_.get());
+    });
+    QObject::connect(watcher_.get(), &PortWatcher::StateChanged, [this](PortState state, bool behind) {
+        OnPortState(state, behind);
+    });
+}
+
+void EditorApp::OnPortState(PortState state, bool behind)
+{
+    dialog_->SetPortsGone(state == PortState::Gone);
+    // The instrument may have missed edits: it gets the whole performance.
+    if (state == PortState::Present && behind)
+        dialog_->OnTransmit();
 }
 
 void EditorApp::ChooseDetectedInstrument()
@@ -97,6 +114,7 @@ void EditorApp::ChooseDetectedInstrument()
 
 void EditorApp::ShutDown()
 {
+    watcher_.reset();
     CloseMidiConnection();
     midiSystem.reset();
     try {

@@ -5,6 +5,9 @@
 // of the main dialog and the shutdown (connection closed, MIDI system
 // released, settings saved). All files are looked up in the current folder.
 // From its construction every window of the program shows the program's icon.
+// While the main dialog runs, a port watcher reopens the chosen ports when
+// they come back after going away; the title says when they are gone, and
+// what was sent meanwhile is made good by sending the whole performance once.
 //
 // Thread: the user-interface thread.
 
@@ -12,6 +15,7 @@
 
 #include "midi/MidiConnection.h"
 #include "midi/MidiSystem.h"
+#include "midi/PortWatcher.h"
 #include "synth/SynthDevice.h"
 
 namespace cs6 {
@@ -34,18 +38,21 @@ public:
     void ShutDown();
     CS6R_PerfMainEdig* MainDialog() const { return dialog_.get(); }
     SynthDevice& Device() { return device_; }
+    PortWatcher* Watcher() const { return watcher_.get(); }
 
 private:
     void LoadFiles();
     // When exactly one CS6x answers, its ports become the choice, so that the
     // editor starts on it without asking.
     void ChooseDetectedInstrument();
+    void OnPortState(PortState state, bool behind);
 
     MidiSystemConfig midi_;
     ConnectionOutput output_;
     CollectorReplySource replies_;
     SynthDevice device_;
     std::unique_ptr<CS6R_PerfMainEdig> dialog_;
+    std::unique_ptr<PortWatcher> watcher_;
     bool firstRun_ = false;
 };
 

@@ -58,6 +58,7 @@ void CloseMidiConnection()
 
 void ConnectionOutput::SendMessage(std::span<const std::uint8_t> message)
 {
+    ++handed_;
     if (!outputOpen || !outputPort)
         return;
     (void)outputPort->SendMidiMessage(message, 0);

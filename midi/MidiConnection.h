@@ -4,6 +4,7 @@
 //
 // Thread: the user-interface thread.
 
+#include <cstdint>
 #include <memory>
 
 #include "midi/MidiPort.h"
@@ -35,6 +36,11 @@ void CloseMidiConnection();
 class ConnectionOutput : public MessageOutput {
 public:
     void SendMessage(std::span<const std::uint8_t> message) override;
+    // Every message handed to it so far, sent or not (the port watcher asks).
+    std::uint64_t Handed() const { return handed_; }
+
+private:
+    std::uint64_t handed_ = 0;
 };
 
 // The instrument model's replies: a reply collector (the program's one,

@@ -40,10 +40,10 @@ MidiSetupDlg::MidiSetupDlg(QWidget* parent) : TemplateDialog(MidiSetupTemplate()
     connect(DetectButton(), &QPushButton::clicked, this, &MidiSetupDlg::OnDetect);
 }
 
-QComboBox* MidiSetupDlg::InputList() const { return ControlAs<QComboBox>(1000); }
-QComboBox* MidiSetupDlg::OutputList() const { return ControlAs<QComboBox>(1001); }
-QComboBox* MidiSetupDlg::ThruList() const { return ControlAs<QComboBox>(1002); }
-QPushButton* MidiSetupDlg::DetectButton() const { return ControlAs<QPushButton>(1003); }
+QComboBox* MidiSetupDlg::InputList() const { return ControlAs<QComboBox>(midi_setup::kInput); }
+QComboBox* MidiSetupDlg::OutputList() const { return ControlAs<QComboBox>(midi_setup::kOutput); }
+QComboBox* MidiSetupDlg::ThruList() const { return ControlAs<QComboBox>(midi_setup::kThru); }
+QPushButton* MidiSetupDlg::DetectButton() const { return ControlAs<QPushButton>(midi_setup::kDetect); }
 
 void MidiSetupDlg::FillLists()
 {

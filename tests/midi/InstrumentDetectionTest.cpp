@@ -1,11 +1,13 @@
 // Finding the instrument: the identity reply, "Detect" in MIDI setup over a
-// JACK server of the test's own among ports that do not answer, and a first
-// start that finds the one instrument by itself.
+// JACK server of the test's own among ports that do not answer, a first
+// start that finds the one instrument by itself, and its ports found again
+// after the server restarted.
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,7 @@
 #include "midi/MidiSettings.h"
 #include "midi/MidiSetupDlg.h"
 #include "midi/PortGuid.h"
+#include "midi/PortWatcher.h"
 #include "sim/DataFiles.h"
 #include "sim/EmulatedPeer.h"
 #include "synth/BankFiles.h"
@@ -194,6 +197,57 @@ TEST(InstrumentDetection, AFirstStartFindsTheOneInstrumentAndStartsOnItWithoutAB
             EXPECT_EQ(real->Wait(10s), 0);
         }
     }
+    QDir::setCurrent(previousFolder);
+}
+
+// The JACK server restarted under the editor: no box, the title says so, an
+// edit made meanwhile reaches the instrument once the ports are back, and so
+// does the next one.
+TEST(InstrumentDetection, PortsGoneWithTheJackServerAreReopenedAndTheInstrumentCatchesUp)
+{
+    std::string whyNot;
+    auto server = test::JackServer::StartAny(&whyNot);
+    if (!server)
+        GTEST_SKIP() << "JACK server could not start here: " << whyNot;
+    App app;
+    QTemporaryDir folder;
+    const QString previousFolder = QDir::currentPath();
+    ASSERT_EQ(sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome, sim::WriteResult::Outcome::Written);
+    QDir::setCurrent(folder.path());
+    midiSettings = {1, 0, 1, PortGuid(kJackKind, "cs6sim:midi_out"), {}, PortGuid(kJackKind, "cs6sim:midi_in")};
+    SaveMidiSettings(kSettingsFileName);
+    std::string ready;
+    auto sim = test::ChildProcess::Start(CS6SIM_PATH, {"--no-pacing"});
+    ASSERT_TRUE(sim && sim->ReadLine(ready, 10s));
+    Boxes boxes;
+    EditorApp editor({.drivers = {JackMidi("cs6edit")}});
+    editor.StartUp();
+    ASSERT_TRUE(editor.MainDialog()->InitDialog());
+    PortWatcher& watcher = *editor.Watcher();
+    // The volume as the instrument has it.
+    auto volume = [&editor] {
+        return editor.Device().RequestEditBuffer(DumpType::Performance) == DumpOutcome::Complete
+                   ? int{editor.Device().Read(PackAddress(0x30, 0x00, 0x38))} : -1;
+    };
+    auto setVolume = [&editor](std::uint8_t value) { editor.Device().Edit(PackAddress(0x30, 0x00, 0x38), {{value}}); };
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.State() == PortState::Present; }, 5000));
+    server->Kill();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.State() == PortState::Gone; }, 10000));
+    EXPECT_TRUE(editor.MainDialog()->windowTitle().endsWith(QStringLiteral("instrument disconnected")));
+    setVolume(0x11);
+    sim.reset();
+    server = test::JackServer::Start(server->Name(), &whyNot);
+    ASSERT_TRUE(server) << whyNot;
+    sim = test::ChildProcess::Start(CS6SIM_PATH, {"--no-pacing"});
+    ASSERT_TRUE(sim && sim->ReadLine(ready, 10s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.State() == PortState::Present; }, 10000));
+    EXPECT_FALSE(editor.MainDialog()->windowTitle().contains(QStringLiteral("disconnected")));
+    EXPECT_EQ(volume(), 0x11);
+    setVolume(0x22);
+    EXPECT_EQ(volume(), 0x22);
+    EXPECT_TRUE(boxes.empty()) << boxes.size();
+    editor.ShutDown();
     QDir::setCurrent(previousFolder);
 }
 
