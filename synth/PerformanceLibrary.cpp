@@ -292,19 +292,18 @@ void PerformanceLibrary::Export(std::span<const PerformanceLocation> locations, 
     SaveLibrary(file, chosen);
 }
 
-std::vector<FilePerformance> PerformanceLibrary::Backup(SynthDevice& device,
-                                                        std::span<const PerformanceLocation> locations,
-                                                        std::string& why) const
+std::string PerformanceLibrary::Backup(SynthDevice& device, std::span<const PerformanceLocation> locations,
+                                      std::vector<FilePerformance>& old, const FetchProgress& progress,
+                                      bool& cancelled) const
 {
-    std::vector<FilePerformance> old;
-    const FetchReport report = FetchLocations(device, locations, old, {});
+    const FetchReport report = FetchLocations(device, locations, old, progress);
+    cancelled = report.cancelled;
     if (report.Complete())
-        return old;
+        return {};
     const std::size_t missing = locations.size() - static_cast<std::size_t>(report.Answered());
-    why = locations.size() == 1 ? "the instrument did not answer completely for " + LocationLabel(locations[0])
-                                : "the instrument did not answer completely for " + std::to_string(missing) + " of " +
-                                      std::to_string(locations.size()) + " locations";
-    return {};
+    return locations.size() == 1 ? "the instrument did not answer completely for " + LocationLabel(locations[0])
+                                 : "the instrument did not answer completely for " + std::to_string(missing) +
+                                       " of " + std::to_string(locations.size()) + " locations";
 }
 
 fs::path PerformanceLibrary::WriteHistory(std::span<const FilePerformance> old) const
@@ -325,12 +324,11 @@ fs::path PerformanceLibrary::WriteHistory(std::span<const FilePerformance> old) 
 }
 
 StoreOutcome PerformanceLibrary::Store(SynthDevice& device, std::span<const FilePerformance> performances,
-                                       const ConfirmWithoutBackup& confirm)
+                                       const ConfirmWithoutBackup& confirm, const FetchProgress& progress)
 {
     StoreOutcome outcome;
     std::vector<FilePerformance> sorted(performances.begin(), performances.end());
     SortByLocation(sorted);
-    const std::string naming = Naming(sorted);
     if (sorted.empty() || sorted.front().location.bankLsb == kPerformanceEditBuffer) {
         outcome.message = "Nothing was stored: no stored location to store to.";
         return outcome;
@@ -338,10 +336,20 @@ StoreOutcome PerformanceLibrary::Store(SynthDevice& device, std::span<const File
     std::vector<PerformanceLocation> locations;
     for (const FilePerformance& performance : sorted)
         locations.push_back(performance.location);
+    const int total = 2 * static_cast<int>(sorted.size());
+    FetchProgress step;
+    if (progress)
+        step = [&](int done, int) { return progress(done, total); };
 
-    std::string why;
-    const std::vector<FilePerformance> old = Backup(device, locations, why);
-    if (!old.empty()) {
+    const std::string unchanged = " The instrument, the library and the history are as they were.";
+    std::vector<FilePerformance> old;
+    bool cancelled = false;
+    std::string why = Backup(device, locations, old, step, cancelled);
+    if (cancelled) {
+        outcome.message = "Cancelled: nothing was stored." + unchanged;
+        return outcome;
+    }
+    if (why.empty()) {
         try {
             outcome.backup = WriteHistory(old);
             outcome.backedUp = true;
@@ -350,20 +358,30 @@ StoreOutcome PerformanceLibrary::Store(SynthDevice& device, std::span<const File
         }
     }
     if (!outcome.backedUp && !(confirm && confirm(why))) {
-        outcome.message = "Nothing was stored: " + why + ". The instrument, the library and the history are as they were.";
+        outcome.message = "Nothing was stored: " + why + "." + unchanged;
         return outcome;
     }
 
-    SendBulks(device, sorted);
+    std::size_t sent = 0;
+    while (sent < sorted.size()) {
+        SendBulks(device, std::span(sorted).subspan(sent, 1));
+        ++sent;
+        if (step && !step(static_cast<int>(sorted.size() + sent), total))
+            break;
+    }
     outcome.sent = true;
+    const auto done = std::span(sorted).first(sent);
     auto previous = performances_;
-    for (const FilePerformance& performance : sorted)
+    for (const FilePerformance& performance : done)
         Put(performance);
     const std::string saveError = Save();
     if (!saveError.empty())
         performances_ = std::move(previous);
 
-    outcome.message = naming + " sent to the instrument";
+    outcome.message = Naming(done) + " sent to the instrument";
+    if (sent < sorted.size())
+        outcome.message += "; cancelled there, " + std::to_string(sorted.size() - sent) + " of " +
+                           std::to_string(sorted.size()) + " were not sent";
     outcome.message += outcome.backedUp ? "; what it replaced is kept in the history as " +
                                               outcome.backup.filename().string() + "."
                                         : " without a backup (" + why + ").";
@@ -372,23 +390,24 @@ StoreOutcome PerformanceLibrary::Store(SynthDevice& device, std::span<const File
     return outcome;
 }
 
-StoreOutcome PerformanceLibrary::SendAllInt(SynthDevice& device, const ConfirmWithoutBackup& confirm)
+StoreOutcome PerformanceLibrary::SendAllInt(SynthDevice& device, const ConfirmWithoutBackup& confirm,
+                                            const FetchProgress& progress)
 {
     std::vector<FilePerformance> internal;
     std::copy_if(performances_.begin(), performances_.end(), std::back_inserter(internal),
                  [](const FilePerformance& p) { return p.location.bankLsb == bank::kIntPerf; });
     if (internal.empty())
         return {false, false, {}, "The library holds no INT performance; nothing was sent."};
-    return Store(device, internal, confirm);
+    return Store(device, internal, confirm, progress);
 }
 
 StoreOutcome PerformanceLibrary::Restore(SynthDevice& device, const HistoryEntry& entry,
-                                         const ConfirmWithoutBackup& confirm)
+                                         const ConfirmWithoutBackup& confirm, const FetchProgress& progress)
 {
     const PerformanceRead read = ReadPerformanceFile(entry.file);
     if (!read.Ok())
         return {false, false, {}, "Nothing was restored: " + read.error + "."};
-    return Store(device, read.performances, confirm);
+    return Store(device, read.performances, confirm, progress);
 }
 
 std::vector<HistoryEntry> PerformanceLibrary::History() const

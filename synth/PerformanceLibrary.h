@@ -112,13 +112,17 @@ public:
     void Export(std::span<const PerformanceLocation> locations, const std::filesystem::path& file) const;
 
     // Sends each performance to its own location after backing up what is
-    // there; the library then holds them.
+    // there; the library then holds those sent. progress counts the backup's
+    // requests, then the performances sent (2 a performance in all); stopping
+    // it in the backup stores nothing, later it stops after that performance.
     StoreOutcome Store(SynthDevice& device, std::span<const FilePerformance> performances,
-                       const ConfirmWithoutBackup& confirm);
+                       const ConfirmWithoutBackup& confirm, const FetchProgress& progress = {});
     // Every INT performance of the library to the instrument.
-    StoreOutcome SendAllInt(SynthDevice& device, const ConfirmWithoutBackup& confirm);
+    StoreOutcome SendAllInt(SynthDevice& device, const ConfirmWithoutBackup& confirm,
+                            const FetchProgress& progress = {});
     // A history file's performances back to their locations (itself backed up).
-    StoreOutcome Restore(SynthDevice& device, const HistoryEntry& entry, const ConfirmWithoutBackup& confirm);
+    StoreOutcome Restore(SynthDevice& device, const HistoryEntry& entry, const ConfirmWithoutBackup& confirm,
+                         const FetchProgress& progress = {});
 
     // Newest first.
     std::vector<HistoryEntry> History() const;
@@ -127,9 +131,10 @@ private:
     void Put(const FilePerformance& performance);
     // Writes the library file; "" or why it could not be.
     std::string Save();
-    // Fetches the locations' current contents; empty when any did not come.
-    std::vector<FilePerformance> Backup(SynthDevice& device, std::span<const PerformanceLocation> locations,
-                                        std::string& why) const;
+    // Fetches the locations' current contents into old; says why it did not
+    // all come, or "" when it did.
+    std::string Backup(SynthDevice& device, std::span<const PerformanceLocation> locations,
+                       std::vector<FilePerformance>& old, const FetchProgress& progress, bool& cancelled) const;
     std::filesystem::path WriteHistory(std::span<const FilePerformance> old) const; // throws FileError
 
     std::filesystem::path folder_;
