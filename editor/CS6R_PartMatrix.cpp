@@ -12,9 +12,9 @@
 namespace cs6 {
 namespace {
 
-constexpr int kFirstSelector = 1028; // "1"; 1028..1043 are parts 1 to 16
-constexpr int kSelectorCount = 20;
-constexpr std::array<int, 4> kSpecialParts = {kPartAD, kPartCL, kPartPLG1, kPartPLG2}; // 1044..1047
+using part_matrix::kSelectorCount;
+constexpr int kFirstSelector = part_matrix::kPart1; // then parts 2 to 16 and the special parts
+constexpr std::array<int, 4> kSpecialParts = {kPartAD, kPartCL, kPartPLG1, kPartPLG2};
 
 } // namespace
 

@@ -21,7 +21,7 @@ public:
     // matrix). The selector of the strip's current part starts pressed.
     CS6R_PartMatrix(QWidget* parent, CS6R_PerfPartMainEdit* strip);
 
-    // The selector button with this id (1028..1047), or null.
+    // The selector button with this id (part_matrix::Id), or null.
     QPushButton* Selector(int id) const;
     // The part index a selector gives; -1 for an id that is no selector.
     static int PartIndexOf(int id);

@@ -22,18 +22,13 @@
 
 namespace cs6 {
 
+using namespace perf_main;
+
 bool nameWriteInProgress = false;
 
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr int kNameEdit = 1023;
-constexpr int kDetectManualChange = 1030;
-constexpr int kArpSwitch = 1018;    // byte 14
-constexpr int kArpOutSwitch = 1017; // byte 11
-constexpr int kReverbLabel = 1035;
-constexpr int kChorusLabel = 1036;
 
 struct FaderSetup {
     int id;
@@ -44,14 +39,14 @@ struct FaderSetup {
 };
 
 const std::array<FaderSetup, CS6R_PerfMainEdig::kFaderCount> kFaders = {{
-    {1009, 0x38, 0, 127, 64, false, nullptr},                 // Vol
-    {1010, 0x1B, 0, 200, 0, true, nullptr},                   // ARP VelRate
-    {1011, 0x1D, 0, 200, 0, true, nullptr},                   // ARP gate time
-    {1012, 0x1F, 25, 300, 25, true, nullptr},                 // ARP tempo
-    {1013, 0x17, 0, 127, 64, false, &noteNameFormatter},      // ARP note low
-    {1014, 0x18, 0, 127, 64, false, &noteNameFormatter},      // ARP note high
-    {1019, 0x0D, 0, 127, 64, false, &bipolarFormatter},       // Phrase clip pitch
-    {1021, 0x0F, 0, 127, 64, false, &noteNameFormatter},      // Master keyboard split point
+    {kVolume, 0x38, 0, 127, 64, false, nullptr},                 // Vol
+    {kArpVelocityRate, 0x1B, 0, 200, 0, true, nullptr},                   // ARP VelRate
+    {kArpGateTime, 0x1D, 0, 200, 0, true, nullptr},                   // ARP gate time
+    {kArpTempo, 0x1F, 25, 300, 25, true, nullptr},                 // ARP tempo
+    {kArpNoteLow, 0x17, 0, 127, 64, false, &noteNameFormatter},      // ARP note low
+    {kArpNoteHigh, 0x18, 0, 127, 64, false, &noteNameFormatter},      // ARP note high
+    {kPhraseClipPitch, 0x0D, 0, 127, 64, false, &bipolarFormatter},       // Phrase clip pitch
+    {kSplitPoint, 0x0F, 0, 127, 64, false, &noteNameFormatter},      // Master keyboard split point
 }};
 
 // The combo boxes, their byte in 30 00 and their items.
@@ -60,12 +55,12 @@ struct ComboSetup {
     int low;
 };
 constexpr std::array<ComboSetup, 12> kCombos = {{
-    {1000, 0x0C}, {1001, 0x10}, {1002, 0x41}, {1003, 0x42}, {1004, 0x43}, {1020, 0x0E},
-    {1006, 0x13}, {1007, 0x19}, {1008, 0x1A}, {1005, 0x12}, {1015, 0x15}, {1016, 0x16},
+    {kCategory, 0x0C}, {kLayerChannel, 0x10}, {kInsEffectPart, 0x41}, {kInsEffectPlgPart, 0x42}, {kInsPlgPart, 0x43}, {kMasterKeyboardMode, 0x0E},
+    {kArpType, 0x13}, {kArpKeyMode, 0x19}, {kArpVelocityMode, 0x1A}, {kArpOutChannel, 0x12}, {kArpHold, 0x15}, {kArpUnit, 0x16},
 }};
 
-// Insertion-effect part lists: list A (1002, 1004) and list B (1003).
-bool IsPartListA(int id) { return id == 1002 || id == 1004; }
+// Insertion-effect part lists: list A (parts 1..16, AD, CL) and list B (PLG1, PLG2).
+bool IsPartListA(int id) { return id == kInsEffectPart || id == kInsPlgPart; }
 
 std::uint8_t PartListAByte(int index)
 {
@@ -155,7 +150,7 @@ CS6R_PerfMainEdig::~CS6R_PerfMainEdig()
 }
 
 QComboBox* CS6R_PerfMainEdig::Combo(int id) const { return ControlAs<QComboBox>(id); }
-QLineEdit* CS6R_PerfMainEdig::NameEdit() const { return ControlAs<QLineEdit>(kNameEdit); }
+QLineEdit* CS6R_PerfMainEdig::NameEdit() const { return ControlAs<QLineEdit>(kName); }
 QPushButton* CS6R_PerfMainEdig::Button(int id) const { return ControlAs<QPushButton>(id); }
 
 bool CS6R_PerfMainEdig::DetectManualChange() const { return Button(kDetectManualChange)->isChecked(); }
@@ -204,26 +199,26 @@ bool CS6R_PerfMainEdig::InitDialog()
 void CS6R_PerfMainEdig::FillCombos()
 {
     for (const auto& name : categoryNames)
-        Combo(1000)->addItem(QString::fromStdString(name));
-    for (int id : {1001, 1005}) {
+        Combo(kCategory)->addItem(QString::fromStdString(name));
+    for (int id : {kLayerChannel, kArpOutChannel}) {
         for (int channel = 1; channel <= 16; ++channel)
             Combo(id)->addItem(QString::number(channel));
     }
-    Combo(1001)->addItem(QStringLiteral("BasicCh"));
-    Combo(1005)->addItem(QStringLiteral("kbd-ch"));
-    for (int id : {1002, 1004}) {
+    Combo(kLayerChannel)->addItem(QStringLiteral("BasicCh"));
+    Combo(kArpOutChannel)->addItem(QStringLiteral("kbd-ch"));
+    for (int id : {kInsEffectPart, kInsPlgPart}) {
         for (int part = 1; part <= 16; ++part)
             Combo(id)->addItem(QStringLiteral("Part %1").arg(part));
         Combo(id)->addItems({QStringLiteral("PartAD"), QStringLiteral("PartCL"), QStringLiteral("off")});
     }
-    Combo(1003)->addItems({QStringLiteral("PartP1"), QStringLiteral("PartP2"), QStringLiteral("off")});
-    Combo(1020)->addItems({QStringLiteral("split"), QStringLiteral("4zone"), QStringLiteral("layer")});
+    Combo(kInsEffectPlgPart)->addItems({QStringLiteral("PartP1"), QStringLiteral("PartP2"), QStringLiteral("off")});
+    Combo(kMasterKeyboardMode)->addItems({QStringLiteral("split"), QStringLiteral("4zone"), QStringLiteral("layer")});
     for (int value = 0; value <= 127; ++value)
-        Combo(1006)->addItem(QString::number(value));
-    Combo(1007)->addItems({QStringLiteral("sort"), QStringLiteral("thru"), QStringLiteral("direct")});
-    Combo(1008)->addItems({QStringLiteral("original"), QStringLiteral("thru")});
-    Combo(1015)->addItems({QStringLiteral("sync-off"), QStringLiteral("off"), QStringLiteral("on")});
-    Combo(1016)->addItems({QStringLiteral("50%"), QStringLiteral("66%"), QStringLiteral("75%"), QStringLiteral("100%"),
+        Combo(kArpType)->addItem(QString::number(value));
+    Combo(kArpKeyMode)->addItems({QStringLiteral("sort"), QStringLiteral("thru"), QStringLiteral("direct")});
+    Combo(kArpVelocityMode)->addItems({QStringLiteral("original"), QStringLiteral("thru")});
+    Combo(kArpHold)->addItems({QStringLiteral("sync-off"), QStringLiteral("off"), QStringLiteral("on")});
+    Combo(kArpUnit)->addItems({QStringLiteral("50%"), QStringLiteral("66%"), QStringLiteral("75%"), QStringLiteral("100%"),
                            QStringLiteral("133%"), QStringLiteral("150%"), QStringLiteral("200%")});
 }
 
@@ -239,9 +234,9 @@ void CS6R_PerfMainEdig::CreatePartDialogs()
         child->show();
     };
     partStrip = new CS6R_PerfPartMainEdit(this, synthDevice, 0);
-    place(partStrip, 1024);
+    place(partStrip, kPartStripPlace);
     partMatrix = new CS6R_PartMatrix(this, partStrip);
-    place(partMatrix, 1026);
+    place(partMatrix, kPartMatrixPlace);
 }
 
 void CS6R_PerfMainEdig::ConnectHandlers()
@@ -251,14 +246,14 @@ void CS6R_PerfMainEdig::ConnectHandlers()
     for (int id : {kArpSwitch, kArpOutSwitch})
         connect(Button(id), &QPushButton::clicked, this, [this, id] { OnArpSwitch(id); });
     connect(NameEdit(), &QLineEdit::textChanged, this, &CS6R_PerfMainEdig::OnNameEdited);
-    connect(Button(1022), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnInitPerf);
-    connect(Button(1025), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnMidiSetup);
-    connect(Button(1027), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnRequest);
-    connect(Button(1028), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnTransmit);
-    connect(Button(1029), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnReceivePatches);
-    connect(Button(1037), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnAudition);
-    connect(Button(1031), &QPushButton::clicked, this, [this] { CopyEffectFromPatch(Effect::Reverb); });
-    connect(Button(1032), &QPushButton::clicked, this, [this] { CopyEffectFromPatch(Effect::Chorus); });
+    connect(Button(kInitPerf), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnInitPerf);
+    connect(Button(kMidiSetup), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnMidiSetup);
+    connect(Button(kRequest), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnRequest);
+    connect(Button(kTransmit), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnTransmit);
+    connect(Button(kReceivePatches), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnReceivePatches);
+    connect(Button(kAudition), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnAudition);
+    connect(Button(kCopyReverb), &QPushButton::clicked, this, [this] { CopyEffectFromPatch(Effect::Reverb); });
+    connect(Button(kCopyChorus), &QPushButton::clicked, this, [this] { CopyEffectFromPatch(Effect::Chorus); });
 }
 
 void CS6R_PerfMainEdig::RefreshFromMemory()
@@ -285,7 +280,7 @@ void CS6R_PerfMainEdig::ShowMemory()
         int index = value;
         if (IsPartListA(combo.id))
             index = PartListAIndex(value);
-        else if (combo.id == 1003)
+        else if (combo.id == kInsEffectPlgPart)
             index = PartListBIndex(value);
         // A value the list does not hold leaves the selection as it was.
         if (index >= 0 && index < Combo(combo.id)->count())
@@ -377,7 +372,7 @@ void CS6R_PerfMainEdig::OnComboEdit(int id)
     std::uint8_t value = static_cast<std::uint8_t>(index);
     if (IsPartListA(id))
         value = PartListAByte(index);
-    else if (id == 1003)
+    else if (id == kInsEffectPlgPart)
         value = PartListBByte(index);
     history_->Edit(Combo(id), EditGesture::Single, {{PackAddress(0x30, 0x00, combo.low), {value}}});
 }

@@ -6,6 +6,9 @@
 #include "resources/DialogTemplates.h"
 
 namespace cs6 {
+
+using namespace perf_part_edit;
+
 namespace {
 
 struct FaderSetup {
@@ -13,12 +16,12 @@ struct FaderSetup {
     int low;
 };
 constexpr std::array<FaderSetup, CS6R_PerfPartEdit::kFaderCount> kFaders = {{
-    {1010, 0x16}, // cutoff
-    {1011, 0x17}, // resonance
-    {1012, 0x21}, // attack
-    {1013, 0x23}, // decay
-    {1014, 0x20}, // sustain
-    {1015, 0x24}, // release
+    {kCutoff, 0x16}, // cutoff
+    {kResonance, 0x17}, // resonance
+    {kAttack, 0x21}, // attack
+    {kDecay, 0x23}, // decay
+    {kSustain, 0x20}, // sustain
+    {kRelease, 0x24}, // release
 }};
 
 } // namespace

@@ -15,20 +15,10 @@
 #include "synth/NameTables.h"
 
 namespace cs6 {
+
+using namespace perf_part_main;
+
 namespace {
-
-constexpr int kTitle = 1024;
-constexpr int kQuickEditButton = 1014;
-constexpr int kReceiveSwitchButton = 1015;
-
-// Part parameters (low bytes of block 31 pp).
-constexpr int kBankMsb = 0x00;
-constexpr int kBankLsb = 0x01;
-constexpr int kProgram = 0x02;
-constexpr int kReceiveChannel = 0x03;
-constexpr int kPortamentoMode = 0x1B;
-constexpr int kOutputSelect = 0x1C;
-constexpr int kDetuneHigh = 0x10;
 
 constexpr int kReceiveChannelOff = 16; // list position of "off"
 constexpr std::uint8_t kStoredChannelOff = 127;
@@ -62,15 +52,15 @@ struct FaderSetup {
     int shiftDetuneMode; // -1: the fader's own decimal text
 };
 constexpr std::array<FaderSetup, CS6R_PerfPartMainEdit::kFaderCount> kFaders = {{
-    {1004, 0x0D, 0, 127, 64, -1}, // volume
-    {1005, 0x0E, 0, 127, 64, -1}, // pan
-    {1011, 0x12, 0, 127, 64, -1}, // reverb send
-    {1012, 0x13, 0, 127, 64, -1}, // chorus send
-    {1008, 0x15, 40, 88, 40, 0},  // note shift, 40..88 shown as -24..24
-    {1009, 0x10, 0, 255, 0, 1},   // detune: high nibble at 0x10, low nibble at 0x11
-    {1006, 0x0B, 0, 127, 64, -1}, // velocity sensitivity depth
-    {1007, 0x0C, 0, 127, 64, -1}, // velocity sensitivity offset
-    {1010, 0x1A, 0, 127, 64, -1}, // portamento time
+    {kVolume, 0x0D, 0, 127, 64, -1}, // volume
+    {kPan, 0x0E, 0, 127, 64, -1}, // pan
+    {kReverbSend, 0x12, 0, 127, 64, -1}, // reverb send
+    {kChorusSend, 0x13, 0, 127, 64, -1}, // chorus send
+    {kNoteShift, 0x15, 40, 88, 40, 0},  // note shift, 40..88 shown as -24..24
+    {kDetune, 0x10, 0, 255, 0, 1},   // detune: high nibble at 0x10, low nibble at 0x11
+    {kVelocityDepth, 0x0B, 0, 127, 64, -1}, // velocity sensitivity depth
+    {kVelocityOffset, 0x0C, 0, 127, 64, -1}, // velocity sensitivity offset
+    {kPortamentoTime, 0x1A, 0, 127, 64, -1}, // portamento time
 }};
 
 // A mode switch: checked when its bits are set (mask 0: when the byte is not 0).
@@ -82,10 +72,10 @@ struct SwitchSetup {
     const char* off;
 };
 constexpr std::array<SwitchSetup, 4> kSwitches = {{
-    {1017, 0x04, 0, "poly", "mono"},
-    {1019, 0x1D, 0x01, "Layer on", "Layer off"},
-    {1020, 0x1D, 0x02, "ARP on", "ARP off"},
-    {1018, 0x19, 0, "Portamento on", "Portamento off"},
+    {kMono, 0x04, 0, "poly", "mono"},
+    {kLayer, 0x1D, 0x01, "Layer on", "Layer off"},
+    {kArp, 0x1D, 0x02, "ARP on", "ARP off"},
+    {kPortamento, 0x19, 0, "Portamento on", "Portamento off"},
 }};
 
 const SwitchSetup& SwitchFor(int id)
@@ -135,11 +125,11 @@ QLabel* CS6R_PerfPartMainEdit::Title() const { return ControlAs<QLabel>(kTitle);
 
 void CS6R_PerfPartMainEdit::InitDialog()
 {
-    bankCombo_ = ControlAs<QComboBox>(1000);
-    programCombo_ = ControlAs<QComboBox>(1001);
-    receiveChannelCombo_ = ControlAs<QComboBox>(1002);
-    portamentoModeCombo_ = ControlAs<QComboBox>(1003);
-    outputSelectCombo_ = ControlAs<QComboBox>(1013);
+    bankCombo_ = ControlAs<QComboBox>(kBank);
+    programCombo_ = ControlAs<QComboBox>(kProgram);
+    receiveChannelCombo_ = ControlAs<QComboBox>(kReceiveChannel);
+    portamentoModeCombo_ = ControlAs<QComboBox>(kPortamentoMode);
+    outputSelectCombo_ = ControlAs<QComboBox>(kOutputSelect);
     // Typed text never becomes a program: only the listed ones can be chosen.
     programCombo_->setInsertPolicy(QComboBox::NoInsert);
 
@@ -179,8 +169,8 @@ void CS6R_PerfPartMainEdit::ConnectHandlers()
     connect(receiveChannelCombo_, &QComboBox::activated, this, &CS6R_PerfPartMainEdit::OnReceiveChannel);
     connect(outputSelectCombo_, &QComboBox::activated, this, &CS6R_PerfPartMainEdit::OnOutputSelect);
     connect(portamentoModeCombo_, &QComboBox::activated, this, &CS6R_PerfPartMainEdit::OnPortamentoMode);
-    connect(Button(kQuickEditButton), &QPushButton::clicked, this, &CS6R_PerfPartMainEdit::OnQuickEdit);
-    connect(Button(kReceiveSwitchButton), &QPushButton::clicked, this, &CS6R_PerfPartMainEdit::OnReceiveSwitches);
+    connect(Button(kQuickEdit), &QPushButton::clicked, this, &CS6R_PerfPartMainEdit::OnQuickEdit);
+    connect(Button(kReceiveSwitches), &QPushButton::clicked, this, &CS6R_PerfPartMainEdit::OnReceiveSwitches);
     // "Range", "S", "Prt time" and typing in the program field do nothing.
 }
 
@@ -190,7 +180,7 @@ void CS6R_PerfPartMainEdit::SetFaderValue(int index)
 {
     const int low = kFaders[static_cast<std::size_t>(index)].low;
     faderAddresses_[static_cast<std::size_t>(index)] = PartAddress(partIndex, low);
-    const int value = index == kDetuneFader ? Part(kDetuneHigh) * 16 + Part(kDetuneHigh + 1) : Part(low);
+    const int value = index == kDetuneFader ? Part(part::kDetuneHigh) * 16 + Part(part::kDetuneHigh + 1) : Part(low);
     if (Fader(index)->Value() != value) {
         Fader(index)->SetValue(value);
         Fader(index)->repaint();
@@ -222,22 +212,22 @@ void CS6R_PerfPartMainEdit::ShowMemory(bool refillPrograms)
 
     // The bank from its LSB alone; an LSB of no listed bank leaves the choice.
     const int bank = bankCombo_->currentIndex();
-    const auto lsb = std::find(kBankLsbs.begin(), kBankLsbs.end(), Part(kBankLsb));
+    const auto lsb = std::find(kBankLsbs.begin(), kBankLsbs.end(), Part(part::kBankLsb));
     if (lsb != kBankLsbs.end())
         bankCombo_->setCurrentIndex(static_cast<int>(lsb - kBankLsbs.begin()));
     if (refillPrograms || bankCombo_->currentIndex() != bank || programCombo_->count() == 0)
         FillProgramList();
     // Out-of-range positions select nothing.
-    programCombo_->setCurrentIndex(Part(kProgram));
-    const std::uint8_t channel = Part(kReceiveChannel);
+    programCombo_->setCurrentIndex(Part(part::kProgram));
+    const std::uint8_t channel = Part(part::kReceiveChannel);
     receiveChannelCombo_->setCurrentIndex(channel == kStoredChannelOff ? kReceiveChannelOff : channel);
 
-    const std::uint8_t output = Part(kOutputSelect);
+    const std::uint8_t output = Part(part::kOutputSelect);
     const auto known = std::find_if(kOutputSelects.begin(), kOutputSelects.end(),
                                     [output](const OutputSelect& o) { return o.byte == output; });
     if (known != kOutputSelects.end())
         outputSelectCombo_->setCurrentIndex(static_cast<int>(known - kOutputSelects.begin()));
-    portamentoModeCombo_->setCurrentIndex(Part(kPortamentoMode));
+    portamentoModeCombo_->setCurrentIndex(Part(part::kPortamentoMode));
 
     for (const SwitchSetup& s : kSwitches) {
         const std::uint8_t byte = Part(s.low);
@@ -281,9 +271,9 @@ void CS6R_PerfPartMainEdit::OnBankChange()
     FillProgramList();
     const BankEntry& bank = bankTable[static_cast<std::size_t>(bankCombo_->currentData().toInt())];
     EditPart(bankCombo_, EditGesture::Single,
-             {{kBankMsb, bank.bankMsb},
-              {kBankLsb, bank.bankLsb},
-              {kProgram, static_cast<std::uint8_t>(std::max(programCombo_->currentIndex(), 0))}});
+             {{part::kBankMsb, bank.bankMsb},
+              {part::kBankLsb, bank.bankLsb},
+              {part::kProgram, static_cast<std::uint8_t>(std::max(programCombo_->currentIndex(), 0))}});
 }
 
 void CS6R_PerfPartMainEdit::OnProgram()
@@ -292,14 +282,14 @@ void CS6R_PerfPartMainEdit::OnProgram()
     const int position = programCombo_->currentIndex();
     if (position < 0)
         return;
-    EditPart(programCombo_, EditGesture::Single, {{kProgram, static_cast<std::uint8_t>(position)}});
+    EditPart(programCombo_, EditGesture::Single, {{part::kProgram, static_cast<std::uint8_t>(position)}});
 }
 
 void CS6R_PerfPartMainEdit::OnReceiveChannel()
 {
     const HoldPostedMessages hold;
     EditPart(receiveChannelCombo_, EditGesture::Single,
-             {{kReceiveChannel, static_cast<std::uint8_t>(receiveChannelCombo_->currentIndex())}});
+             {{part::kReceiveChannel, static_cast<std::uint8_t>(receiveChannelCombo_->currentIndex())}});
 }
 
 // A position outside the table sends the byte as it is.
@@ -307,17 +297,17 @@ void CS6R_PerfPartMainEdit::OnOutputSelect()
 {
     const HoldPostedMessages hold;
     const int position = outputSelectCombo_->currentIndex();
-    std::uint8_t byte = Part(kOutputSelect);
+    std::uint8_t byte = Part(part::kOutputSelect);
     if (position >= 0 && position < static_cast<int>(kOutputSelects.size()))
         byte = kOutputSelects[static_cast<std::size_t>(position)].byte;
-    EditPart(outputSelectCombo_, EditGesture::Single, {{kOutputSelect, byte}});
+    EditPart(outputSelectCombo_, EditGesture::Single, {{part::kOutputSelect, byte}});
 }
 
 void CS6R_PerfPartMainEdit::OnPortamentoMode()
 {
     const HoldPostedMessages hold;
     EditPart(portamentoModeCombo_, EditGesture::Single,
-             {{kPortamentoMode, static_cast<std::uint8_t>(portamentoModeCombo_->currentIndex())}});
+             {{part::kPortamentoMode, static_cast<std::uint8_t>(portamentoModeCombo_->currentIndex())}});
 }
 
 void CS6R_PerfPartMainEdit::OnSwitch(int id)

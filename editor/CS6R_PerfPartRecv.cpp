@@ -9,6 +9,9 @@
 #include "resources/DialogTemplates.h"
 
 namespace cs6 {
+
+using namespace perf_part_recv;
+
 namespace {
 
 struct SwitchSetup {
@@ -18,21 +21,21 @@ struct SwitchSetup {
 };
 // In the order the rows are compared and applied.
 constexpr std::array<SwitchSetup, CS6R_PerfPartRecv::kSwitchCount> kSwitches = {{
-    {1018, 0x1D, 0x08}, // BnkCh
-    {1017, 0x1D, 0x04}, // CC
-    {1021, 0x1D, 0x10}, // PrgCh
-    {1019, 0x1D, 0x20}, // AT
-    {1020, 0x1D, 0x40}, // PB
-    {1029, 0x1E, 0x01}, // Vol
-    {1030, 0x1E, 0x02}, // Pan
-    {1031, 0x1E, 0x08}, // Sus
-    {1022, 0x1E, 0x20}, // MW
-    {1023, 0x1F, 0x01}, // FC
-    {1024, 0x1F, 0x02}, // FS
-    {1025, 0x1F, 0x04}, // RB
-    {1026, 0x1F, 0x08}, // BC
-    {1027, 0x1F, 0x10}, // Kn1
-    {1028, 0x1F, 0x20}, // Kn2
+    {kBankSelect, 0x1D, 0x08}, // BnkCh
+    {kControlChange, 0x1D, 0x04}, // CC
+    {kProgramChange, 0x1D, 0x10}, // PrgCh
+    {kAftertouch, 0x1D, 0x20}, // AT
+    {kPitchBend, 0x1D, 0x40}, // PB
+    {kVolume, 0x1E, 0x01}, // Vol
+    {kPan, 0x1E, 0x02}, // Pan
+    {kSustain, 0x1E, 0x08}, // Sus
+    {kModWheel, 0x1E, 0x20}, // MW
+    {kFootController, 0x1F, 0x01}, // FC
+    {kFootSwitch, 0x1F, 0x02}, // FS
+    {kRibbon, 0x1F, 0x04}, // RB
+    {kBreath, 0x1F, 0x08}, // BC
+    {kKnob1, 0x1F, 0x10}, // Kn1
+    {kKnob2, 0x1F, 0x20}, // Kn2
 }};
 
 } // namespace

@@ -7,10 +7,10 @@
 #include "synth/NameTables.h"
 
 namespace cs6 {
-namespace {
 
-constexpr int kBankListId = 1000;
-constexpr int kProgramListId = 1001;
+using namespace patch_select;
+
+namespace {
 
 // The bankTable rows the dialog offers: the normal-voice banks PRE1 .. PLG2
 // and the drum banks, the ones a sound can be fetched from.
@@ -48,8 +48,8 @@ PatchSelectDlg::PatchSelectDlg(QWidget* parent) : TemplateDialog(PatchSelectTemp
     UpdateOkButton();
 }
 
-QComboBox* PatchSelectDlg::BankList() const { return ControlAs<QComboBox>(kBankListId); }
-QComboBox* PatchSelectDlg::ProgramList() const { return ControlAs<QComboBox>(kProgramListId); }
+QComboBox* PatchSelectDlg::BankList() const { return ControlAs<QComboBox>(kBank); }
+QComboBox* PatchSelectDlg::ProgramList() const { return ControlAs<QComboBox>(kProgram); }
 QPushButton* PatchSelectDlg::OkButton() const { return ControlAs<QPushButton>(kIdOk); }
 
 void PatchSelectDlg::FillProgramList()

@@ -4,16 +4,17 @@ namespace cs6 {
 
 const DialogTemplate& MidiSetupTemplate()
 {
+    using namespace midi_setup;
     static constexpr ControlTemplate controls[] = {
         {kNoId, ControlKind::Label, "IN", 7, 9, 38, 10},
-        {1000, ControlKind::DropDownList, "", 58, 7, 244, 90, kVScroll},
+        {kInput, ControlKind::DropDownList, "", 58, 7, 244, 90, kVScroll},
         {kNoId, ControlKind::Label, "OUT", 7, 28, 38, 10},
-        {1001, ControlKind::DropDownList, "", 58, 25, 244, 90, kVScroll},
+        {kOutput, ControlKind::DropDownList, "", 58, 25, 244, 90, kVScroll},
         {kNoId, ControlKind::Label, "THRU", 7, 44, 38, 10, kDisabled},
-        {1002, ControlKind::DropDownList, "", 58, 42, 244, 90, kVScroll | kDisabled},
+        {kThru, ControlKind::DropDownList, "", 58, 42, 244, 90, kVScroll | kDisabled},
         {kIdOk, ControlKind::DefaultPushButton, "OK", 311, 7, 52, 15},
         {kIdCancel, ControlKind::PushButton, "Cancel", 311, 23, 52, 15},
-        {1003, ControlKind::PushButton, "Detect", 311, 42, 52, 15},
+        {kDetect, ControlKind::PushButton, "Detect", 311, 42, 52, 15},
     };
     static const DialogTemplate dialog{kMidiSetupTemplateId, "MIDI setup", "MS Shell Dlg", 8, 370, 82, false, controls};
     return dialog;

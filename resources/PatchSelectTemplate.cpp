@@ -6,11 +6,12 @@ namespace cs6 {
 // OK and Cancel on the right.
 const DialogTemplate& PatchSelectTemplate()
 {
+    using namespace patch_select;
     static constexpr ControlTemplate controls[] = {
         {kNoId, ControlKind::Label, "Bank", 7, 8, 47, 9},
-        {1000, ControlKind::DropDownList, "", 7, 18, 47, 132, kVScroll},
+        {kBank, ControlKind::DropDownList, "", 7, 18, 47, 132, kVScroll},
         {kNoId, ControlKind::Label, "Program", 55, 8, 93, 9},
-        {1001, ControlKind::DropDownCombo, "", 55, 18, 93, 132, kVScroll},
+        {kProgram, ControlKind::DropDownCombo, "", 55, 18, 93, 132, kVScroll},
         {kIdOk, ControlKind::DefaultPushButton, "OK", 167, 7, 50, 16},
         {kIdCancel, ControlKind::PushButton, "Cancel", 167, 26, 50, 16},
     };

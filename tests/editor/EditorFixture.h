@@ -30,6 +30,7 @@
 #include "midi/MidiSettings.h"
 #include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
+#include "resources/DialogTemplates.h"
 #include "sim/DataFiles.h"
 #include "sim/EmulatedPeer.h"
 #include "synth/BankFiles.h"

@@ -20,8 +20,8 @@ Q_DECLARE_METATYPE(sim::AnswerFaults)
 
 namespace {
 
-constexpr int kCopyReverb = 1031;
-constexpr int kCopyChorus = 1032;
+constexpr int kCopyChorus = perf_main::kCopyChorus;
+constexpr int kCopyReverb = perf_main::kCopyReverb;
 
 Bytes EditorBytes(SynthDevice& device, int mid, std::size_t from, std::size_t count)
 {
@@ -75,7 +75,7 @@ void EffectsTest::copyReplacesTheEffectBytesAndSendsThePerformance_data()
     QTest::addColumn<std::vector<Bytes>>("fetch");
     // A user bank is requested where it is stored; Enter in the program list presses OK.
     QTest::newRow("reverb of INT 1") << kCopyReverb << int{kBankInt} << 0 << 0 << 0x08 << std::vector<Bytes>{kRequestInt1};
-    QTest::newRow("reverb of INT 1, Enter") << kCopyReverb << int{kBankInt} << 0 << 1001 << 0x08
+    QTest::newRow("reverb of INT 1, Enter") << kCopyReverb << int{kBankInt} << 0 << int{patch_select::kProgram} << 0x08
                                             << std::vector<Bytes>{kRequestInt1};
     // A preset is selected (bank MSB 3F, LSB 01, program 5), then requested
     // from the normal-voice edit buffer.
@@ -102,7 +102,7 @@ void EffectsTest::copyReplacesTheEffectBytesAndSendsThePerformance()
     const int mid = reverb ? 0x01 : 0x02;
     const int other = reverb ? 0x02 : 0x01;
     const std::size_t count = reverb ? 24 : 25;
-    const int label = reverb ? 1035 : 1036;
+    const int label = reverb ? perf_main::kReverbLabel : perf_main::kChorusLabel;
 
     test::EditorFixture fixture;
     fixture.LoadStoredSounds();
@@ -246,7 +246,7 @@ void EffectsTest::notificationsDuringTheCopyAreHandledAfterIt()
             panel = fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 4);
     });
     test::AnswerNextPatchDialog({kBankInt, 0});
-    dialog.Button(1031)->click();
+    dialog.Button(kCopyReverb)->click();
     frontPanel.join();
     QVERIFY(panel == sim::PanelOutcome::Selected);
 

@@ -111,12 +111,12 @@ void PartEditorTest::theStripOpensBothDialogsForItsPart_data()
     QTest::addColumn<int>("part");
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("QED, part 3") << 0x02 << 1014 << "Part 3 filter & envelope QED";
-    QTest::newRow("QED, PLG1") << 0x60 << 1014 << "Part PLG1 filter & envelope QED";
-    QTest::newRow("QED, CL") << 0x50 << 1014 << "Part CL filter & envelope QED";
-    QTest::newRow("RecvSW, CL") << 0x50 << 1015 << "Part CL receive switches";
-    QTest::newRow("RecvSW, AD") << 0x40 << 1015 << "Part AD receive switches";
-    QTest::newRow("RecvSW, PLG2") << 0x61 << 1015 << "Part PLG2 receive switches";
+    QTest::newRow("QED, part 3") << 0x02 << int{perf_part_main::kQuickEdit} << "Part 3 filter & envelope QED";
+    QTest::newRow("QED, PLG1") << 0x60 << int{perf_part_main::kQuickEdit} << "Part PLG1 filter & envelope QED";
+    QTest::newRow("QED, CL") << 0x50 << int{perf_part_main::kQuickEdit} << "Part CL filter & envelope QED";
+    QTest::newRow("RecvSW, CL") << 0x50 << int{perf_part_main::kReceiveSwitches} << "Part CL receive switches";
+    QTest::newRow("RecvSW, AD") << 0x40 << int{perf_part_main::kReceiveSwitches} << "Part AD receive switches";
+    QTest::newRow("RecvSW, PLG2") << 0x61 << int{perf_part_main::kReceiveSwitches} << "Part PLG2 receive switches";
 }
 
 void PartEditorTest::theStripOpensBothDialogsForItsPart()
@@ -140,30 +140,30 @@ void PartEditorTest::theMatrixSwitchesTheStripInTheMainWindow()
     CS6R_PerfPartMainEdit* strip = dialog.PartStrip();
     CS6R_PartMatrix* matrix = dialog.PartMatrix();
     QVERIFY(strip && matrix);
-    QCOMPARE(strip->geometry(), dialog.Control(1024)->geometry());
-    QCOMPARE(matrix->geometry(), dialog.Control(1026)->geometry());
-    QVERIFY(!dialog.Control(1024)->isVisibleTo(&dialog));
+    QCOMPARE(strip->geometry(), dialog.Control(perf_main::kPartStripPlace)->geometry());
+    QCOMPARE(matrix->geometry(), dialog.Control(perf_main::kPartMatrixPlace)->geometry());
+    QVERIFY(!dialog.Control(perf_main::kPartStripPlace)->isVisibleTo(&dialog));
     QVERIFY(strip->isVisibleTo(&dialog) && matrix->isVisibleTo(&dialog));
     QCOMPARE(strip->Title()->text(), QStringLiteral("PART 1"));
     QCOMPARE(strip->Fader(0)->Label(), QStringLiteral("66"));
-    QCOMPARE(matrix->Selector(1028)->text(), QStringLiteral("1"));
-    for (int id = 1028; id <= 1047; ++id)
-        QCOMPARE(matrix->Selector(id)->isChecked(), id == 1028);
+    QCOMPARE(matrix->Selector(part_matrix::kPart1)->text(), QStringLiteral("1"));
+    for (int id = part_matrix::kPart1; id <= part_matrix::kPartPLG2; ++id)
+        QCOMPARE(matrix->Selector(id)->isChecked(), id == part_matrix::kPart1);
 
-    matrix->Selector(1045)->click(); // "CL"
+    matrix->Selector(part_matrix::kPartCL)->click();
     QCOMPARE(strip->Title()->text(), QStringLiteral("PART CL"));
     QCOMPARE(strip->Fader(0)->Label(), QStringLiteral("11"));
     QCOMPARE(strip->OutputSelectCombo()->currentText(), QStringLiteral("ind 4"));
-    QVERIFY(matrix->Selector(1045)->isChecked() && !matrix->Selector(1028)->isChecked());
+    QVERIFY(matrix->Selector(part_matrix::kPartCL)->isChecked() && !matrix->Selector(part_matrix::kPart1)->isChecked());
 
     // The pressed selector again reloads the same part from the memory.
     fixture.instrument->Receive(PartChange(0x50, 0x0D, {12}));
     QVERIFY(fixture.FetchPerformance());
-    matrix->Selector(1045)->click();
+    matrix->Selector(part_matrix::kPartCL)->click();
     QCOMPARE(strip->Fader(0)->Label(), QStringLiteral("12"));
     // "Request" reloads the strip too, for the part it shows.
     fixture.instrument->Receive(PartChange(0x50, 0x0D, {44}));
-    dialog.Button(1027)->click();
+    dialog.Button(perf_main::kRequest)->click();
     QCOMPARE(strip->Fader(0)->Label(), QStringLiteral("44"));
     QCOMPARE(strip->Title()->text(), QStringLiteral("PART CL"));
 }

@@ -87,13 +87,13 @@ void PerfMainEdigTest::aValueOutsideAListLeavesTheSelection()
     test::EditorFixture fixture;
     MainWindow w(fixture);
     QVERIFY(w.ready);
-    QVERIFY(test::Choose(w.dialog.Combo(1002), QStringLiteral("Part 6")));
-    const QString category = w.dialog.Combo(1000)->currentText();
+    QVERIFY(test::Choose(w.dialog.Combo(perf_main::kInsEffectPart), QStringLiteral("Part 6")));
+    const QString category = w.dialog.Combo(perf_main::kCategory)->currentText();
     fixture.SetOnInstrument(QStringLiteral("30 00 41 20")); // no part 0x20
     fixture.SetOnInstrument(QStringLiteral("30 00 0C 1E")); // no category 30
-    w.dialog.Button(1027)->click();
-    QCOMPARE(w.dialog.Combo(1002)->currentText(), QStringLiteral("Part 6"));
-    QCOMPARE(w.dialog.Combo(1000)->currentText(), category);
+    w.dialog.Button(perf_main::kRequest)->click();
+    QCOMPARE(w.dialog.Combo(perf_main::kInsEffectPart)->currentText(), QStringLiteral("Part 6"));
+    QCOMPARE(w.dialog.Combo(perf_main::kCategory)->currentText(), category);
 }
 
 void PerfMainEdigTest::theNameIsMappedAndSentAsTenMessages_data()
@@ -137,7 +137,7 @@ void PerfMainEdigTest::requestShowsWhatTheInstrumentHolds()
     QVERIFY(w.ready);
     fixture.SetOnInstrument(QStringLiteral("30 00 00 43 68 61 6E 67 65 64 20 20 20")); // "Changed"
     fixture.SetOnInstrument(QStringLiteral("30 00 38 11"));
-    w.dialog.Button(1027)->click();
+    w.dialog.Button(perf_main::kRequest)->click();
     QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{kPerformanceRequest});
     QCOMPARE(w.dialog.NameEdit()->text(), QStringLiteral("Changed"));
     QCOMPARE(w.dialog.Fader(0)->Label(), QStringLiteral("17"));
@@ -151,7 +151,7 @@ void PerfMainEdigTest::initPerfSendsTheInitialPerformance()
     initialPerformance = Performance(0x3F, 0x4F, 0x00);
     std::copy_n("Init Perf ", 10, initialPerformance.image.begin());
     initialPerformance.image[0x38] = 100;
-    w.dialog.Button(1022)->click();
+    w.dialog.Button(perf_main::kInitPerf)->click();
     QCOMPARE(w.dialog.NameEdit()->text(), QStringLiteral("Init Perf"));
     QCOMPARE(w.dialog.Fader(0)->Label(), QStringLiteral("100"));
     QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
@@ -163,7 +163,7 @@ void PerfMainEdigTest::auditionPulsesSwitch10()
     test::EditorFixture fixture;
     MainWindow w(fixture);
     QVERIFY(w.ready);
-    w.dialog.Button(1037)->click();
+    w.dialog.Button(perf_main::kAudition)->click();
     const auto received = fixture.TakeReceived();
     QCOMPARE(received.size(), std::size_t{2});
     QCOMPARE(received[0].bytes, (Bytes{0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x01, 0xF7}));
@@ -187,7 +187,7 @@ void PerfMainEdigTest::aFrontPanelChangeIsFollowedByARequest()
     w.dialog.SetDetectManualChange(false);
     fixture.TakeReceived();
     QVERIFY(fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 2) == sim::PanelOutcome::Selected);
-    w.dialog.Button(1027)->click();
+    w.dialog.Button(perf_main::kRequest)->click();
     test::DeliverPosted();
     QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{kPerformanceRequest});
 }
@@ -198,15 +198,15 @@ void PerfMainEdigTest::enterPressesTheFocusedButtonElseEndsTheWindow_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("opened"); // the caption of the dialog it opens
     QTest::addColumn<int>("result");     // -1: the window stays open
-    QTest::newRow("Escape in the name") << 1023 << int{Qt::Key_Escape} << QString() << int{QDialog::Rejected};
-    QTest::newRow("Enter in the name") << 1023 << int{Qt::Key_Return} << QString() << int{QDialog::Accepted};
-    QTest::newRow("Enter on a switch") << 1018 << int{Qt::Key_Return} << QString() << int{QDialog::Accepted};
-    QTest::newRow("Enter on Request") << 1027 << int{Qt::Key_Return} << QString() << -1;
+    QTest::newRow("Escape in the name") << int{perf_main::kName} << int{Qt::Key_Escape} << QString() << int{QDialog::Rejected};
+    QTest::newRow("Enter in the name") << int{perf_main::kName} << int{Qt::Key_Return} << QString() << int{QDialog::Accepted};
+    QTest::newRow("Enter on a switch") << int{perf_main::kArpSwitch} << int{Qt::Key_Return} << QString() << int{QDialog::Accepted};
+    QTest::newRow("Enter on Request") << int{perf_main::kRequest} << int{Qt::Key_Return} << QString() << -1;
     QTest::newRow("Escape in the strip") << 2000 << int{Qt::Key_Escape} << QString() << int{QDialog::Rejected};
     QTest::newRow("Enter in the strip") << 2000 << int{Qt::Key_Return} << QString() << int{QDialog::Accepted};
-    QTest::newRow("Enter on a strip switch") << 3017 << int{Qt::Key_Return} << QString() << int{QDialog::Accepted};
-    QTest::newRow("Enter on QED") << 3014 << int{Qt::Key_Return} << "Part 1 filter & envelope QED" << -1;
-    QTest::newRow("Enter on RecvSW") << 3015 << int{Qt::Key_Return} << "Part 1 receive switches" << -1;
+    QTest::newRow("Enter on a strip switch") << 2000 + perf_part_main::kMono << int{Qt::Key_Return} << QString() << int{QDialog::Accepted};
+    QTest::newRow("Enter on QED") << 2000 + perf_part_main::kQuickEdit << int{Qt::Key_Return} << "Part 1 filter & envelope QED" << -1;
+    QTest::newRow("Enter on RecvSW") << 2000 + perf_part_main::kReceiveSwitches << int{Qt::Key_Return} << "Part 1 receive switches" << -1;
 }
 
 void PerfMainEdigTest::enterPressesTheFocusedButtonElseEndsTheWindow()
@@ -235,7 +235,7 @@ void PerfMainEdigTest::enterPressesTheFocusedButtonElseEndsTheWindow()
     if (result >= 0) {
         QCOMPARE(w.dialog.result(), result);
         QVERIFY(fixture.TakeReceived().empty());
-    } else if (focus == 1027) {
+    } else if (focus == perf_main::kRequest) {
         QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{kPerformanceRequest});
     }
 }
@@ -257,7 +257,7 @@ void PerfMainEdigTest::aBoxRunsNoOtherHandlerBeforeItsOperationEnds()
         QCoreApplication::processEvents();
         sentDuringBox = fixture.TakeReceived().size();
     };
-    w.dialog.Button(1029)->click();
+    w.dialog.Button(perf_main::kReceivePatches)->click();
     QCOMPARE(fixture.boxes.size(), std::size_t{1});
     QCOMPARE(sentDuringBox, std::size_t{0});
     // Afterwards each runs once, in order: the fader's change, then the request.

@@ -52,7 +52,7 @@ void ReceivePatchesTest::bothBanksAreWrittenToTheirFiles()
 {
     Run run;
     QVERIFY(run.ready);
-    run.dialog.Button(1029)->click();
+    run.dialog.Button(perf_main::kReceivePatches)->click();
     QCOMPARE(run.fixture.boxes, std::vector<std::string>{"INT bank: all 130 patches received, patches_int.bnk written.\n"
                                                      "EXT bank: all 130 patches received, patches_ext.bnk written."});
     const auto banks = run.fixture.instrument->StoredSounds();
@@ -65,7 +65,7 @@ void ReceivePatchesTest::aSilentInstrumentLeavesTheFilesAfterTwoRequestsPerBank(
     Run run(0x11);
     QVERIFY(run.ready);
     run.fixture.instrument->SetFaults({.noAnswer = true}, sim::FaultScope::UntilCleared);
-    run.dialog.Button(1029)->click();
+    run.dialog.Button(perf_main::kReceivePatches)->click();
     const std::string silent = " bank: the instrument does not answer for it (no answer to its first two requests); ";
     QCOMPARE(run.fixture.boxes, std::vector<std::string>{"INT" + silent + "patches_int.bnk was not changed.\nEXT" + silent +
                                                      "patches_ext.bnk was not changed."});
@@ -86,7 +86,7 @@ void ReceivePatchesTest::cancelStopsAfterTheCurrentRequestAndKeepsTheFiles()
             progress->cancel();
     });
     poll.start(0);
-    run.dialog.Button(1029)->click();
+    run.dialog.Button(perf_main::kReceivePatches)->click();
     poll.stop();
 
     QCOMPARE(run.fixture.boxes, std::vector<std::string>{"INT bank: cancelled; patches_int.bnk was not changed.\n"
@@ -103,7 +103,7 @@ void ReceivePatchesTest::aBankFileThatCannotBeWrittenIsNamedAndKept()
     QVERIFY(run.ready);
     // The temporary file beside the INT bank's cannot be made.
     std::filesystem::create_directory(std::string(kIntBankFileName) + ".tmp");
-    run.dialog.Button(1029)->click();
+    run.dialog.Button(perf_main::kReceivePatches)->click();
     QCOMPARE(run.fixture.boxes.size(), std::size_t{1});
     QVERIFY(run.fixture.Shown(QStringLiteral("INT bank: all patches received, but patches_int.bnk could not be written")));
     QVERIFY(run.fixture.Shown(QStringLiteral("EXT bank: all 130 patches received, patches_ext.bnk written.")));

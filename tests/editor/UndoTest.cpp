@@ -95,8 +95,8 @@ std::vector<std::pair<const char*, Gesture>> Gestures()
           },
           [](Editor& e) { return e.window.Fader(3)->Label(); }, PackAddress(0x30, 0, 0x1F), 2}},
         {"key mode chosen",
-         {[next](Editor& e) { next(e.window.Combo(1020)); },
-          [](Editor& e) { return e.window.Combo(1020)->currentText(); }, PackAddress(0x30, 0, 0x0E), 1}},
+         {[next](Editor& e) { next(e.window.Combo(perf_main::kMasterKeyboardMode)); },
+          [](Editor& e) { return e.window.Combo(perf_main::kMasterKeyboardMode)->currentText(); }, PackAddress(0x30, 0, 0x0E), 1}},
         {"name typed",
          {typeName, [](Editor& e) { return e.window.NameEdit()->text(); }, PackAddress(0x30, 0, 0), 10, 10}},
         {"detune dragged",
@@ -106,8 +106,8 @@ std::vector<std::pair<const char*, Gesture>> Gestures()
          {[next](Editor& e) { next(e.Strip().BankCombo()); },
           [](Editor& e) { return e.Strip().BankCombo()->currentText(); }, PackAddress(0x31, 0, 0), 3, 3}},
         {"mode switched",
-         {[](Editor& e) { e.Strip().Button(1017)->click(); },
-          [](Editor& e) { return e.Strip().Button(1017)->text(); }, PackAddress(0x31, 0, 0x04), 1}},
+         {[](Editor& e) { e.Strip().Button(perf_part_main::kMono)->click(); },
+          [](Editor& e) { return e.Strip().Button(perf_part_main::kMono)->text(); }, PackAddress(0x31, 0, 0x04), 1}},
     };
 }
 
@@ -182,7 +182,7 @@ void UndoTest::anAccidentalRequestIsUndoneByTransmittingTheEdits()
     QVERIFY(other != edited);
     fixture.TakeReceived();
 
-    editor.window.Button(1027)->click(); // Request
+    editor.window.Button(perf_main::kRequest)->click();
     QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{test::Hex(QStringLiteral("F0 43 20 64 0E 4F 00 F7"))});
     QCOMPARE(PerformanceOf(fixture.device), other);
     QCOMPARE(editor.window.windowTitle(),
@@ -210,7 +210,7 @@ void UndoTest::anUndoInOneWindowShowsInTheOthers()
     test::DragFader(volume, {-10});
     CS6R_PerfPartRecv receive(&editor.Strip(), &fixture.device, 0);
     QVERIFY(Activate(receive));
-    QPushButton* box = receive.Box(1017);
+    QPushButton* box = receive.Box(perf_part_recv::kControlChange);
     const bool boxBefore = box->isChecked();
     box->click();
     CS6R_PerfPartEdit quickEdit(&editor.Strip(), &fixture.device, 0);
