@@ -83,6 +83,11 @@ enum Id : int {
     kReverbLabel = 1035,
     kChorusLabel = 1036,
     kAudition = 1037,
+    kOpenFile = 1038,
+    kSaveFile = 1039,
+    kLibrary = 1040,
+    kUndo = 1041,
+    kRedo = 1042,
 };
 } // namespace perf_main
 

@@ -86,6 +86,11 @@ const DialogTemplate& PerfMainTemplate()
 
         {kMidiSetup, ControlKind::PushButton, "MIDI Setup", 7, 249, 50, 15},
         {kReceivePatches, ControlKind::PushButton, "Receive INT, EXT patches", 62, 249, 116, 15},
+        {kOpenFile, ControlKind::PushButton, "Open…", 183, 249, 40, 15},
+        {kSaveFile, ControlKind::PushButton, "Save…", 228, 249, 40, 15},
+        {kLibrary, ControlKind::PushButton, "Library…", 273, 249, 40, 15},
+        {kUndo, ControlKind::PushButton, "Undo", 323, 249, 40, 15},
+        {kRedo, ControlKind::PushButton, "Redo", 368, 249, 40, 15},
         {kDetectManualChange, ControlKind::PushLikeCheckBox, "Detect manual perf. chg.", 479, 249, 100, 15, kDisabled},
     };
     static const DialogTemplate dialog{kPerfMainTemplateId, kProgramTitle, "MS Sans Serif", 8, 586, 271, false,
