@@ -64,6 +64,16 @@ fs::path DraggedFile(const QMimeData* mime)
 
 } // namespace
 
+void EditPerformance(SynthDevice& device, EditHistory& history, const FilePerformance& performance)
+{
+    history.ReplacePerformance([&] {
+        BusyCursor busy;
+        ApplyPerformance(device, performance);
+        device.SendPerformance(bank::kStoredSoundMsb, kPerformanceEditBuffer, 0x00);
+        return true;
+    });
+}
+
 PerformanceFiles::PerformanceFiles(QWidget* window, SynthDevice& device, EditHistory& history)
     : QObject(window), window_(window), device_(device), history_(history), chooser_(DialogChooser)
 {
@@ -138,12 +148,7 @@ bool PerformanceFiles::OpenFile(const fs::path& path)
                            " performances: a library file. Open it with Library… › Import….");
         return false;
     }
-    history_.ReplacePerformance([this, &read] {
-        BusyCursor busy;
-        ApplyPerformance(device_, read.performances.front());
-        device_.SendPerformance(bank::kStoredSoundMsb, kPerformanceEditBuffer, 0x00);
-        return true;
-    });
+    EditPerformance(device_, history_, read.performances.front());
     file_ = path;
     emit currentFileChanged();
     return true;

@@ -32,6 +32,11 @@ class QWidget;
 
 namespace cs6 {
 
+// One performance into the memory and to the instrument's edit buffer as
+// "Transmit" sends it, as one undo step (its undo writes back the one before
+// and transmits it). For a file opened and a performance of the library.
+void EditPerformance(SynthDevice& device, EditHistory& history, const FilePerformance& performance);
+
 // The settings file, in the data folder, that holds the last folder used.
 inline constexpr const char* kFoldersFileName = "cs6edit.ini";
 

@@ -1,0 +1,65 @@
+#include "editor/PerformanceLibraryModel.h"
+
+#include <algorithm>
+
+#include "synth/PerformanceLibrary.h"
+
+namespace cs6 {
+
+void PerformanceLibraryModel::SetPerformances(std::span<const FilePerformance> performances)
+{
+    beginResetModel();
+    rows_.clear();
+    rows_.reserve(performances.size());
+    for (const FilePerformance& performance : performances) {
+        rows_.push_back({performance.location,
+                         (performance.location.bankLsb << 8) | performance.location.program,
+                         {QString::fromStdString(LocationLabel(performance.location)),
+                          QString::fromLatin1(performance.Name()).trimmed(),
+                          QString::fromStdString(PerformanceCategory(performance))}});
+    }
+    endResetModel();
+}
+
+int PerformanceLibraryModel::RowOf(PerformanceLocation location) const
+{
+    const auto found = std::find_if(rows_.begin(), rows_.end(), [&](const Row& row) { return row.location == location; });
+    return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+}
+
+int PerformanceLibraryModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int PerformanceLibraryModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+
+QVariant PerformanceLibraryModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= kColumnCount)
+        return {};
+    const Row& row = rows_[static_cast<std::size_t>(index.row())];
+    if (role == kSortRole && index.column() == kLocationColumn)
+        return row.order;
+    if (role == Qt::DisplayRole || role == kSortRole)
+        return row.texts[index.column()];
+    return {};
+}
+
+QVariant PerformanceLibraryModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case kLocationColumn:
+        return QStringLiteral("Location");
+    case kNameColumn:
+        return QStringLiteral("Name");
+    case kCategoryColumn:
+        return QStringLiteral("Category");
+    default:
+        return {};
+    }
+}
+
+} // namespace cs6

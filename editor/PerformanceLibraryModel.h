@@ -1,0 +1,50 @@
+#pragma once
+// The library's performances as a table for the librarian window: location
+// ("INT 005", "EXT 12"), name and category, one row a performance. The texts
+// are made once when the rows are set, so that sorting and filtering (by a
+// QSortFilterProxyModel over this) only compare strings already made.
+// Sorting by location (kSortRole) puts INT 001..128 before EXT 01..64.
+//
+// Thread: the user-interface thread.
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <span>
+#include <vector>
+
+#include "synth/PerformanceFile.h"
+
+namespace cs6 {
+
+class PerformanceLibraryModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { kLocationColumn, kNameColumn, kCategoryColumn, kColumnCount };
+    // The value a column sorts by: the location's place in the library for
+    // the location column, the text for the others.
+    static constexpr int kSortRole = Qt::UserRole;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void SetPerformances(std::span<const FilePerformance> performances);
+    PerformanceLocation Location(int row) const { return rows_[static_cast<std::size_t>(row)].location; }
+    // The row of a location, or -1.
+    int RowOf(PerformanceLocation location) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    struct Row {
+        PerformanceLocation location;
+        int order; // place among all locations, INT before EXT
+        QString texts[kColumnCount];
+    };
+    std::vector<Row> rows_;
+};
+
+} // namespace cs6
