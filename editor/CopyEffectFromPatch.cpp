@@ -16,8 +16,6 @@
 namespace cs6 {
 namespace {
 
-using namespace std::chrono_literals;
-
 // An effect's block: the same mid byte in the performance (30 mm), in a
 // normal voice (40 mm) and in a drum voice (46 mm). The copy takes the
 // performance block's bulk size from byte 0.
@@ -30,9 +28,6 @@ constexpr EffectBlock kChorusBlock{0x02, 25};
 constexpr int kPerformanceHigh = 0x30;
 constexpr int kNormalVoiceHigh = 0x40;
 constexpr int kDrumVoiceHigh = 0x46;
-
-// Between the copy and the switch pulse after the read.
-constexpr std::chrono::milliseconds kAfterCopyPause = 50ms;
 
 // Clears "Detect manual perf. chg." while it lives, so that the instrument's
 // messages during the choice start no request, then puts it back as it was.
@@ -51,25 +46,23 @@ private:
     bool wasOn_;
 };
 
-// Fetches the sound between the two switch pulses and, when the whole answer
-// came, copies its effect block into the performance's. The pulse after the
-// read goes out in either case, so the instrument is never left mid-read.
+// Fetches the sound as one bracketed read and, when the whole answer came,
+// copies its effect block into the performance's.
 template <typename Sound>
 DumpOutcome FetchAndCopy(SynthDevice& device, Sound sound, int soundHigh, const EffectBlock& block)
 {
-    SwitchPulse(device, kSwitchBeforeRead);
-    const DumpOutcome outcome = sound.RequestFromDevice(device);
-    if (outcome == DumpOutcome::Complete) {
-        // The block's place in the image is its place in the memory less the
-        // start of the sound's region.
-        const ParameterMemory& memory = std::as_const(device).Memory();
-        const std::size_t offset = *memory.BlockOffset(MakeBlockKey(soundHigh, block.mid)) - Sound::kRegion.offset;
-        device.Write(PackAddress(kPerformanceHigh, block.mid, 0),
-                     std::span(sound.image).subspan(offset, static_cast<std::size_t>(block.count)));
-    }
-    device.Wait(kAfterCopyPause);
-    SwitchPulse(device, kSwitchAfterRead);
-    return outcome;
+    return ReadBetweenSwitchPulses(device, [&] {
+        const DumpOutcome outcome = sound.RequestFromDevice(device);
+        if (outcome == DumpOutcome::Complete) {
+            // The block's place in the image is its place in the memory less
+            // the start of the sound's region.
+            const ParameterMemory& memory = std::as_const(device).Memory();
+            const std::size_t offset = *memory.BlockOffset(MakeBlockKey(soundHigh, block.mid)) - Sound::kRegion.offset;
+            device.Write(PackAddress(kPerformanceHigh, block.mid, 0),
+                         std::span(sound.image).subspan(offset, static_cast<std::size_t>(block.count)));
+        }
+        return outcome;
+    });
 }
 
 } // namespace

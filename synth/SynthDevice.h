@@ -163,6 +163,21 @@ inline constexpr std::chrono::milliseconds kEachBytePause{20};
 void SwitchPulse(SynthDevice& device, int s);
 inline constexpr std::chrono::milliseconds kSwitchPause{50};
 
+// A read from the instrument as the instrument wants it bracketed:
+// kSwitchBeforeRead pulsed, read(), kAfterReadPause, kSwitchAfterRead pulsed.
+// The second pulse goes out whatever read() returned, so the instrument is
+// never left mid-read. Returns what read() returned.
+inline constexpr std::chrono::milliseconds kAfterReadPause{50};
+template <typename Read>
+auto ReadBetweenSwitchPulses(SynthDevice& device, Read&& read)
+{
+    SwitchPulse(device, kSwitchBeforeRead);
+    auto result = read();
+    device.Wait(kAfterReadPause);
+    SwitchPulse(device, kSwitchAfterRead);
+    return result;
+}
+
 // A parameter change carrying the caller's bytes (used for the switches).
 // Empty data sends nothing.
 void SendParameterData(MessageOutput* output, int high, int mid, int low, std::span<const std::uint8_t> data);
