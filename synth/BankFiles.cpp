@@ -160,19 +160,14 @@ FetchReport FetchEntries(int total, const FetchEntry& request, const FetchProgre
 FetchReport FetchUserBank(SynthDevice& device, int bankLsb, std::span<NormalVoice> bank, std::span<DrumVoice> drums,
                           const FetchProgress& progress)
 {
-    const auto drumLsb = static_cast<std::uint8_t>(bankLsb == bank::kInt ? bank::kIntDrum : bank::kExtDrum);
-    auto fetch = [&device](auto& sound, std::uint8_t lsb, int program) {
-        sound.bankMsb = bank::kStoredSoundMsb;
-        sound.bankLsb = lsb;
-        sound.program = static_cast<std::uint8_t>(program);
-        return sound.RequestFromDevice(device);
-    };
+    const int drumLsb = bankLsb == bank::kInt ? bank::kIntDrum : bank::kExtDrum;
     const int voices = static_cast<int>(bank.size());
     return FetchEntries(
         voices + static_cast<int>(drums.size()),
         [&](int entry) {
-            return entry < voices ? fetch(bank[static_cast<std::size_t>(entry)], static_cast<std::uint8_t>(bankLsb), entry)
-                                  : fetch(drums[static_cast<std::size_t>(entry - voices)], drumLsb, entry - voices);
+            return entry < voices
+                       ? FetchStoredSound(device, bank[static_cast<std::size_t>(entry)], bankLsb, entry)
+                       : FetchStoredSound(device, drums[static_cast<std::size_t>(entry - voices)], drumLsb, entry - voices);
         },
         progress);
 }

@@ -91,6 +91,17 @@ using FetchEntry = std::function<DumpOutcome(int entry)>;
 FetchReport FetchEntries(int total, const FetchEntry& request, const FetchProgress& progress = {},
                          int giveUpAfter = 0);
 
+// Locates the sound at 3F bankLsb program and fetches it from the instrument
+// (a preset through its edit buffer, see RequestFromDevice).
+template <typename Sound>
+DumpOutcome FetchStoredSound(SynthDevice& device, Sound& sound, int bankLsb, int program)
+{
+    sound.bankMsb = bank::kStoredSoundMsb;
+    sound.bankLsb = static_cast<std::uint8_t>(bankLsb);
+    sound.program = static_cast<std::uint8_t>(program);
+    return sound.RequestFromDevice(device);
+}
+
 // Fetches INT (bankLsb 8, kits 0x28) or EXT (9, kits 0x29) from the instrument
 // into bank and drums: 128 voices then 2 kits, each located 3F lsb program.
 // An entry whose request was not answered completely keeps its image; the

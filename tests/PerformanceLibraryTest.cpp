@@ -1,6 +1,6 @@
 // The performance library against the emulated instrument, wired straight to
 // the device: fetching, storing with a backup, restoring, and an instrument
-// that falls silent part way.
+// that falls silent part way. On the same wiring, "Receive PRE patches".
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,9 +9,11 @@
 
 #include "framework/FileIo.h"
 #include "sim/EmulatedInstrument.h"
+#include "sim/DataFiles.h"
 #include "sim/FactoryContents.h"
 #include "synth/NameTables.h"
 #include "synth/PerformanceLibrary.h"
+#include "synth/PresetFetch.h"
 
 namespace cs6 {
 namespace {
@@ -182,6 +184,31 @@ TEST_F(PerformanceLibraryTest, WithoutABackupTheStoreWaitsForTheCallersWord)
         }
     }
     EXPECT_EQ(Stored(int5), Blocks(edited));
+}
+
+// The preset file becomes the instrument's presets, read between the two
+// switch pulses, and the instrument gets back the performance being edited;
+// a silent instrument leaves the file as it was.
+TEST_F(PerformanceLibraryTest, PresetFetchWritesTheInstrumentsPresetsAndPutsBackTheEditedPerformance)
+{
+    const Bytes shipped(kPresetBankFileSize, 0x55);
+    for (const bool silent : {false, true}) {
+        SCOPED_TRACE(silent ? "silent" : "answering");
+        WriteFileAtomically(folder / kPresetBankFileName, shipped);
+        if (silent)
+            Silence();
+        instrument.ClearLogs();
+        const BankReceipt receipt = ReceivePresetBanks(device, folder);
+        EXPECT_EQ(receipt.written, !silent) << receipt.Describe();
+        EXPECT_EQ(ReadWholeFile(folder / kPresetBankFileName),
+                  silent ? shipped : sim::BankFileBytes(Factory(), sim::BankFile::Preset));
+        const auto switches = instrument.SwitchEvents();
+        ASSERT_EQ(switches.size(), 4u);
+        EXPECT_EQ(switches.front().switchNumber, kSwitchBeforeRead);
+        EXPECT_EQ(switches.back().switchNumber, kSwitchAfterRead);
+        EXPECT_EQ(instrument.EditBuffer(DumpType::Performance), Edited());
+    }
+    EXPECT_EQ(presetBank2[127].GetName(), StoredName(&Factory().Image(bank::kPre2, 127)[NormalVoice::kNameOffset]));
 }
 
 } // namespace
