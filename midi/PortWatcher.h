@@ -29,6 +29,10 @@
 
 namespace cs6 {
 
+// How often it looks: a look costs a port listing (tens of microseconds, see
+// bench_port_watcher), and a second is soon enough for a cable plugged back.
+inline constexpr std::chrono::milliseconds kPortWatchPeriod{1000};
+
 enum class PortState {
     Closed,  // no connection to watch (no ports chosen, or they never opened)
     Present, // the chosen ports are open and listed
@@ -40,7 +44,7 @@ class PortWatcher : public QObject {
 public:
     // output: the connection's output, whose sends are counted.
     explicit PortWatcher(const ConnectionOutput& output, std::function<bool()> busy = {},
-                         std::chrono::milliseconds period = std::chrono::seconds(1), QObject* parent = nullptr);
+                         std::chrono::milliseconds period = kPortWatchPeriod, QObject* parent = nullptr);
 
     PortState State() const { return state_; }
     // One look at the ports, as the timer takes it.
