@@ -2,19 +2,17 @@
 
 #include <QPushButton>
 
-#include <array>
-
 #include "editor/CS6R_PerfPartMainEdit.h"
 #include "editor/FlatSwitchStyle.h"
-#include "editor/PartBlock.h"
 #include "resources/DialogTemplates.h"
+#include "synth/InstrumentMap.h"
 
 namespace cs6 {
 namespace {
 
 using part_matrix::kSelectorCount;
-constexpr int kFirstSelector = part_matrix::kPart1; // then parts 2 to 16 and the special parts
-constexpr std::array<int, 4> kSpecialParts = {kPartAD, kPartCL, kPartPLG1, kPartPLG2};
+constexpr int kFirstSelector = part_matrix::kPart1; // then the other parts, in part::kIndexes order
+static_assert(kSelectorCount == part::kIndexes.size());
 
 } // namespace
 
@@ -38,9 +36,7 @@ int CS6R_PartMatrix::PartIndexOf(int id)
     const int position = id - kFirstSelector;
     if (position < 0 || position >= kSelectorCount)
         return -1;
-    if (position < 16)
-        return position;
-    return kSpecialParts[static_cast<std::size_t>(position - 16)];
+    return part::kIndexes[static_cast<std::size_t>(position)];
 }
 
 void CS6R_PartMatrix::OnSelector(int id)

@@ -13,39 +13,22 @@
 #include <array>
 #include <cstdint>
 
-#include "controls/FaderControl.h"
-#include "editor/EditHistory.h"
 #include "editor/MemoryWatch.h"
-#include "framework/TemplateDialog.h"
-#include "synth/SynthDevice.h"
+#include "editor/ParameterDialog.h"
 
 namespace cs6 {
 
-class CS6R_PerfPartEdit : public TemplateDialog {
+class CS6R_PerfPartEdit : public ParameterDialog {
 public:
     // For part (a part index); device is not owned. The caption names the part.
     CS6R_PerfPartEdit(QWidget* parent, SynthDevice* device, int part);
 
     static constexpr int kFaderCount = 6;
 
-    FaderControl* Fader(int index) const { return faders_[static_cast<std::size_t>(index)]; }
-    // The packed address fader index edits.
-    std::uint32_t FaderAddress(int index) const { return faderAddresses_[static_cast<std::size_t>(index)]; }
-
 protected:
-    void OnPostedMessage(const PostedMessageEvent& message) override;
-
-    SynthDevice* synthDevice;
     int partIndex;
 
 private:
-    void InitDialog();
-    void ShowMemory();
-    void OnFaderNotify(int index, EditGesture gesture);
-
-    std::array<FaderControl*, kFaderCount> faders_{};
-    std::array<std::uint32_t, kFaderCount> faderAddresses_{};
-    EditHistory* history_;
     MemoryWatch watch_;
 };
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <variant>
 
+#include "editor/BankLists.h"
 #include "editor/CS6R_PerfPartEdit.h"
 #include "editor/CS6R_PerfPartRecv.h"
 #include "editor/FlatSwitchStyle.h"
@@ -22,12 +23,6 @@ namespace {
 
 constexpr int kReceiveChannelOff = 16; // list position of "off"
 constexpr std::uint8_t kStoredChannelOff = 127;
-
-// The bank list holds bankTable rows 2 to 10; the bank select LSB of each
-// row, by list position.
-constexpr int kFirstBankRow = kBankPre1;
-constexpr int kLastBankRow = kBankExtDrum;
-constexpr std::array<std::uint8_t, 9> kBankLsbs = {0, 1, 8, 9, 24, 25, 32, 40, 41};
 
 struct OutputSelect {
     const char* text;
@@ -45,22 +40,16 @@ constexpr std::array<OutputSelect, 9> kOutputSelects = {{
     {"drum", 0x7F},
 }};
 
-struct FaderSetup {
-    int id;
-    int low;
-    int min, max, initial;
-    int shiftDetuneMode; // -1: the fader's own decimal text
-};
-constexpr std::array<FaderSetup, CS6R_PerfPartMainEdit::kFaderCount> kFaders = {{
-    {kVolume, 0x0D, 0, 127, 64, -1}, // volume
-    {kPan, 0x0E, 0, 127, 64, -1}, // pan
-    {kReverbSend, 0x12, 0, 127, 64, -1}, // reverb send
-    {kChorusSend, 0x13, 0, 127, 64, -1}, // chorus send
-    {kNoteShift, 0x15, 40, 88, 40, 0},  // note shift, 40..88 shown as -24..24
-    {kDetune, 0x10, 0, 255, 0, 1},   // detune: high nibble at 0x10, low nibble at 0x11
-    {kVelocityDepth, 0x0B, 0, 127, 64, -1}, // velocity sensitivity depth
-    {kVelocityOffset, 0x0C, 0, 127, 64, -1}, // velocity sensitivity offset
-    {kPortamentoTime, 0x1A, 0, 127, 64, -1}, // portamento time
+constexpr std::array<FaderBinding, CS6R_PerfPartMainEdit::kFaderCount> kFaders = {{
+    {kVolume, part::kVolume, FaderEncoding::Byte, 0, 127, 64},
+    {kPan, part::kPan, FaderEncoding::Byte, 0, 127, 64},
+    {kReverbSend, part::kReverbSend, FaderEncoding::Byte, 0, 127, 64},
+    {kChorusSend, part::kChorusSend, FaderEncoding::Byte, 0, 127, 64},
+    {kNoteShift, part::kNoteShift, FaderEncoding::Byte, 40, 88, 40, &shiftDetuneFormatter, 0}, // shown as -24..24
+    {kDetune, part::kDetuneHigh, FaderEncoding::NibblePair, 0, 255, 0, &shiftDetuneFormatter, 1},
+    {kVelocityDepth, part::kVelocityDepth, FaderEncoding::Byte, 0, 127, 64},
+    {kVelocityOffset, part::kVelocityOffset, FaderEncoding::Byte, 0, 127, 64},
+    {kPortamentoTime, part::kPortamentoTime, FaderEncoding::Byte, 0, 127, 64},
 }};
 
 // A mode switch: checked when its bits are set (mask 0: when the byte is not 0).
@@ -83,38 +72,16 @@ const SwitchSetup& SwitchFor(int id)
     return *std::find_if(kSwitches.begin(), kSwitches.end(), [id](const SwitchSetup& s) { return s.id == id; });
 }
 
-// One program list entry: the 1-based number, with the stored sound's
-// category code and name for normal-voice banks and its name for drum banks.
-QString ProgramText(int row, const BankEntry& bank, int number)
-{
-    // Stored names are single bytes, whatever their top bit.
-    const QString shown = QString::number(number);
-    if (row >= kBankPre1 && row <= kBankExt) {
-        if (const NormalVoice* voice = bank.NormalVoiceAt(number - 1))
-            return QStringLiteral("%1  %2:  %3")
-                .arg(shown, QString::fromLatin1(voice->GetCategoryCode()), QString::fromLatin1(voice->GetName()));
-    } else if (row >= kBankPreDrum && row <= kBankExtDrum) {
-        if (const DrumVoice* kit = bank.DrumVoiceAt(number - 1))
-            return QStringLiteral("%1  %2").arg(shown, QString::fromLatin1(kit->GetName()));
-    }
-    return shown;
-}
-
 } // namespace
 
 CS6R_PerfPartMainEdit::CS6R_PerfPartMainEdit(QWidget* parent, SynthDevice* device, int part)
-    : TemplateDialog(PerfPartMainTemplate(), parent), synthDevice(device), partIndex(part),
-      history_(EditHistory::Of(parent)),
+    : ParameterDialog(PerfPartMainTemplate(), parent, device), partIndex(part),
       watch_(*device, [this] { return PartBlockRegion(std::as_const(*synthDevice).Memory(), partIndex); },
              [this] { ShowMemory(false); })
 {
     setObjectName(QStringLiteral("CS6R_PerfPartMainEdit"));
     FrameFlatSwitches(this);
-    for (std::size_t i = 0; i < faders_.size(); ++i) {
-        auto* fader = new FaderControl(this);
-        ReplaceControl(kFaders[i].id, fader);
-        faders_[i] = fader;
-    }
+    BindFaders(kFaders, block::kPart, partIndex);
     InitDialog();
     ConnectHandlers();
 }
@@ -133,8 +100,7 @@ void CS6R_PerfPartMainEdit::InitDialog()
     // Typed text never becomes a program: only the listed ones can be chosen.
     programCombo_->setInsertPolicy(QComboBox::NoInsert);
 
-    for (int row = kFirstBankRow; row <= kLastBankRow; ++row)
-        bankCombo_->addItem(QString::fromStdString(bankTable[static_cast<std::size_t>(row)].name), row);
+    FillBankList(*bankCombo_);
     for (int channel = 1; channel <= 16; ++channel)
         receiveChannelCombo_->addItem(QString::number(channel));
     receiveChannelCombo_->addItem(QStringLiteral("off"));
@@ -142,22 +108,6 @@ void CS6R_PerfPartMainEdit::InitDialog()
     for (const OutputSelect& output : kOutputSelects)
         outputSelectCombo_->addItem(QString::fromLatin1(output.text));
 
-    for (int index = 0; index < kFaderCount; ++index) {
-        const FaderSetup& setup = kFaders[static_cast<std::size_t>(index)];
-        FaderControl* fader = Fader(index);
-        fader->SetVerticalPosition(0);
-        fader->SetScrollSizes(-1, -1);
-        fader->SetRange(setup.min, setup.max, setup.initial);
-        fader->notifyTarget = this;
-        fader->dragMessage = kFaderDragMessage;
-        fader->releaseMessage = kFaderReleaseMessage;
-        fader->notifyWParam = static_cast<quintptr>(index);
-        fader->notifyLParam = 0;
-        fader->SetValue(setup.initial);
-        SetFaderValue(index);
-        if (setup.shiftDetuneMode >= 0)
-            fader->SetFormatter(&shiftDetuneFormatter, setup.shiftDetuneMode);
-    }
 }
 
 void CS6R_PerfPartMainEdit::ConnectHandlers()
@@ -174,47 +124,18 @@ void CS6R_PerfPartMainEdit::ConnectHandlers()
     // "Range", "S", "Prt time" and typing in the program field do nothing.
 }
 
-// The fader's address for partIndex and its value from the memory, set only
-// when it changed: the fader being dragged keeps its anchor.
-void CS6R_PerfPartMainEdit::SetFaderValue(int index)
-{
-    const int low = kFaders[static_cast<std::size_t>(index)].low;
-    faderAddresses_[static_cast<std::size_t>(index)] = PartAddress(partIndex, low);
-    const int value = index == kDetuneFader ? Part(part::kDetuneHigh) * 16 + Part(part::kDetuneHigh + 1) : Part(low);
-    if (Fader(index)->Value() != value) {
-        Fader(index)->SetValue(value);
-        Fader(index)->repaint();
-    }
-}
-
 void CS6R_PerfPartMainEdit::RefreshFromMemory() { ShowMemory(true); }
 
 void CS6R_PerfPartMainEdit::ShowMemory(bool refillPrograms)
 {
-    QString title = QStringLiteral("PART %1").arg(partIndex + 1);
-    switch (partIndex) {
-    case kPartAD:
-        title = QStringLiteral("PART AD");
-        break;
-    case kPartCL:
-        title = QStringLiteral("PART CL");
-        break;
-    case kPartPLG1:
-        title = QStringLiteral("PRTPLG1");
-        break;
-    case kPartPLG2:
-        title = QStringLiteral("PRTPLG2");
-        break;
-    default:
-        break;
-    }
-    Title()->setText(title);
+    Title()->setText(PartName(partIndex, PartNaming::StripTitle));
 
     // The bank from its LSB alone; an LSB of no listed bank leaves the choice.
     const int bank = bankCombo_->currentIndex();
-    const auto lsb = std::find(kBankLsbs.begin(), kBankLsbs.end(), Part(part::kBankLsb));
-    if (lsb != kBankLsbs.end())
-        bankCombo_->setCurrentIndex(static_cast<int>(lsb - kBankLsbs.begin()));
+    for (int row = kFirstListedBank; row <= kLastListedBank; ++row) {
+        if (bankTable[static_cast<std::size_t>(row)].bankLsb == Part(part::kBankLsb))
+            bankCombo_->setCurrentIndex(bankCombo_->findData(row));
+    }
     if (refillPrograms || bankCombo_->currentIndex() != bank || programCombo_->count() == 0)
         FillProgramList();
     // Out-of-range positions select nothing.
@@ -236,24 +157,21 @@ void CS6R_PerfPartMainEdit::ShowMemory(bool refillPrograms)
         button->setText(QString::fromLatin1(button->isChecked() ? s.on : s.off));
     }
 
-    for (int index = 0; index < kFaderCount; ++index)
-        SetFaderValue(index);
+    SetFaderBlock(partIndex);
+    ShowFaders();
 }
 
 void CS6R_PerfPartMainEdit::FillProgramList()
 {
     const QVariant row = bankCombo_->currentData();
-    const int position = programCombo_->currentIndex();
-    programCombo_->clear();
     // Before any bank is chosen there is no list to offer.
-    if (!row.isValid())
+    if (!row.isValid()) {
+        programCombo_->clear();
         return;
-    const BankEntry& bank = bankTable[static_cast<std::size_t>(row.toInt())];
-    for (int number = 1; number <= bank.lastProgram + 1; ++number)
-        programCombo_->addItem(ProgramText(row.toInt(), bank, number));
+    }
     // No program chosen counts as out of range too, so a bank change never
     // stores "no program".
-    programCombo_->setCurrentIndex(position < 0 || position > bank.lastProgram ? 0 : position);
+    cs6::FillProgramList(*programCombo_, bankTable[static_cast<std::size_t>(row.toInt())], true);
 }
 
 void CS6R_PerfPartMainEdit::EditPart(const void* control, EditGesture gesture,
@@ -262,7 +180,7 @@ void CS6R_PerfPartMainEdit::EditPart(const void* control, EditGesture gesture,
     std::vector<ParameterWrite> writes;
     for (auto [low, byte] : bytes)
         writes.push_back({PartAddress(partIndex, low), {byte}});
-    MakeEdit(history_, *synthDevice, control, gesture, std::move(writes));
+    MakeEdit(EditHistory::Of(this), *synthDevice, control, gesture, std::move(writes));
 }
 
 void CS6R_PerfPartMainEdit::OnBankChange()
@@ -325,26 +243,6 @@ void CS6R_PerfPartMainEdit::OnSwitch(int id)
     else
         byte = static_cast<std::uint8_t>(byte & ~s.mask);
     EditPart(button, EditGesture::Single, {{s.low, byte}});
-}
-
-void CS6R_PerfPartMainEdit::OnFaderNotify(int index, EditGesture gesture)
-{
-    if (index < 0 || index >= kFaderCount)
-        return;
-    const auto value = static_cast<std::uint8_t>(static_cast<int>(Fader(index)->Value()));
-    std::vector<std::uint8_t> bytes{value};
-    if (index == kDetuneFader)
-        bytes = {static_cast<std::uint8_t>(value >> 4), static_cast<std::uint8_t>(value & 0x0F)};
-    MakeEdit(history_, *synthDevice, Fader(index), gesture,
-             {{faderAddresses_[static_cast<std::size_t>(index)], std::move(bytes)}});
-}
-
-void CS6R_PerfPartMainEdit::OnPostedMessage(const PostedMessageEvent& message)
-{
-    if (message.Message() == kFaderDragMessage)
-        OnFaderNotify(static_cast<int>(message.WParam()), EditGesture::Moving);
-    else if (message.Message() == kFaderReleaseMessage)
-        OnFaderNotify(static_cast<int>(message.WParam()), EditGesture::Done);
 }
 
 void CS6R_PerfPartMainEdit::OnQuickEdit()

@@ -17,11 +17,8 @@
 #include <array>
 #include <cstdint>
 
-#include "controls/FaderControl.h"
-#include "editor/EditHistory.h"
 #include "editor/MemoryWatch.h"
-#include "framework/TemplateDialog.h"
-#include "synth/SynthDevice.h"
+#include "editor/ParameterDialog.h"
 
 class QComboBox;
 class QLabel;
@@ -29,7 +26,7 @@ class QPushButton;
 
 namespace cs6 {
 
-class CS6R_PerfPartMainEdit : public TemplateDialog {
+class CS6R_PerfPartMainEdit : public ParameterDialog {
 public:
     // A child of parent showing part (a part index, 0 for part 1); device is
     // not owned. The controls are filled; the title, selections and switches
@@ -54,7 +51,6 @@ public:
     static constexpr int kDetuneFader = 5;
     static constexpr int kNoteShiftFader = 4;
 
-    FaderControl* Fader(int index) const { return faders_[static_cast<std::size_t>(index)]; }
     QComboBox* BankCombo() const { return bankCombo_; }
     QComboBox* ProgramCombo() const { return programCombo_; }
     QComboBox* ReceiveChannelCombo() const { return receiveChannelCombo_; }
@@ -64,9 +60,6 @@ public:
     QLabel* Title() const;
 
 protected:
-    void OnPostedMessage(const PostedMessageEvent& message) override;
-
-    SynthDevice* synthDevice;
     int partIndex;
 
 private:
@@ -75,8 +68,6 @@ private:
     // The controls from the memory; the program list is rebuilt when asked
     // or when the bank changed.
     void ShowMemory(bool refillPrograms);
-    void SetFaderValue(int index);
-    void OnFaderNotify(int index, EditGesture gesture);
     void OnSwitch(int id);
     void OnBankChange();
     void OnProgram();
@@ -84,7 +75,7 @@ private:
     void OnOutputSelect();
     void OnPortamentoMode();
 
-    std::uint8_t Part(int low) const { return synthDevice->Read(PackAddress(0x31, partIndex, low)); }
+    std::uint8_t Part(int low) const { return synthDevice->Read(PackAddress(block::kPart, partIndex, low)); }
     // One edit of single bytes of the part block: {low, byte} in order.
     void EditPart(const void* control, EditGesture gesture, std::initializer_list<std::pair<int, std::uint8_t>> bytes);
 
@@ -93,9 +84,6 @@ private:
     QComboBox* receiveChannelCombo_ = nullptr;
     QComboBox* portamentoModeCombo_ = nullptr;
     QComboBox* outputSelectCombo_ = nullptr;
-    std::array<FaderControl*, kFaderCount> faders_{};
-    std::array<std::uint32_t, kFaderCount> faderAddresses_{};
-    EditHistory* history_;
     MemoryWatch watch_;
 };
 

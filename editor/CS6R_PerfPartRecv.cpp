@@ -60,7 +60,7 @@ QPushButton* CS6R_PerfPartRecv::Box(int id) const { return ControlAs<QPushButton
 
 void CS6R_PerfPartRecv::InitDialog()
 {
-    setWindowTitle(PartCaptionName(partIndex) + QStringLiteral(" receive switches"));
+    setWindowTitle(PartName(partIndex, PartNaming::Caption) + QStringLiteral(" receive switches"));
     for (std::size_t i = 0; i < receiveSwitches.size(); ++i) {
         const SwitchSetup& setup = kSwitches[i];
         ReceiveSwitch& row = receiveSwitches[i];

@@ -3,41 +3,17 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "editor/BankLists.h"
 #include "resources/DialogTemplates.h"
-#include "synth/NameTables.h"
 
 namespace cs6 {
 
 using namespace patch_select;
 
-namespace {
-
-// The bankTable rows the dialog offers: the normal-voice banks PRE1 .. PLG2
-// and the drum banks, the ones a sound can be fetched from.
-constexpr int kFirstRow = kBankPre1;
-constexpr int kLastRow = kBankExtDrum;
-
-// A program's item: its number from 1, then the category code and name of the
-// stored voice, or the name of the stored kit, where the editor keeps one.
-QString ProgramText(const BankEntry& bank, int program)
-{
-    const QString number = QString::number(program + 1);
-    if (const NormalVoice* voice = bank.NormalVoiceAt(program)) {
-        return number + QStringLiteral("  ") + QString::fromLatin1(voice->GetCategoryCode()) + QStringLiteral(":  ") +
-               QString::fromLatin1(voice->GetName());
-    }
-    if (const DrumVoice* kit = bank.DrumVoiceAt(program))
-        return number + QStringLiteral("  ") + QString::fromLatin1(kit->GetName());
-    return number;
-}
-
-} // namespace
-
 PatchSelectDlg::PatchSelectDlg(QWidget* parent) : TemplateDialog(PatchSelectTemplate(), parent)
 {
     setObjectName(QStringLiteral("PatchSelectDlg"));
-    for (int row = kFirstRow; row <= kLastRow; ++row)
-        BankList()->addItem(QString::fromStdString(bankTable[static_cast<std::size_t>(row)].name), row);
+    FillBankList(*BankList());
     // Nothing is chosen when the dialog opens.
     BankList()->setCurrentIndex(-1);
 
@@ -52,24 +28,14 @@ QComboBox* PatchSelectDlg::BankList() const { return ControlAs<QComboBox>(kBank)
 QComboBox* PatchSelectDlg::ProgramList() const { return ControlAs<QComboBox>(kProgram); }
 QPushButton* PatchSelectDlg::OkButton() const { return ControlAs<QPushButton>(kIdOk); }
 
+// The first bank choice leaves the list without a selection.
 void PatchSelectDlg::FillProgramList()
 {
-    QComboBox* programs = ProgramList();
-    const int previous = programs->currentIndex();
-    programs->clear();
-
     const int row = ChosenBank();
-    if (row >= 0) {
-        const BankEntry& bank = bankTable[static_cast<std::size_t>(row)];
-        for (int program = 0; program <= bank.lastProgram; ++program)
-            programs->addItem(ProgramText(bank, program));
-        // The program chosen before stays chosen where the new bank has it;
-        // the first bank choice leaves the list without a selection.
-        if (previous < 0)
-            programs->setCurrentIndex(-1);
-        else
-            programs->setCurrentIndex(previous <= bank.lastProgram ? previous : 0);
-    }
+    if (row >= 0)
+        cs6::FillProgramList(*ProgramList(), bankTable[static_cast<std::size_t>(row)], false);
+    else
+        ProgramList()->clear();
     UpdateOkButton();
 }
 
@@ -91,7 +57,7 @@ int PatchSelectDlg::ChosenBank() const
     if (BankList()->currentIndex() < 0)
         return -1;
     const int row = BankList()->currentData().toInt();
-    return row >= kFirstRow && row <= kLastRow ? row : -1;
+    return row >= kFirstListedBank && row <= kLastListedBank ? row : -1;
 }
 
 int PatchSelectDlg::ChosenProgram() const

@@ -93,6 +93,36 @@ inline constexpr int kGmDrumMsb = 0x7F;
 inline constexpr int kSwitchBeforeRead = 0x11;
 inline constexpr int kSwitchAfterRead = 0x10;
 
+// The parameters of the performance's common block 30 00: low bytes.
+namespace common {
+inline constexpr int kBlockMid = 0x00;
+enum Parameter : int {
+    kName = 0x00, // ten characters
+    kCategory = 0x0C,
+    kPhraseClipPitch = 0x0D,
+    kMasterKeyboardMode = 0x0E,
+    kSplitPoint = 0x0F,
+    kLayerChannel = 0x10,
+    kArpOutSwitch = 0x11,
+    kArpOutChannel = 0x12,
+    kArpType = 0x13,
+    kArpSwitch = 0x14,
+    kArpHold = 0x15,
+    kArpUnit = 0x16,
+    kArpNoteLow = 0x17,
+    kArpNoteHigh = 0x18,
+    kArpKeyMode = 0x19,
+    kArpVelocityMode = 0x1A,
+    kArpVelocityRate = 0x1B, // two bytes of 7 bits, the high one first
+    kArpGateTime = 0x1D,     // the same
+    kArpTempo = 0x1F,        // the same
+    kVolume = 0x38,
+    kInsEffectPart = 0x41,    // a part index, or part::kNone
+    kInsEffectPlgPart = 0x42, // part::kPLG1, part::kPLG2 or part::kNone
+    kInsPlgPart = 0x43,       // a part index, or part::kNone
+};
+} // namespace common
+
 // The parts of a performance, by index: the mid byte of their part block.
 // Parts 1..16 are 0x00..0x0F.
 namespace part {
@@ -100,6 +130,7 @@ inline constexpr int kAD = 0x40;
 inline constexpr int kCL = 0x50;
 inline constexpr int kPLG1 = 0x60;
 inline constexpr int kPLG2 = 0x61;
+inline constexpr int kNone = 0x7F; // where a part is chosen: none
 // All twenty, in the order a performance bulk sends their blocks.
 inline constexpr std::array<int, 20> kIndexes{0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09,
                                               0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, kAD,  kCL,  kPLG1, kPLG2};
