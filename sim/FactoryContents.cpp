@@ -14,15 +14,6 @@ constexpr std::array<int, 12> kReverbTypes{0x0100, 0x0101, 0x0110, 0x0111, 0x011
                                            0x0121, 0x0130, 0x0140, 0x0141, 0x0142, 0x0143};
 constexpr std::array<int, 14> kChorusTypes{0x0500, 0x0501, 0x0502, 0x0508, 0x0509, 0x0510, 0x0511,
                                            0x0520, 0x0530, 0x0600, 0x0601, 0x0610, 0x0700, 0x0708};
-// Performance common parameters the factory sets (low bytes inside 30 00).
-namespace perf {
-constexpr int kCategory = 0x0C;
-constexpr int kMasterKeyboardMode = 0x0E; // 0 split, 1 4zone, 2 layer
-constexpr int kSplitPoint = 0x0F;
-constexpr int kArpeggioOn = 0x14;
-constexpr int kVolume = 0x38;
-} // namespace perf
-
 // splitmix64: small, fully specified, the same everywhere.
 class Generator {
 public:
@@ -289,32 +280,33 @@ struct CommonSetting {
 
 void WriteCommon(ParameterMemory& memory, const CommonSetting& setting)
 {
-    std::uint8_t* common = memory.Block(block::kPerformance, 0x00);
-    std::fill(common, common + 68, std::uint8_t{0});
-    WriteName(common, setting.name);
-    common[perf::kCategory] = U8(setting.category);
-    common[0x0D] = 64; // phrase clip pitch, centre
-    common[perf::kMasterKeyboardMode] = U8(setting.masterKeyboardMode);
-    common[perf::kSplitPoint] = U8(setting.splitPoint);
-    common[0x10] = 0;  // layer channel 1
-    common[0x11] = 0;  // arpeggio out off
-    common[0x12] = 16; // arpeggio out on the keyboard channel
-    common[0x13] = U8(setting.arpeggioType);
-    common[perf::kArpeggioOn] = setting.arpeggio ? 1 : 0;
-    common[0x15] = 1;  // hold off
-    common[0x16] = 3;  // unit 100 %
-    common[0x17] = 0;  // note range C-2 ..
-    common[0x18] = 127; //            .. G8
-    common[0x1B] = 0;  // velocity rate 100, two bytes
-    common[0x1C] = 100;
-    common[0x1D] = 0;  // gate time 100
-    common[0x1E] = 100;
-    common[0x1F] = 0;  // tempo 120
-    common[0x20] = 120;
-    common[perf::kVolume] = 100;
-    common[0x41] = 0x7F; // insertion effect part off
-    common[0x42] = 0x7F; // insertion effect plug-in part off
-    common[0x43] = 0x7F; // plug-in insertion part off
+    using namespace common;
+    std::uint8_t* bytes = memory.Block(block::kPerformance, kBlockMid);
+    std::fill(bytes, bytes + 68, std::uint8_t{0});
+    WriteName(bytes + kName, setting.name);
+    bytes[kCategory] = U8(setting.category);
+    bytes[kPhraseClipPitch] = 64; // centre
+    bytes[kMasterKeyboardMode] = U8(setting.masterKeyboardMode);
+    bytes[kSplitPoint] = U8(setting.splitPoint);
+    bytes[kLayerChannel] = 0; // channel 1
+    bytes[kArpOutSwitch] = 0;
+    bytes[kArpOutChannel] = 16; // the keyboard channel
+    bytes[kArpType] = U8(setting.arpeggioType);
+    bytes[kArpSwitch] = setting.arpeggio ? 1 : 0;
+    bytes[kArpHold] = 1; // off
+    bytes[kArpUnit] = 3; // 100 %
+    bytes[kArpNoteLow] = 0;     // C-2 ..
+    bytes[kArpNoteHigh] = 127;  // .. G8
+    bytes[kArpVelocityRate] = 0; // 100
+    bytes[kArpVelocityRate + 1] = 100;
+    bytes[kArpGateTime] = 0; // 100
+    bytes[kArpGateTime + 1] = 100;
+    bytes[kArpTempo] = 0; // 120
+    bytes[kArpTempo + 1] = 120;
+    bytes[kVolume] = 100;
+    bytes[kInsEffectPart] = part::kNone;
+    bytes[kInsEffectPlgPart] = part::kNone;
+    bytes[kInsPlgPart] = part::kNone;
     WriteEffectType(memory.Block(block::kPerformance, block::kReverb), setting.reverbType);
     WriteEffectType(memory.Block(block::kPerformance, block::kChorus), setting.chorusType);
 }
