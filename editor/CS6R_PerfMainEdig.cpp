@@ -7,6 +7,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include <span>
+
 #include "editor/CS6R_PartMatrix.h"
 #include "editor/CS6R_PerfPartMainEdit.h"
 #include "framework/BusyCursor.h"
@@ -30,71 +32,97 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct FaderSetup {
-    int id;
-    int low;
-    int min, max, initial;
-    bool twoBytes;
-    const ValueFormatter* formatter; // null: the fader's own decimal text
-};
-
-const std::array<FaderSetup, CS6R_PerfMainEdig::kFaderCount> kFaders = {{
-    {kVolume, 0x38, 0, 127, 64, false, nullptr},                 // Vol
-    {kArpVelocityRate, 0x1B, 0, 200, 0, true, nullptr},                   // ARP VelRate
-    {kArpGateTime, 0x1D, 0, 200, 0, true, nullptr},                   // ARP gate time
-    {kArpTempo, 0x1F, 25, 300, 25, true, nullptr},                 // ARP tempo
-    {kArpNoteLow, 0x17, 0, 127, 64, false, &noteNameFormatter},      // ARP note low
-    {kArpNoteHigh, 0x18, 0, 127, 64, false, &noteNameFormatter},      // ARP note high
-    {kPhraseClipPitch, 0x0D, 0, 127, 64, false, &bipolarFormatter},       // Phrase clip pitch
-    {kSplitPoint, 0x0F, 0, 127, 64, false, &noteNameFormatter},      // Master keyboard split point
+constexpr std::array<FaderBinding, CS6R_PerfMainEdig::kFaderCount> kFaders = {{
+    {kVolume, common::kVolume, FaderEncoding::Byte, 0, 127, 64},
+    {kArpVelocityRate, common::kArpVelocityRate, FaderEncoding::TwoSevenBit, 0, 200, 0},
+    {kArpGateTime, common::kArpGateTime, FaderEncoding::TwoSevenBit, 0, 200, 0},
+    {kArpTempo, common::kArpTempo, FaderEncoding::TwoSevenBit, 25, 300, 25},
+    {kArpNoteLow, common::kArpNoteLow, FaderEncoding::Byte, 0, 127, 64, &noteNameFormatter},
+    {kArpNoteHigh, common::kArpNoteHigh, FaderEncoding::Byte, 0, 127, 64, &noteNameFormatter},
+    {kPhraseClipPitch, common::kPhraseClipPitch, FaderEncoding::Byte, 0, 127, 64, &bipolarFormatter},
+    {kSplitPoint, common::kSplitPoint, FaderEncoding::Byte, 0, 127, 64, &noteNameFormatter},
 }};
 
-// The combo boxes, their byte in 30 00 and their items.
-struct ComboSetup {
-    int id;
-    int low;
-};
-constexpr std::array<ComboSetup, 12> kCombos = {{
-    {kCategory, 0x0C}, {kLayerChannel, 0x10}, {kInsEffectPart, 0x41}, {kInsEffectPlgPart, 0x42}, {kInsPlgPart, 0x43}, {kMasterKeyboardMode, 0x0E},
-    {kArpType, 0x13}, {kArpKeyMode, 0x19}, {kArpVelocityMode, 0x1A}, {kArpOutChannel, 0x12}, {kArpHold, 0x15}, {kArpUnit, 0x16},
-}};
-
-// Insertion-effect part lists: list A (parts 1..16, AD, CL) and list B (PLG1, PLG2).
-bool IsPartListA(int id) { return id == kInsEffectPart || id == kInsPlgPart; }
-
-std::uint8_t PartListAByte(int index)
+QStringList Numbers(int first, int last)
 {
-    switch (index) {
-    case 16:
-        return 0x40;
-    case 17:
-        return 0x50;
-    case 18:
-        return 0x7F;
-    default:
-        return static_cast<std::uint8_t>(index);
-    }
+    QStringList numbers;
+    for (int n = first; n <= last; ++n)
+        numbers << QString::number(n);
+    return numbers;
 }
 
-int PartListAIndex(std::uint8_t byte)
+// Parts 1 to 16, AD, CL and none.
+QStringList PartList()
 {
-    if (byte < 0x10)
+    QStringList parts;
+    for (int part = 1; part <= 16; ++part)
+        parts << QStringLiteral("Part %1").arg(part);
+    return parts << QStringLiteral("PartAD") << QStringLiteral("PartCL") << QStringLiteral("off");
+}
+
+// A list of the common block: its byte, its items in order and the byte each
+// item stands for (none: its position).
+struct ListRow {
+    int id;
+    int low;
+    QStringList (*items)();
+    std::span<const std::uint8_t> bytes = {};
+};
+constexpr auto kPartListBytes = [] {
+    std::array<std::uint8_t, 19> bytes{};
+    for (int p = 0; p < 16; ++p)
+        bytes[static_cast<std::size_t>(p)] = static_cast<std::uint8_t>(p);
+    bytes[16] = part::kAD;
+    bytes[17] = part::kCL;
+    bytes[18] = part::kNone;
+    return bytes;
+}();
+constexpr std::array<std::uint8_t, 3> kPlgPartListBytes = {part::kPLG1, part::kPLG2, part::kNone};
+
+const std::array<ListRow, 12> kLists = {{
+    {kCategory, common::kCategory,
+     [] {
+         QStringList names;
+         for (const auto& name : categoryNames)
+             names << QString::fromStdString(name);
+         return names;
+     }},
+    {kLayerChannel, common::kLayerChannel, [] { return Numbers(1, 16) << QStringLiteral("BasicCh"); }},
+    {kInsEffectPart, common::kInsEffectPart, PartList, kPartListBytes},
+    {kInsEffectPlgPart, common::kInsEffectPlgPart, [] { return QStringList{"PartP1", "PartP2", "off"}; },
+     kPlgPartListBytes},
+    {kInsPlgPart, common::kInsPlgPart, PartList, kPartListBytes},
+    {kMasterKeyboardMode, common::kMasterKeyboardMode, [] { return QStringList{"split", "4zone", "layer"}; }},
+    {kArpType, common::kArpType, [] { return Numbers(0, 127); }},
+    {kArpKeyMode, common::kArpKeyMode, [] { return QStringList{"sort", "thru", "direct"}; }},
+    {kArpVelocityMode, common::kArpVelocityMode, [] { return QStringList{"original", "thru"}; }},
+    {kArpOutChannel, common::kArpOutChannel, [] { return Numbers(1, 16) << QStringLiteral("kbd-ch"); }},
+    {kArpHold, common::kArpHold, [] { return QStringList{"sync-off", "off", "on"}; }},
+    {kArpUnit, common::kArpUnit, [] { return QStringList{"50%", "66%", "75%", "100%", "133%", "150%", "200%"}; }},
+}};
+
+// The item standing for byte, or -1.
+int ItemOf(const ListRow& list, std::uint8_t byte)
+{
+    if (list.bytes.empty())
         return byte;
-    switch (byte) {
-    case 0x40:
-        return 16;
-    case 0x50:
-        return 17;
-    case 0x7F:
-        return 18;
-    default:
-        return -1;
-    }
+    const auto it = std::ranges::find(list.bytes, byte);
+    return it == list.bytes.end() ? -1 : static_cast<int>(it - list.bytes.begin());
 }
 
-std::uint8_t PartListBByte(int index) { return index == 0 ? 0x60 : index == 1 ? 0x61 : 0x7F; }
+std::uint8_t ByteOf(const ListRow& list, int item)
+{
+    if (item >= 0 && item < static_cast<int>(list.bytes.size()))
+        return list.bytes[static_cast<std::size_t>(item)];
+    return static_cast<std::uint8_t>(item);
+}
 
-int PartListBIndex(std::uint8_t byte) { return byte == 0x60 ? 0 : byte == 0x61 ? 1 : byte == 0x7F ? 2 : -1; }
+// The two switches of the common block.
+struct SwitchRow {
+    int id;
+    int low;
+};
+constexpr std::array<SwitchRow, 2> kSwitches = {{{kArpOutSwitch, common::kArpOutSwitch}, {kArpSwitch, common::kArpSwitch}}};
 
 // The character the instrument can show for one typed in the name field.
 char NameCharacter(QChar c)
@@ -116,7 +144,7 @@ std::vector<std::uint8_t> NameBytes(const QString& text)
     return name;
 }
 
-constexpr std::uint32_t kNameAddress = PackAddress(0x30, 0x00, 0x00);
+constexpr std::uint32_t kNameAddress = PackAddress(block::kPerformance, common::kBlockMid, common::kName);
 
 } // namespace
 
@@ -126,16 +154,12 @@ void CS6R_PerfMainEdig::ShortMessagePoster::PostShortMessage(std::uint8_t status
 }
 
 CS6R_PerfMainEdig::CS6R_PerfMainEdig(QWidget* parent, SynthDevice* device)
-    : TemplateDialog(PerfMainTemplate(), parent), synthDevice(device), history_(new EditHistory(*device, this)),
+    : ParameterDialog(PerfMainTemplate(), parent, device), history_(new EditHistory(*device, this)),
       watch_(*device, [] { return BulkRegion(DumpType::Performance); }, [this] { ShowMemory(); })
 {
     setObjectName(QStringLiteral("CS6R_PerfMainEdig"));
-    for (int i = 0; i < kFaderCount; ++i) {
-        auto* fader = new FaderControl(this);
-        ReplaceControl(kFaders[static_cast<std::size_t>(i)].id, fader);
-        faders_[static_cast<std::size_t>(i)] = fader;
-    }
-    SetUpFaders();
+    BindFaders(kFaders, block::kPerformance, common::kBlockMid);
+    Fader(0)->SetThumbSize(26, 12);
     NameEdit()->setMaxLength(10);
     connect(&history_->Stack(), &QUndoStack::cleanChanged, this, &CS6R_PerfMainEdig::RefreshTitle);
 }
@@ -198,28 +222,8 @@ bool CS6R_PerfMainEdig::InitDialog()
 
 void CS6R_PerfMainEdig::FillCombos()
 {
-    for (const auto& name : categoryNames)
-        Combo(kCategory)->addItem(QString::fromStdString(name));
-    for (int id : {kLayerChannel, kArpOutChannel}) {
-        for (int channel = 1; channel <= 16; ++channel)
-            Combo(id)->addItem(QString::number(channel));
-    }
-    Combo(kLayerChannel)->addItem(QStringLiteral("BasicCh"));
-    Combo(kArpOutChannel)->addItem(QStringLiteral("kbd-ch"));
-    for (int id : {kInsEffectPart, kInsPlgPart}) {
-        for (int part = 1; part <= 16; ++part)
-            Combo(id)->addItem(QStringLiteral("Part %1").arg(part));
-        Combo(id)->addItems({QStringLiteral("PartAD"), QStringLiteral("PartCL"), QStringLiteral("off")});
-    }
-    Combo(kInsEffectPlgPart)->addItems({QStringLiteral("PartP1"), QStringLiteral("PartP2"), QStringLiteral("off")});
-    Combo(kMasterKeyboardMode)->addItems({QStringLiteral("split"), QStringLiteral("4zone"), QStringLiteral("layer")});
-    for (int value = 0; value <= 127; ++value)
-        Combo(kArpType)->addItem(QString::number(value));
-    Combo(kArpKeyMode)->addItems({QStringLiteral("sort"), QStringLiteral("thru"), QStringLiteral("direct")});
-    Combo(kArpVelocityMode)->addItems({QStringLiteral("original"), QStringLiteral("thru")});
-    Combo(kArpHold)->addItems({QStringLiteral("sync-off"), QStringLiteral("off"), QStringLiteral("on")});
-    Combo(kArpUnit)->addItems({QStringLiteral("50%"), QStringLiteral("66%"), QStringLiteral("75%"), QStringLiteral("100%"),
-                           QStringLiteral("133%"), QStringLiteral("150%"), QStringLiteral("200%")});
+    for (const ListRow& list : kLists)
+        Combo(list.id)->addItems(list.items());
 }
 
 // The part strip (for part 1) and the selectors that drive it, each laid
@@ -241,10 +245,16 @@ void CS6R_PerfMainEdig::CreatePartDialogs()
 
 void CS6R_PerfMainEdig::ConnectHandlers()
 {
-    for (const auto& combo : kCombos)
-        connect(Combo(combo.id), &QComboBox::activated, this, [this, id = combo.id] { OnComboEdit(id); });
-    for (int id : {kArpSwitch, kArpOutSwitch})
-        connect(Button(id), &QPushButton::clicked, this, [this, id] { OnArpSwitch(id); });
+    for (const ListRow& list : kLists) {
+        connect(Combo(list.id), &QComboBox::activated, this,
+                [this, &list](int item) { EditCommon(Combo(list.id), list.low, ByteOf(list, item)); });
+    }
+    for (const SwitchRow& row : kSwitches) {
+        connect(Button(row.id), &QPushButton::clicked, this, [this, &row](bool on) {
+            Button(row.id)->setText(on ? QStringLiteral("on") : QStringLiteral("off"));
+            EditCommon(Button(row.id), row.low, on ? 1 : 0);
+        });
+    }
     connect(NameEdit(), &QLineEdit::textChanged, this, &CS6R_PerfMainEdig::OnNameEdited);
     connect(Button(kInitPerf), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnInitPerf);
     connect(Button(kMidiSetup), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnMidiSetup);
@@ -275,25 +285,20 @@ void CS6R_PerfMainEdig::ShowMemory()
         nameWriteInProgress = false;
     }
 
-    for (const auto& combo : kCombos) {
-        const std::uint8_t value = Common(combo.low);
-        int index = value;
-        if (IsPartListA(combo.id))
-            index = PartListAIndex(value);
-        else if (combo.id == kInsEffectPlgPart)
-            index = PartListBIndex(value);
+    for (const ListRow& list : kLists) {
+        const int index = ItemOf(list, Common(list.low));
         // A value the list does not hold leaves the selection as it was.
-        if (index >= 0 && index < Combo(combo.id)->count())
-            Combo(combo.id)->setCurrentIndex(index);
+        if (index >= 0 && index < Combo(list.id)->count())
+            Combo(list.id)->setCurrentIndex(index);
     }
 
-    for (auto [id, low] : {std::pair{kArpOutSwitch, 0x11}, std::pair{kArpSwitch, 0x14}}) {
-        const bool on = Common(low) != 0;
-        Button(id)->setChecked(on);
-        Button(id)->setText(on ? QStringLiteral("on") : QStringLiteral("off"));
+    for (const SwitchRow& row : kSwitches) {
+        const bool on = Common(row.low) != 0;
+        Button(row.id)->setChecked(on);
+        Button(row.id)->setText(on ? QStringLiteral("on") : QStringLiteral("off"));
     }
 
-    RefreshFaders();
+    ShowFaders();
     RefreshEffectLabels();
     RefreshTitle();
 }
@@ -318,84 +323,20 @@ void CS6R_PerfMainEdig::SetPortsGone(bool gone)
     RefreshTitle();
 }
 
-void CS6R_PerfMainEdig::SetUpFaders()
-{
-    for (int index = 0; index < kFaderCount; ++index) {
-        const FaderSetup& setup = kFaders[static_cast<std::size_t>(index)];
-        FaderControl* fader = Fader(index);
-        if (index == 0)
-            fader->SetThumbSize(26, 12);
-        fader->SetVerticalPosition(0);
-        fader->SetScrollSizes(-1, -1);
-        fader->SetRange(setup.min, setup.max, setup.initial);
-        fader->notifyTarget = this;
-        fader->dragMessage = kFaderDragMessage;
-        fader->releaseMessage = kFaderReleaseMessage;
-        fader->notifyWParam = static_cast<quintptr>(index);
-        fader->notifyLParam = 0;
-        faderAddresses_[static_cast<std::size_t>(index)] = PackAddress(0x30, 0x00, setup.low);
-        fader->SetValue(setup.initial);
-        if (setup.formatter)
-            fader->SetFormatter(setup.formatter, 0);
-    }
-}
-
-// Only the faders whose value changed: the one being dragged keeps its
-// anchor, and the rest are not redrawn for nothing.
-void CS6R_PerfMainEdig::RefreshFaders()
-{
-    for (int index = 0; index < kFaderCount; ++index) {
-        const FaderSetup& setup = kFaders[static_cast<std::size_t>(index)];
-        const int value = setup.twoBytes ? Common(setup.low) << 7 | Common(setup.low + 1) : Common(setup.low);
-        if (Fader(index)->Value() != value) {
-            Fader(index)->SetValue(value);
-            Fader(index)->repaint();
-        }
-    }
-}
-
 void CS6R_PerfMainEdig::RefreshEffectLabels()
 {
-    const auto reverb = synthDevice->Read(PackAddress(0x30, 0x01, 0), 2);
-    const auto chorus = synthDevice->Read(PackAddress(0x30, 0x02, 0), 2);
+    const auto reverb = synthDevice->Read(PackAddress(block::kPerformance, block::kReverb, 0), 2);
+    const auto chorus = synthDevice->Read(PackAddress(block::kPerformance, block::kChorus, 0), 2);
     ControlAs<QLabel>(kReverbLabel)
         ->setText(QStringLiteral("Reverb : ") + QString::fromStdString(std::string(EffectTypeName(reverb[0], reverb[1]))));
     ControlAs<QLabel>(kChorusLabel)
         ->setText(QStringLiteral("Chorus : ") + QString::fromStdString(std::string(EffectTypeName(chorus[0], chorus[1]))));
 }
 
-void CS6R_PerfMainEdig::OnComboEdit(int id)
+void CS6R_PerfMainEdig::EditCommon(const QWidget* control, int low, std::uint8_t byte)
 {
     const HoldPostedMessages hold;
-    const int index = Combo(id)->currentIndex();
-    const auto& combo = *std::find_if(kCombos.begin(), kCombos.end(), [id](const ComboSetup& c) { return c.id == id; });
-    std::uint8_t value = static_cast<std::uint8_t>(index);
-    if (IsPartListA(id))
-        value = PartListAByte(index);
-    else if (id == kInsEffectPlgPart)
-        value = PartListBByte(index);
-    history_->Edit(Combo(id), EditGesture::Single, {{PackAddress(0x30, 0x00, combo.low), {value}}});
-}
-
-void CS6R_PerfMainEdig::OnArpSwitch(int id)
-{
-    const HoldPostedMessages hold;
-    const int low = id == kArpSwitch ? 0x14 : 0x11;
-    const bool on = Button(id)->isChecked();
-    Button(id)->setText(on ? QStringLiteral("on") : QStringLiteral("off"));
-    history_->Edit(Button(id), EditGesture::Single, {{PackAddress(0x30, 0x00, low), {std::uint8_t{on}}}});
-}
-
-void CS6R_PerfMainEdig::OnFaderNotify(int index, EditGesture gesture)
-{
-    if (index < 0 || index >= kFaderCount)
-        return;
-    const auto value = static_cast<int>(Fader(index)->Value()); // truncation toward zero
-    const std::uint32_t address = faderAddresses_[static_cast<std::size_t>(index)];
-    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(value)};
-    if (kFaders[static_cast<std::size_t>(index)].twoBytes)
-        bytes = {static_cast<std::uint8_t>(value >> 7), static_cast<std::uint8_t>(value & 0x7F)};
-    history_->Edit(Fader(index), gesture, {{address, std::move(bytes)}});
+    history_->Edit(control, EditGesture::Single, {{CommonAddress(low), {byte}}});
 }
 
 void CS6R_PerfMainEdig::OnNameEdited()
@@ -423,12 +364,6 @@ void CS6R_PerfMainEdig::OnShortMessageNotify()
 void CS6R_PerfMainEdig::OnPostedMessage(const PostedMessageEvent& message)
 {
     switch (message.Message()) {
-    case kFaderDragMessage:
-        OnFaderNotify(static_cast<int>(message.WParam()), EditGesture::Moving);
-        break;
-    case kFaderReleaseMessage:
-        OnFaderNotify(static_cast<int>(message.WParam()), EditGesture::Done);
-        break;
     case kShortMessageNotify:
         OnShortMessageNotify();
         break;
@@ -436,6 +371,7 @@ void CS6R_PerfMainEdig::OnPostedMessage(const PostedMessageEvent& message)
         OnNameCommit();
         break;
     default:
+        ParameterDialog::OnPostedMessage(message);
         break;
     }
 }

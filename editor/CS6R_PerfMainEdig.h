@@ -17,12 +17,10 @@
 #include <array>
 #include <cstdint>
 
-#include "controls/FaderControl.h"
 #include "editor/EditHistory.h"
 #include "editor/MemoryWatch.h"
-#include "framework/TemplateDialog.h"
+#include "editor/ParameterDialog.h"
 #include "midi/ReplyCollector.h"
-#include "synth/SynthDevice.h"
 
 class QComboBox;
 class QLineEdit;
@@ -37,7 +35,7 @@ class CS6R_PerfPartMainEdit;
 // change it causes is not taken for the user's edit.
 extern bool nameWriteInProgress;
 
-class CS6R_PerfMainEdig : public TemplateDialog {
+class CS6R_PerfMainEdig : public ParameterDialog {
 public:
     CS6R_PerfMainEdig(QWidget* parent, SynthDevice* device);
     ~CS6R_PerfMainEdig() override;
@@ -68,7 +66,6 @@ public:
     enum class Effect { Reverb, Chorus };
     void CopyEffectFromPatch(Effect effect);
 
-    FaderControl* Fader(int index) const { return faders_[static_cast<std::size_t>(index)]; }
     QComboBox* Combo(int id) const;
     QLineEdit* NameEdit() const;
     QPushButton* Button(int id) const;
@@ -87,7 +84,6 @@ protected:
     // Children of this dialog over the placeholders 1026 and 1024.
     CS6R_PartMatrix* partMatrix = nullptr;
     CS6R_PerfPartMainEdit* partStrip = nullptr;
-    SynthDevice* synthDevice;
 
 private:
     // Posts two-byte messages from the receive thread to this dialog.
@@ -103,22 +99,21 @@ private:
     void FillCombos();
     void CreatePartDialogs();
     void ConnectHandlers();
-    void SetUpFaders();
-    void OnFaderNotify(int index, EditGesture gesture);
     void OnShortMessageNotify();
     void OnNameEdited();
     void OnNameCommit();
-    void OnComboEdit(int id);
-    void OnArpSwitch(int id);
+    // A list choice or a switch: one byte of the common block 30 00.
+    void EditCommon(const QWidget* control, int low, std::uint8_t byte);
     void RefreshEffectLabels();
-    void RefreshFaders();
     void RefreshTitle();
     // This window's own controls (not the strip's) from the memory.
     void ShowMemory();
-    std::uint8_t Common(int low) const { return synthDevice->Read(PackAddress(0x30, 0x00, low)); }
+    static constexpr std::uint32_t CommonAddress(int low)
+    {
+        return PackAddress(block::kPerformance, common::kBlockMid, low);
+    }
+    std::uint8_t Common(int low) const { return synthDevice->Read(CommonAddress(low)); }
 
-    std::array<FaderControl*, kFaderCount> faders_{};
-    std::array<std::uint32_t, kFaderCount> faderAddresses_{};
     ShortMessagePoster poster_{this};
     EditHistory* history_; // a child of this window
     MemoryWatch watch_;
