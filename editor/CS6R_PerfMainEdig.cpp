@@ -155,6 +155,7 @@ void CS6R_PerfMainEdig::ShortMessagePoster::PostShortMessage(std::uint8_t status
 
 CS6R_PerfMainEdig::CS6R_PerfMainEdig(QWidget* parent, SynthDevice* device)
     : ParameterDialog(PerfMainTemplate(), parent, device), history_(new EditHistory(*device, this)),
+      files_(new PerformanceFiles(this, *device, *history_)),
       watch_(*device, [] { return BulkRegion(DumpType::Performance); }, [this] { ShowMemory(); })
 {
     setObjectName(QStringLiteral("CS6R_PerfMainEdig"));
@@ -162,6 +163,7 @@ CS6R_PerfMainEdig::CS6R_PerfMainEdig(QWidget* parent, SynthDevice* device)
     Fader(0)->SetThumbSize(26, 12);
     NameEdit()->setMaxLength(10);
     connect(&history_->Stack(), &QUndoStack::cleanChanged, this, &CS6R_PerfMainEdig::RefreshTitle);
+    connect(files_, &PerformanceFiles::currentFileChanged, this, &CS6R_PerfMainEdig::RefreshTitle);
 }
 
 CS6R_PerfMainEdig::~CS6R_PerfMainEdig()
@@ -264,6 +266,15 @@ void CS6R_PerfMainEdig::ConnectHandlers()
     connect(Button(kAudition), &QPushButton::clicked, this, &CS6R_PerfMainEdig::OnAudition);
     connect(Button(kCopyReverb), &QPushButton::clicked, this, [this] { CopyEffectFromPatch(Effect::Reverb); });
     connect(Button(kCopyChorus), &QPushButton::clicked, this, [this] { CopyEffectFromPatch(Effect::Chorus); });
+    connect(Button(kOpenFile), &QPushButton::clicked, files_, &PerformanceFiles::Open);
+    connect(Button(kSaveFile), &QPushButton::clicked, files_, &PerformanceFiles::Save);
+    const QUndoStack& stack = history_->Stack();
+    connect(Button(kUndo), &QPushButton::clicked, history_, &EditHistory::Undo);
+    connect(Button(kRedo), &QPushButton::clicked, history_, &EditHistory::Redo);
+    connect(&stack, &QUndoStack::canUndoChanged, Button(kUndo), &QPushButton::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, Button(kRedo), &QPushButton::setEnabled);
+    Button(kUndo)->setEnabled(stack.canUndo());
+    Button(kRedo)->setEnabled(stack.canRedo());
 }
 
 void CS6R_PerfMainEdig::RefreshFromMemory()
@@ -309,6 +320,8 @@ void CS6R_PerfMainEdig::RefreshTitle()
     QString title = QString::fromUtf8(Template().caption.data(), static_cast<qsizetype>(Template().caption.size()));
     if (!name.empty())
         title += QStringLiteral(" - ") + QString::fromLatin1(name);
+    if (!files_->CurrentFile().empty())
+        title += QStringLiteral(" (") + QString::fromStdString(files_->CurrentFile().filename().string()) + u')';
     title += QStringLiteral("[*]");
     if (portsGone_)
         title += QStringLiteral(" \u2014 instrument disconnected");
@@ -358,6 +371,7 @@ void CS6R_PerfMainEdig::OnShortMessageNotify()
         return;
     history_->ReplacePerformance(
         [this] { return synthDevice->RequestEditBuffer(DumpType::Performance) == DumpOutcome::Complete; });
+    files_->Forget();
     RefreshFromMemory();
 }
 
@@ -381,6 +395,7 @@ void CS6R_PerfMainEdig::OnRequest()
     const HoldPostedMessages hold;
     history_->ReplacePerformance(
         [this] { return synthDevice->RequestEditBuffer(DumpType::Performance) == DumpOutcome::Complete; });
+    files_->Forget();
     RefreshFromMemory();
 }
 
@@ -400,6 +415,7 @@ void CS6R_PerfMainEdig::OnInitPerf()
         initialPerformance.SendToDevice(*synthDevice);
         return true;
     });
+    files_->Forget();
     RefreshFromMemory();
 }
 

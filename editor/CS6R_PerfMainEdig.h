@@ -8,8 +8,10 @@
 // exactly the bytes written and makes the edit undoable. The controls follow
 // every change of the performance in the memory, wherever it came from;
 // RefreshFromMemory reloads them, the part strip's too, at once. The title
-// names the performance and is marked "*" while it is not as last received
-// or sent whole.
+// names the performance and the file it was last opened from or saved to,
+// and is marked "*" while it is not as last received, sent or saved whole.
+// "Open…", "Save…" (Ctrl+O, Ctrl+S) and a .syx file dropped on the window
+// go through Files(); "Undo" and "Redo" are enabled while the history can.
 //
 // Thread: the user-interface thread. The receive thread reaches the dialog
 // only through posted messages (WM_USER+3).
@@ -20,6 +22,7 @@
 #include "editor/EditHistory.h"
 #include "editor/MemoryWatch.h"
 #include "editor/ParameterDialog.h"
+#include "editor/PerformanceFiles.h"
 #include "midi/ReplyCollector.h"
 
 class QComboBox;
@@ -75,6 +78,7 @@ public:
     CS6R_PerfPartMainEdit* PartStrip() const { return partStrip; }
     CS6R_PartMatrix* PartMatrix() const { return partMatrix; }
     EditHistory& History() const { return *history_; }
+    PerformanceFiles& Files() const { return *files_; }
 
     static constexpr int kFaderCount = 8;
 
@@ -115,7 +119,8 @@ private:
     std::uint8_t Common(int low) const { return synthDevice->Read(CommonAddress(low)); }
 
     ShortMessagePoster poster_{this};
-    EditHistory* history_; // a child of this window
+    EditHistory* history_;    // a child of this window
+    PerformanceFiles* files_; // a child of this window
     MemoryWatch watch_;
     bool portsGone_ = false;
 };
