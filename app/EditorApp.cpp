@@ -25,10 +25,16 @@ EditorApp::EditorApp(MidiSystemConfig midi) : midi_(std::move(midi)), device_(&o
 
 EditorApp::~EditorApp() = default;
 
-int EditorApp::InitInstance()
+int EditorApp::InitInstance(const std::filesystem::path& file)
 {
     StartUp();
-    dialog_->RunModal();
+    if (dialog_->InitDialog()) {
+        if (!file.empty()) { // in the window, before the user can act
+            dialog_->show();
+            (void)dialog_->Files().OpenFile(file);
+        }
+        dialog_->exec();
+    }
     ShutDown();
     return 0;
 }

@@ -11,6 +11,7 @@
 //
 // Thread: the user-interface thread.
 
+#include <filesystem>
 #include <memory>
 
 #include "midi/MidiConnection.h"
@@ -30,8 +31,9 @@ public:
     EditorApp(const EditorApp&) = delete;
     EditorApp& operator=(const EditorApp&) = delete;
 
-    // The whole run; returns the process's exit status.
-    int InitInstance();
+    // The whole run; returns the process's exit status. A file given is
+    // opened as "Open…" does once the main dialog is up.
+    int InitInstance(const std::filesystem::path& file = {});
 
     // The parts of the run, once each, for tests that drive the dialog themselves.
     void StartUp();
