@@ -61,10 +61,10 @@ struct SwitchSetup {
     const char* off;
 };
 constexpr std::array<SwitchSetup, 4> kSwitches = {{
-    {kMono, 0x04, 0, "poly", "mono"},
-    {kLayer, 0x1D, 0x01, "Layer on", "Layer off"},
-    {kArp, 0x1D, 0x02, "ARP on", "ARP off"},
-    {kPortamento, 0x19, 0, "Portamento on", "Portamento off"},
+    {kMono, part::kPolyMode, 0, "poly", "mono"},
+    {kLayer, part::kReceiveSwitches1, part::kLayerBit, "Layer on", "Layer off"},
+    {kArp, part::kReceiveSwitches1, part::kArpeggioBit, "ARP on", "ARP off"},
+    {kPortamento, part::kPortamento, 0, "Portamento on", "Portamento off"},
 }};
 
 const SwitchSetup& SwitchFor(int id)

@@ -21,21 +21,21 @@ struct SwitchSetup {
 };
 // In the order the rows are compared and applied.
 constexpr std::array<SwitchSetup, CS6R_PerfPartRecv::kSwitchCount> kSwitches = {{
-    {kBankSelect, 0x1D, 0x08}, // BnkCh
-    {kControlChange, 0x1D, 0x04}, // CC
-    {kProgramChange, 0x1D, 0x10}, // PrgCh
-    {kAftertouch, 0x1D, 0x20}, // AT
-    {kPitchBend, 0x1D, 0x40}, // PB
-    {kVolume, 0x1E, 0x01}, // Vol
-    {kPan, 0x1E, 0x02}, // Pan
-    {kSustain, 0x1E, 0x08}, // Sus
-    {kModWheel, 0x1E, 0x20}, // MW
-    {kFootController, 0x1F, 0x01}, // FC
-    {kFootSwitch, 0x1F, 0x02}, // FS
-    {kRibbon, 0x1F, 0x04}, // RB
-    {kBreath, 0x1F, 0x08}, // BC
-    {kKnob1, 0x1F, 0x10}, // Kn1
-    {kKnob2, 0x1F, 0x20}, // Kn2
+    {kBankSelect, part::kReceiveSwitches1, 0x08}, // BnkCh
+    {kControlChange, part::kReceiveSwitches1, 0x04}, // CC
+    {kProgramChange, part::kReceiveSwitches1, 0x10}, // PrgCh
+    {kAftertouch, part::kReceiveSwitches1, 0x20}, // AT
+    {kPitchBend, part::kReceiveSwitches1, 0x40}, // PB
+    {kVolume, part::kReceiveSwitches2, 0x01}, // Vol
+    {kPan, part::kReceiveSwitches2, 0x02}, // Pan
+    {kSustain, part::kReceiveSwitches2, 0x08}, // Sus
+    {kModWheel, part::kReceiveSwitches2, 0x20}, // MW
+    {kFootController, part::kReceiveSwitches3, 0x01}, // FC
+    {kFootSwitch, part::kReceiveSwitches3, 0x02}, // FS
+    {kRibbon, part::kReceiveSwitches3, 0x04}, // RB
+    {kBreath, part::kReceiveSwitches3, 0x08}, // BC
+    {kKnob1, part::kReceiveSwitches3, 0x10}, // Kn1
+    {kKnob2, part::kReceiveSwitches3, 0x20}, // Kn2
 }};
 
 } // namespace

@@ -23,11 +23,8 @@ struct EffectBlock {
     int mid;
     int count;
 };
-constexpr EffectBlock kReverbBlock{0x01, 24};
-constexpr EffectBlock kChorusBlock{0x02, 25};
-constexpr int kPerformanceHigh = 0x30;
-constexpr int kNormalVoiceHigh = 0x40;
-constexpr int kDrumVoiceHigh = 0x46;
+constexpr EffectBlock kReverbBlock{block::kReverb, 24};
+constexpr EffectBlock kChorusBlock{block::kChorus, 25};
 
 // Clears "Detect manual perf. chg." while it lives, so that the instrument's
 // messages during the choice start no request, then puts it back as it was.
@@ -49,7 +46,7 @@ private:
 // Fetches the sound as one bracketed read and, when the whole answer came,
 // copies its effect block into the performance's.
 template <typename Sound>
-DumpOutcome FetchAndCopy(SynthDevice& device, Sound sound, int soundHigh, const EffectBlock& block)
+DumpOutcome FetchAndCopy(SynthDevice& device, Sound sound, int soundHigh, const EffectBlock& effect)
 {
     return ReadBetweenSwitchPulses(device, [&] {
         const DumpOutcome outcome = sound.RequestFromDevice(device);
@@ -57,9 +54,9 @@ DumpOutcome FetchAndCopy(SynthDevice& device, Sound sound, int soundHigh, const 
             // The block's place in the image is its place in the memory less
             // the start of the sound's region.
             const ParameterMemory& memory = std::as_const(device).Memory();
-            const std::size_t offset = *memory.BlockOffset(MakeBlockKey(soundHigh, block.mid)) - Sound::kRegion.offset;
-            device.Write(PackAddress(kPerformanceHigh, block.mid, 0),
-                         std::span(sound.image).subspan(offset, static_cast<std::size_t>(block.count)));
+            const std::size_t offset = *memory.BlockOffset(MakeBlockKey(soundHigh, effect.mid)) - Sound::kRegion.offset;
+            device.Write(PackAddress(block::kPerformance, effect.mid, 0),
+                         std::span(sound.image).subspan(offset, static_cast<std::size_t>(effect.count)));
         }
         return outcome;
     });
@@ -69,7 +66,7 @@ DumpOutcome FetchAndCopy(SynthDevice& device, Sound sound, int soundHigh, const 
 
 void CS6R_PerfMainEdig::CopyEffectFromPatch(Effect effect)
 {
-    const EffectBlock& block = effect == Effect::Reverb ? kReverbBlock : kChorusBlock;
+    const EffectBlock& effectBlock = effect == Effect::Reverb ? kReverbBlock : kChorusBlock;
     DetectionPause detection(*this);
 
     PatchSelectDlg select(this);
@@ -90,9 +87,10 @@ void CS6R_PerfMainEdig::CopyEffectFromPatch(Effect effect)
     DumpOutcome outcome = DumpOutcome::NotAnswered;
     history_->ReplacePerformance([&] {
         BusyCursor busy;
-        outcome = row <= kBankPlg2
-                      ? FetchAndCopy(*synthDevice, NormalVoice(bank.bankMsb, bank.bankLsb, number), kNormalVoiceHigh, block)
-                      : FetchAndCopy(*synthDevice, DrumVoice(bank.bankMsb, bank.bankLsb, number), kDrumVoiceHigh, block);
+        outcome = row <= kBankPlg2 ? FetchAndCopy(*synthDevice, NormalVoice(bank.bankMsb, bank.bankLsb, number),
+                                                  block::kVoice, effectBlock)
+                                   : FetchAndCopy(*synthDevice, DrumVoice(bank.bankMsb, bank.bankLsb, number),
+                                                  block::kDrumVoice, effectBlock);
         if (outcome != DumpOutcome::Complete)
             return false;
         synthDevice->SendPerformance(bank::kStoredSoundMsb, kPerformanceEditBuffer, 0x00);

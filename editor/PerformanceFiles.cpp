@@ -97,7 +97,8 @@ void PerformanceFiles::Remember(const QString& chosen)
 void PerformanceFiles::Save()
 {
     const TemplateDialog::HoldPostedMessages hold;
-    const std::string name = StoredName(device_.Read(PackAddress(0x30, 0x00, 0x00), kNameLength).data());
+    const auto stored = device_.Read(PackAddress(block::kPerformance, common::kBlockMid, common::kName), kNameLength);
+    const std::string name = StoredName(stored.data());
     QString chosen = chooser_(window_, Purpose::Save, Suggested(FileNameOf(name)));
     if (chosen.isEmpty())
         return;
