@@ -4,18 +4,40 @@
 #include <iterator>
 
 #include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTimer>
 
+#include "app/ReceivePresetPatches.h"
 #include "editor/CS6R_PerfMainEdig.h"
+#include "editor/PerformanceFiles.h"
+#include "editor/PerformanceLibraryWindow.h"
 #include "framework/FileIo.h"
 #include "framework/UserMessage.h"
 #include "midi/InstrumentDetector.h"
 #include "midi/PortGuid.h"
 #include "midi/MidiSettings.h"
+#include "resources/DialogTemplates.h"
 #include "resources/ProgramIcon.h"
 #include "synth/BankFiles.h"
 #include "synth/NameTables.h"
 
 namespace cs6 {
+namespace {
+
+// The program's own in-process port, the built-in emulated instrument's.
+bool BuiltIn(const std::vector<MidiPortInfo>& ports, const QUuid& guid)
+{
+    return std::any_of(ports.begin(), ports.end(), [&guid](const MidiPortInfo& port) {
+        return port.portGuid == guid && PortGuid(kEmulatedKind, port.name) == guid;
+    });
+}
+
+constexpr const char* kPresetsOfferedKey = "presetPatchesOffered";
+
+} // namespace
 
 EditorApp::EditorApp(MidiSystemConfig midi) : midi_(std::move(midi)), device_(&output_)
 {
@@ -33,6 +55,8 @@ int EditorApp::InitInstance(const std::filesystem::path& file)
             dialog_->show();
             (void)dialog_->Files().OpenFile(file);
         }
+        if (!shippedPresets_.empty()) // asked once the window is up
+            QTimer::singleShot(0, dialog_.get(), [this] { OfferPresetPatches(); });
         dialog_->exec();
     }
     ShutDown();
@@ -87,6 +111,13 @@ void EditorApp::StartUp()
     QObject::connect(watcher_.get(), &PortWatcher::StateChanged, [this](PortState state, bool behind) {
         OnPortState(state, behind);
     });
+    // "Library…" makes the librarian or shows it; its row of receive buttons
+    // then gets "Receive PRE patches".
+    if (QPushButton* library = dialog_->Button(perf_main::kLibrary))
+        QObject::connect(library, &QPushButton::clicked, dialog_.get(), [this] {
+            if (auto* window = dialog_->findChild<PerformanceLibraryWindow*>())
+                AddReceivePresetButton(*window, device_, *dialog_);
+        }, Qt::QueuedConnection);
 }
 
 void EditorApp::OnPortState(PortState state, bool behind)
@@ -102,13 +133,9 @@ void EditorApp::ChooseDetectedInstrument()
     const std::vector<InstrumentPorts> found = DetectInstruments(*midiSystem);
     // The built-in emulated instrument (the program's in-process port)
     // answers too; a real instrument found beside it is the one meant.
-    auto builtIn = [](const InstrumentPorts& pair) {
-        return std::any_of(inputPorts.begin(), inputPorts.end(), [&pair](const MidiPortInfo& port) {
-            return port.portGuid == pair.input && PortGuid(kEmulatedKind, port.name) == pair.input;
-        });
-    };
     std::vector<InstrumentPorts> real;
-    std::copy_if(found.begin(), found.end(), std::back_inserter(real), [&](const auto& pair) { return !builtIn(pair); });
+    std::copy_if(found.begin(), found.end(), std::back_inserter(real),
+                 [](const InstrumentPorts& pair) { return !BuiltIn(inputPorts, pair.input); });
     const std::vector<InstrumentPorts>& choice = real.empty() ? found : real;
     if (choice.size() != 1)
         return; // the main dialog asks for the ports
@@ -116,6 +143,31 @@ void EditorApp::ChooseDetectedInstrument()
     midiSettings.outputPortGuid = choice[0].output;
     midiSettings.inputEnabled = 1;
     midiSettings.outputEnabled = 1;
+}
+
+void EditorApp::OfferPresetPatches()
+{
+    if (!outputOpen || BuiltIn(outputPorts, midiSettings.outputPortGuid))
+        return;
+    QSettings settings(QDir::current().absoluteFilePath(QString::fromLatin1(kFoldersFileName)), QSettings::IniFormat);
+    if (settings.value(QString::fromLatin1(kPresetsOfferedKey)).toBool())
+        return;
+    try {
+        if (ReadWholeFile(kPresetBankFileName) != shippedPresets_)
+            return; // already the instrument's own, or someone else's
+    } catch (const FileError&) {
+        return;
+    }
+    settings.setValue(QString::fromLatin1(kPresetsOfferedKey), true);
+    settings.sync();
+    const auto answer = QMessageBox::question(
+        dialog_.get(), QString::fromLatin1(kReceivePresetPatchesText),
+        QStringLiteral("The preset names this editor came with are made up. Fetch the names of the instrument's "
+                       "own presets (PRE1, PRE2 and the PRE drum kits) now? This takes about two minutes; it can "
+                       "also be done later with \"%1\" in the library window.")
+            .arg(QString::fromLatin1(kReceivePresetPatchesText)));
+    if (answer == QMessageBox::Yes)
+        ReceivePresetPatches(device_, *dialog_, dialog_.get());
 }
 
 void EditorApp::ShutDown()

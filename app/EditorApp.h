@@ -8,11 +8,17 @@
 // While the main dialog runs, a port watcher reopens the chosen ports when
 // they come back after going away; the title says when they are gone, and
 // what was sent meanwhile is made good by sending the whole performance once.
+// Given the preset file the program came with (SetShippedPresetFile), the
+// run offers "Receive PRE patches" once, when the main dialog is up on an
+// instrument other than the built-in emulated one while patches_pre.bnk is
+// still that file; "cs6edit.ini" remembers that it was offered.
 //
 // Thread: the user-interface thread.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "midi/MidiConnection.h"
 #include "midi/MidiSystem.h"
@@ -40,6 +46,8 @@ public:
     void ShutDown();
     CS6R_PerfMainEdig* MainDialog() const { return dialog_.get(); }
     SynthDevice& Device() { return device_; }
+    // The bytes of patches_pre.bnk as the program ships it (invented names).
+    void SetShippedPresetFile(std::vector<std::uint8_t> bytes) { shippedPresets_ = std::move(bytes); }
     PortWatcher* Watcher() const { return watcher_.get(); }
 
 private:
@@ -48,6 +56,8 @@ private:
     // editor starts on it without asking.
     void ChooseDetectedInstrument();
     void OnPortState(PortState state, bool behind);
+    // The question of "Receive PRE patches", when it is due.
+    void OfferPresetPatches();
 
     MidiSystemConfig midi_;
     ConnectionOutput output_;
@@ -56,6 +66,7 @@ private:
     std::unique_ptr<CS6R_PerfMainEdig> dialog_;
     std::unique_ptr<PortWatcher> watcher_;
     bool firstRun_ = false;
+    std::vector<std::uint8_t> shippedPresets_;
 };
 
 // The organisation the application is filed under (nothing is stored there).

@@ -12,6 +12,7 @@
 #include "framework/MessageBoxes.h"
 #include "framework/UserMessage.h"
 #include "resources/DialogTemplates.h"
+#include "sim/DataFiles.h"
 #include "sim/EmulatedPeer.h"
 
 int main(int argc, char** argv)
@@ -71,5 +72,7 @@ int main(int argc, char** argv)
     auto instrument = std::make_shared<cs6::sim::EmulatedInstrument>(cs6::sim::InstrumentOptions{});
     auto peer = std::make_shared<cs6::sim::EmulatedPeer>(instrument);
     cs6::EditorApp app({.drivers = cs6::StandardDrivers({{cs6::sim::kEmulatedPortName, peer}})});
+    // The shipped preset file is the emulated instrument's invented presets.
+    app.SetShippedPresetFile(cs6::sim::BankFileBytes(instrument->StoredSounds(), cs6::sim::BankFile::Preset));
     return app.InitInstance(file);
 }
