@@ -1,7 +1,7 @@
 #pragma once
-// Helpers for the control tests: the registry of test classes that the one
-// controls executable runs, a recorder of posted user messages, and mouse and
-// wheel events with exact button states.
+// Helpers for the Qt Test classes: the registry of the classes that the one
+// executable runs, a recorder of posted user messages, and mouse and wheel
+// events with exact button states.
 
 #include <vector>
 
@@ -12,21 +12,25 @@
 
 #include "framework/PostedMessage.h"
 
-// Adds a Qt Test class to those the controls executable runs.
-#define CS6_CONTROLS_TEST(TestClass)                                            \
-    static const bool registered##TestClass = (cs6::test::TestRuns().push_back( \
-        [](int argc, char** argv) {                                             \
-            TestClass test;                                                     \
-            return QTest::qExec(&test, argc, argv);                             \
-        }), true)
+// Registers a Qt Test class with the one Qt Test executable, which runs them
+// all, or those named as its first arguments.
+#define CS6_EDITOR_TEST(TestClass)                                                                   \
+    static const bool registered##TestClass = (cs6::test::EditorTests().push_back(                  \
+        {#TestClass, [](int argc, char** argv) {                                                     \
+            TestClass test;                                                                          \
+            return QTest::qExec(&test, argc, argv);                                                  \
+        }}), true)
 
 namespace cs6::test {
 
-using TestRun = int (*)(int argc, char** argv);
-inline std::vector<TestRun>& TestRuns()
+struct EditorTestClass {
+    const char* name;
+    int (*run)(int argc, char** argv);
+};
+inline std::vector<EditorTestClass>& EditorTests()
 {
-    static std::vector<TestRun> runs;
-    return runs;
+    static std::vector<EditorTestClass> tests;
+    return tests;
 }
 
 struct Message {

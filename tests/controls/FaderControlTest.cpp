@@ -206,5 +206,5 @@ private slots:
     }
 };
 
-CS6_CONTROLS_TEST(FaderControlTest);
+CS6_EDITOR_TEST(FaderControlTest);
 #include "FaderControlTest.moc"

@@ -113,5 +113,5 @@ private slots:
     }
 };
 
-CS6_CONTROLS_TEST(FaderRenderTest);
+CS6_EDITOR_TEST(FaderRenderTest);
 #include "FaderRenderTest.moc"

@@ -1,5 +1,5 @@
-// The scrollable panel: hit tests, the capture rules, hover focus, and
-// painting through the buffer.
+// The scrollable panel under the fader: the presses, drags and releases it
+// reports over its items, the capture rules and hover focus.
 
 #include <QDialog>
 #include <QLineEdit>
@@ -55,31 +55,6 @@ class QvScrollableWndCtrlTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void HitTestFindsTheLastItemUnderThePoint_data()
-    {
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<int>("row");
-        // Row 0: 10..50 square; row 1: 40..80 over its corner; row 2: (100, 100).
-        QTest::newRow("overlap: later row") << QPoint(45, 45) << 1;
-        QTest::newRow("left and top edges") << QPoint(10, 10) << 0;
-        QTest::newRow("right edge") << QPoint(50, 20) << 0;
-        QTest::newRow("bottom edge") << QPoint(20, 50) << 0;
-        QTest::newRow("past the right edge") << QPoint(51, 20) << -1;
-        QTest::newRow("past the bottom edge") << QPoint(20, 51) << -1;
-        QTest::newRow("one-pixel item") << QPoint(100, 100) << 2;
-        QTest::newRow("lost press point") << QvScrollableWndCtrl::kLostPressPoint << -1;
-    }
-    void HitTestFindsTheLastItemUnderThePoint()
-    {
-        QFETCH(QPoint, point);
-        QFETCH(int, row);
-        QvScrollableWndCtrl panel;
-        panel.AddItem(0, 0, 0, 10, 10, 50, 50);
-        panel.AddItem(0, 1, 0, 40, 40, 80, 80);
-        panel.AddItem(0, 2, 0, 100, 100, 100, 100);
-        QCOMPARE(panel.HitTest(point), row);
-    }
-
     void MovesDuringTheCaptureAreDrags()
     {
         Window w;
@@ -160,19 +135,7 @@ private slots:
         QTest::mouseMove(&w.panel, {30, 30}); // a real pointer move
         QVERIFY(w.panel.hasFocus());
     }
-
-    void DefaultPictureIsAClippedCrossPresentedFromTheBuffer()
-    {
-        Window w;
-        const QRgb paper = w.panel.palette().color(QPalette::Light).rgb();
-        const QRgb ink = QColor(Qt::black).rgb();
-        const QImage shown = w.panel.grab().toImage();
-        QCOMPARE(shown.pixel(1, 1), paper); // outside the 3-pixel clip
-        QCOMPARE(shown.pixel(10, 10), ink);
-        QCOMPARE(shown.pixel(20, 10), paper);
-        QCOMPARE(w.panel.PictureBuffer()->View().pixel(10, 10), ink);
-    }
 };
 
-CS6_CONTROLS_TEST(QvScrollableWndCtrlTest);
+CS6_EDITOR_TEST(QvScrollableWndCtrlTest);
 #include "QvScrollableWndCtrlTest.moc"

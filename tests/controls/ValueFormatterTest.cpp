@@ -51,5 +51,5 @@ private slots:
     }
 };
 
-CS6_CONTROLS_TEST(ValueFormatterTest);
+CS6_EDITOR_TEST(ValueFormatterTest);
 #include "ValueFormatterTest.moc"

@@ -4,8 +4,8 @@
 // on lists, faders and modal dialogs, and the bytes the instrument received.
 // Pacing is off; the editor's own waits are real.
 //
-// Every test class registers itself with CS6_EDITOR_TEST(Class); the one
-// executable runs them all, or those named as its first arguments.
+// Every test class registers itself with CS6_EDITOR_TEST(Class), of
+// ControlsTestSupport.h.
 
 #include <QApplication>
 #include <QComboBox>
@@ -38,26 +38,9 @@
 #include "synth/SynthDevice.h"
 #include "tests/controls/ControlsTestSupport.h"
 
-#define CS6_EDITOR_TEST(TestClass)                                                                   \
-    static const bool registered##TestClass = (cs6::test::EditorTests().push_back(                  \
-        {#TestClass, [](int argc, char** argv) {                                                     \
-            TestClass test;                                                                          \
-            return QTest::qExec(&test, argc, argv);                                                  \
-        }}), true)
-
 using namespace std::chrono_literals;
 
 namespace cs6::test {
-
-struct EditorTestClass {
-    const char* name;
-    int (*run)(int argc, char** argv);
-};
-inline std::vector<EditorTestClass>& EditorTests()
-{
-    static std::vector<EditorTestClass> tests;
-    return tests;
-}
 
 using Bytes = std::vector<std::uint8_t>;
 

@@ -1,6 +1,7 @@
-// Runs the editor's test classes, on the offscreen platform unless another is
-// chosen: all of them, or those whose names come first on the command line
-// (the other arguments go to Qt Test). The exit status counts the failures.
+// Runs the Qt Test classes of the controls and the editor, on the offscreen
+// platform unless another is chosen: all of them, or those whose names come
+// first on the command line (the other arguments go to Qt Test). The exit
+// status counts the failures.
 #include <QApplication>
 
 #include <cstring>
