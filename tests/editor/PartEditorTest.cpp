@@ -113,9 +113,7 @@ void PartEditorTest::theStripOpensBothDialogsForItsPart_data()
     QTest::addColumn<QString>("caption");
     QTest::newRow("QED, part 3") << 0x02 << int{perf_part_main::kQuickEdit} << "Part 3 filter & envelope QED";
     QTest::newRow("QED, PLG1") << 0x60 << int{perf_part_main::kQuickEdit} << "Part PLG1 filter & envelope QED";
-    QTest::newRow("QED, CL") << 0x50 << int{perf_part_main::kQuickEdit} << "Part CL filter & envelope QED";
     QTest::newRow("RecvSW, CL") << 0x50 << int{perf_part_main::kReceiveSwitches} << "Part CL receive switches";
-    QTest::newRow("RecvSW, AD") << 0x40 << int{perf_part_main::kReceiveSwitches} << "Part AD receive switches";
     QTest::newRow("RecvSW, PLG2") << 0x61 << int{perf_part_main::kReceiveSwitches} << "Part PLG2 receive switches";
 }
 

@@ -1,11 +1,14 @@
-// The main window's sequences and commands against the emulated instrument.
+// The main window's sequences and commands against the emulated instrument,
+// with "Receive INT, EXT patches" into the bank files.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 
 #include "editor/CS6R_PerfMainEdig.h"
 #include "editor/CS6R_PerfPartMainEdit.h"
+#include "framework/FileIo.h"
 #include "midi/MidiSetupDlg.h"
 #include "synth/SysExMessages.h"
 #include "tests/editor/EditorFixture.h"
@@ -41,21 +44,20 @@ class PerfMainEdigTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpSequenceAndFirstRefresh();
+    void startUpSequenceFirstRefreshAndAudition();
     void aValueOutsideAListLeavesTheSelection();
     void theNameIsMappedAndSentAsTenMessages_data();
     void theNameIsMappedAndSentAsTenMessages();
-    void requestShowsWhatTheInstrumentHolds();
     void initPerfSendsTheInitialPerformance();
-    void auditionPulsesSwitch10();
     void aFrontPanelChangeIsFollowedByARequest();
     void enterPressesTheFocusedButtonElseEndsTheWindow_data();
     void enterPressesTheFocusedButtonElseEndsTheWindow();
-    void aBoxRunsNoOtherHandlerBeforeItsOperationEnds();
+    void receivePatchesWritesBothFilesAndItsBoxRunsNoOtherHandler();
+    void cancelInReceivePatchesKeepsTheFiles();
     void midiSetupShowsNoPortThatIsGone();
 };
 
-void PerfMainEdigTest::startUpSequenceAndFirstRefresh()
+void PerfMainEdigTest::startUpSequenceFirstRefreshAndAudition()
 {
     test::EditorFixture fixture;
     CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
@@ -80,6 +82,14 @@ void PerfMainEdigTest::startUpSequenceAndFirstRefresh()
 
     QCOMPARE(dialog.NameEdit()->text().toStdString(), InstrumentName(*fixture.instrument));
     QVERIFY(dialog.DetectManualChange());
+
+    // "Audition" is the second pulse alone.
+    dialog.Button(perf_main::kAudition)->click();
+    const auto audition = fixture.TakeReceived();
+    QCOMPARE(audition.size(), std::size_t{2});
+    QCOMPARE(audition[0].bytes, expected[4]);
+    QCOMPARE(audition[1].bytes, expected[5]);
+    QVERIFY(audition[1].time - audition[0].time >= 50ms);
 }
 
 void PerfMainEdigTest::aValueOutsideAListLeavesTheSelection()
@@ -130,19 +140,6 @@ void PerfMainEdigTest::theNameIsMappedAndSentAsTenMessages()
     QCOMPARE(InstrumentName(*fixture.instrument), stored.trimmed().toStdString());
 }
 
-void PerfMainEdigTest::requestShowsWhatTheInstrumentHolds()
-{
-    test::EditorFixture fixture;
-    MainWindow w(fixture);
-    QVERIFY(w.ready);
-    fixture.SetOnInstrument(QStringLiteral("30 00 00 43 68 61 6E 67 65 64 20 20 20")); // "Changed"
-    fixture.SetOnInstrument(QStringLiteral("30 00 38 11"));
-    w.dialog.Button(perf_main::kRequest)->click();
-    QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{kPerformanceRequest});
-    QCOMPARE(w.dialog.NameEdit()->text(), QStringLiteral("Changed"));
-    QCOMPARE(w.dialog.Fader(0)->Label(), QStringLiteral("17"));
-}
-
 void PerfMainEdigTest::initPerfSendsTheInitialPerformance()
 {
     test::EditorFixture fixture;
@@ -156,19 +153,6 @@ void PerfMainEdigTest::initPerfSendsTheInitialPerformance()
     QCOMPARE(w.dialog.Fader(0)->Label(), QStringLiteral("100"));
     QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
     QCOMPARE(InstrumentName(*fixture.instrument), std::string("Init Perf"));
-}
-
-void PerfMainEdigTest::auditionPulsesSwitch10()
-{
-    test::EditorFixture fixture;
-    MainWindow w(fixture);
-    QVERIFY(w.ready);
-    w.dialog.Button(perf_main::kAudition)->click();
-    const auto received = fixture.TakeReceived();
-    QCOMPARE(received.size(), std::size_t{2});
-    QCOMPARE(received[0].bytes, (Bytes{0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x01, 0xF7}));
-    QCOMPARE(received[1].bytes, (Bytes{0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x00, 0xF7}));
-    QVERIFY(received[1].time - received[0].time >= 50ms);
 }
 
 void PerfMainEdigTest::aFrontPanelChangeIsFollowedByARequest()
@@ -240,10 +224,12 @@ void PerfMainEdigTest::enterPressesTheFocusedButtonElseEndsTheWindow()
     }
 }
 
-// Regression: a box shown while a handler sends ran the queued messages
-// inside its own event loop: a fader's change went out and the instrument's
-// notification started a request in the middle of the operation under way.
-void PerfMainEdigTest::aBoxRunsNoOtherHandlerBeforeItsOperationEnds()
+// "Receive INT, EXT patches": both banks into their files, one box for
+// both. Regression: a box shown while a handler sends ran the queued
+// messages inside its own event loop: a fader's change went out and the
+// instrument's notification started a request in the middle of the
+// operation under way.
+void PerfMainEdigTest::receivePatchesWritesBothFilesAndItsBoxRunsNoOtherHandler()
 {
     test::InTemporaryFolder folder; // "Receive INT, EXT patches" writes its files here
     test::EditorFixture fixture;
@@ -258,13 +244,45 @@ void PerfMainEdigTest::aBoxRunsNoOtherHandlerBeforeItsOperationEnds()
         sentDuringBox = fixture.TakeReceived().size();
     };
     w.dialog.Button(perf_main::kReceivePatches)->click();
-    QCOMPARE(fixture.boxes.size(), std::size_t{1});
+    QCOMPARE(fixture.boxes, std::vector<std::string>{"INT bank: all 130 patches received, patches_int.bnk written.\n"
+                                                     "EXT bank: all 130 patches received, patches_ext.bnk written."});
+    const auto banks = fixture.instrument->StoredSounds();
+    QCOMPARE(ReadWholeFile(kIntBankFileName), sim::BankFileBytes(banks, sim::BankFile::Int));
+    QCOMPARE(ReadWholeFile(kExtBankFileName), sim::BankFileBytes(banks, sim::BankFile::Ext));
     QCOMPARE(sentDuringBox, std::size_t{0});
     // Afterwards each runs once, in order: the fader's change, then the request.
     QCoreApplication::sendPostedEvents(&w.dialog);
     const QString volume = w.dialog.Fader(0)->Label();
     QCOMPARE(fixture.TakeReceivedBytes(), (std::vector<Bytes>{test::Change("30 00 38 " + QString::number(volume.toInt(), 16)),
                                                               kPerformanceRequest}));
+}
+
+// Cancel in the progress dialog, pressed once it shows entry 5, stops after
+// the request under way; the files stay as they were.
+void PerfMainEdigTest::cancelInReceivePatchesKeepsTheFiles()
+{
+    test::InTemporaryFolder folder;
+    test::EditorFixture fixture;
+    MainWindow w(fixture);
+    QVERIFY(w.ready);
+    const Bytes old(kUserBankFileSize, 0x33);
+    WriteFileAtomically(kIntBankFileName, old);
+    WriteFileAtomically(kExtBankFileName, old);
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        auto* progress = w.dialog.findChild<QProgressDialog*>();
+        if (progress && progress->value() >= 5)
+            progress->cancel();
+    });
+    poll.start(0);
+    w.dialog.Button(perf_main::kReceivePatches)->click();
+    poll.stop();
+    QCOMPARE(fixture.boxes, std::vector<std::string>{"INT bank: cancelled; patches_int.bnk was not changed.\n"
+                                                     "EXT bank: cancelled; patches_ext.bnk was not changed."});
+    QCOMPARE(ReadWholeFile(kIntBankFileName), old);
+    QCOMPARE(ReadWholeFile(kExtBankFileName), old);
+    const auto requests = fixture.TakeReceived().size();
+    QVERIFY(requests >= 5 && requests < 20);
 }
 
 // A stored port that is gone: no selection, and OK stays inert.
