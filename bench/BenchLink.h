@@ -4,11 +4,13 @@
 
 #include <QUuid>
 
+#include <memory>
 #include <string>
 
 #include "framework/FileIo.h"
 #include "midi/MidiConnection.h"
 #include "midi/MidiSettings.h"
+#include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
 #include "sim/DataFiles.h"
 #include "sim/EmulatedPeer.h"
@@ -35,6 +37,19 @@ inline void OpenPorts(const QUuid& input, const QUuid& output)
     midiSettings.inputPortGuid = input;
     midiSettings.outputPortGuid = output;
     OpenMidiConnection();
+}
+
+// The emulated instrument behind the program's in-process ports, paced like
+// the cable, with midiSystem made on those ports alone and the connection
+// opened on them. Returns the instrument.
+inline std::shared_ptr<sim::EmulatedInstrument> OpenInProcessInstrument()
+{
+    auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions{});
+    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
+        .drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
+    const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
+    OpenPorts(port, port);
+    return instrument;
 }
 
 // A run folder: the emulated instrument's data files and a settings.dat

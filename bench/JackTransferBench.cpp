@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <csignal>
 
-#include "bench/BenchLink.h"
+#include "bench/JackSim.h"
 #include "bench/BenchSupport.h"
 #include "framework/UserMessage.h"
 #include "midi/MidiConnection.h"
@@ -14,8 +14,6 @@
 #include "midi/PortGuid.h"
 #include "synth/BulkSequences.h"
 #include "synth/SynthDevice.h"
-#include "tests/support/ChildProcess.h"
-#include "tests/support/JackServer.h"
 
 using namespace cs6;
 using namespace std::chrono_literals;
@@ -48,19 +46,9 @@ int main()
 {
     SetMessageBoxHandler([](std::string_view text) { std::printf("message box: %.*s\n", static_cast<int>(text.size()), text.data()); });
     ::setenv("CS6_TEST_JACK_PERIOD", "64", 0);
-    std::string whyNot;
-    auto server = test::JackServer::StartAny(&whyNot);
-    if (!server) {
-        std::printf("no JACK server: %s\n", whyNot.c_str());
+    bench::JackSim jack;
+    if (!jack.Start({}))
         return 1;
-    }
-    auto sim = test::ChildProcess::Start(CS6SIM_PATH, {});
-    std::string line;
-    if (!sim || !sim->ReadLine(line, 10s))
-        return 1;
-
-    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{.drivers = {JackMidi("cs6edit")}});
-    bench::OpenPorts(PortGuid(kJackKind, "cs6sim:midi_out"), PortGuid(kJackKind, "cs6sim:midi_in"));
     bench::ConnectedDevice link;
     SynthDevice& device = link.device;
 
@@ -72,8 +60,8 @@ int main()
     }
     CloseMidiConnection();
     midiSystem.reset();
-    sim->Signal(SIGTERM);
-    sim->Wait(5s);
+    jack.sim->Signal(SIGTERM);
+    jack.sim->Wait(5s);
     std::printf("transfer time / wire time over JACK (worst of performance, voice, drum voice): %.4f\n", worst);
     return 0;
 }

@@ -11,12 +11,9 @@
 #include <ctime>
 #include <csignal>
 
-#include "bench/BenchLink.h"
+#include "bench/JackSim.h"
 #include "framework/UserMessage.h"
-#include "midi/MidiSystem.h"
 #include "midi/PortWatcher.h"
-#include "tests/support/ChildProcess.h"
-#include "tests/support/JackServer.h"
 
 using namespace cs6;
 using namespace std::chrono_literals;
@@ -46,25 +43,16 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv); // the watcher's timer
     SetMessageBoxHandler([](std::string_view text) { std::printf("message box: %.*s\n", static_cast<int>(text.size()), text.data()); });
-    std::string whyNot;
-    auto server = test::JackServer::StartAny(&whyNot);
-    if (!server) {
-        std::printf("no JACK server: %s\n", whyNot.c_str());
+    bench::JackSim jack;
+    if (!jack.Start({}))
         return 1;
-    }
-    auto sim = test::ChildProcess::Start(CS6SIM_PATH, {});
-    std::string line;
-    if (!sim || !sim->ReadLine(line, 10s))
-        return 1;
-    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{.drivers = {JackMidi("cs6edit")}});
-    bench::OpenPorts(PortGuid(kJackKind, "cs6sim:midi_out"), PortGuid(kJackKind, "cs6sim:midi_in"));
     ConnectionOutput output;
     PortWatcher watcher(output, {}, std::chrono::hours(1)); // looks only when asked here
 
     const LookTime present = Look(watcher, 1000);
     if (watcher.State() != PortState::Present)
         return 1;
-    server->Kill();
+    jack.server->Kill();
     const auto deadline = Clock::now() + 10s;
     while (watcher.State() != PortState::Gone && Clock::now() < deadline)
         watcher.Check();
@@ -73,8 +61,8 @@ int main(int argc, char** argv)
     const LookTime gone = Look(watcher, 200);
     CloseMidiConnection();
     midiSystem.reset();
-    sim->Signal(SIGTERM);
-    sim->Wait(5s);
+    jack.sim->Signal(SIGTERM);
+    jack.sim->Wait(5s);
     const double period = std::chrono::duration<double>(kPortWatchPeriod).count();
     std::printf("one look, processor time (wall time): %.1f us (%.1f us) with the ports open, %.1f us (%.1f us) with "
                 "the server gone; period %.0f s\n",

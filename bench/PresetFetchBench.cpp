@@ -40,11 +40,7 @@ int main()
     const fs::path folder = fs::temp_directory_path() / ("cs6-bench-presets-" + std::to_string(::getpid()));
     fs::create_directories(folder);
 
-    auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions{});
-    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
-        .drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
-    const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-    bench::OpenPorts(port, port);
+    const auto instrument = bench::OpenInProcessInstrument();
     bench::ConnectedDevice link;
     SynthDevice& device = link.device;
     std::chrono::milliseconds waits{0};

@@ -51,11 +51,7 @@ double Measure(SynthDevice& device, int mid, DumpType type, std::span<const Bulk
 
 int main()
 {
-    auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions{});
-    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
-        .drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
-    const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-    bench::OpenPorts(port, port);
+    const auto instrument = bench::OpenInProcessInstrument();
     bench::ConnectedDevice link;
     SynthDevice& device = link.device;
 
