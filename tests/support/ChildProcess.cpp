@@ -21,12 +21,6 @@ ChildProcess::~ChildProcess()
     process_.waitForFinished();
 }
 
-bool ChildProcess::Write(const std::string& text)
-{
-    const auto size = static_cast<qint64>(text.size());
-    return process_.write(text.data(), size) == size && process_.waitForBytesWritten();
-}
-
 bool ChildProcess::ReadLine(std::string& line, std::chrono::milliseconds timeout)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -1,6 +1,6 @@
 #pragma once
-// A program run by a test as a separate process, its standard input and
-// output through pipes; killed, if it still runs, when this goes.
+// A program run by a test as a separate process, its standard output read
+// through a pipe; killed, if it still runs, when this goes.
 
 #include <QProcess>
 
@@ -17,7 +17,6 @@ public:
     static std::unique_ptr<ChildProcess> Start(const std::string& program, const std::vector<std::string>& args);
     ~ChildProcess();
 
-    bool Write(const std::string& text);
     // The next line of its output, or false when none came in time.
     bool ReadLine(std::string& line, std::chrono::milliseconds timeout);
     // Sends a signal; Wait then collects the exit status.
