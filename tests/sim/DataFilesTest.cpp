@@ -35,8 +35,6 @@ TEST_F(DataFiles, HaveTheEditorsSizesWithEachImageFollowedByItsLocation)
                            Row{kPresetBankFileName, 852760, 128 * 3075 + 3072, {0x3F, 0x01, 0x00}}, // PRE2 1
                            Row{kPresetBankFileName, 852760, 256 * 3075 + 8192, {0x3F, 0x20, 0x00}}, // PRE drum 1
                            Row{kPresetBankFileName, 852760, 852757, {0x3F, 0x20, 0x07}},            // PRE drum 8
-                           Row{kIntBankFileName, 409990, 127 * 3075 + 3072, {0x3F, 0x08, 0x7F}},    // INT 128
-                           Row{kIntBankFileName, 409990, 409987, {0x3F, 0x28, 0x01}},               // INT kit 2
                            Row{kExtBankFileName, 409990, 409987, {0x3F, 0x29, 0x01}}}) {            // EXT kit 2
         const Bytes file = ReadWholeFile(directory / row.file);
         ASSERT_EQ(file.size(), row.size) << row.file;

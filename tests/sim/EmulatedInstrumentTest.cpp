@@ -8,7 +8,7 @@
 #include <atomic>
 #include <thread>
 
-#include "synth/PerformanceFile.h"
+#include "synth/SysExMessages.h"
 
 namespace cs6::sim {
 namespace {
@@ -117,24 +117,6 @@ TEST_F(Instrument, SinkMayAnswerBackIntoTheInstrument)
     ASSERT_EQ(out.size(), 3u + 34u);
     EXPECT_EQ(std::vector<Bytes>(out.begin() + 3, out.end()), Exchange({Request(0x4F, 0x00)}));
     EXPECT_EQ(instrument.EditBuffer(DumpType::Performance), instrument.StoredImage(bank::kIntPerf, 3));
-}
-
-TEST_F(Instrument, StoresALibraryWhereItsFootersSayAndAnswersForThoseLocations)
-{
-    std::vector<FilePerformance> library;
-    for (const auto& [code, program] : {std::pair{bank::kIntPerf, 5}, {bank::kExtPerf, 63}}) {
-        ParameterMemory memory;
-        memory.image.fill(static_cast<std::uint8_t>(program));
-        library.push_back(FilePerformance::FromMemory(memory, {code, program}));
-    }
-    std::vector<Bytes> messages;
-    for (const std::uint8_t byte : SerializeLibrary(library))
-        (byte == sysex::kSysExStart ? messages.emplace_back() : messages.back()).push_back(byte);
-    EXPECT_EQ(Exchange(messages), std::vector<Bytes>{});
-    Bytes answers;
-    for (const Bytes& m : Exchange({Request(bank::kIntPerf, 5), Request(bank::kExtPerf, 63)}))
-        answers.insert(answers.end(), m.begin(), m.end());
-    EXPECT_EQ(ParsePerformances(answers).performances, library);
 }
 
 TEST(ShippedInstrument, KeepsNoLogs)
