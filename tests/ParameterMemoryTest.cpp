@@ -137,21 +137,5 @@ TEST(ParameterMemoryAccess, UnknownBlockIsReportedWithItsAddress)
     EXPECT_EQ(memory.Bytes(PackAddress(0x47, 0, 0), 88).size(), 88u);
 }
 
-TEST(ParameterMemoryRoom, FollowsSlotsAndDrumKeyPacking)
-{
-    const ParameterMemory memory;
-    EXPECT_EQ(memory.BlockRoom(MakeBlockKey(0x47, 5)), 64u);
-    EXPECT_EQ(memory.BlockRoom(MakeBlockKey(0x48, 5)), 8u);
-    EXPECT_EQ(memory.BlockRoom(MakeBlockKey(0x4C, 0x04)), 0u);
-
-    EXPECT_TRUE(memory.FitsInBlock(PackAddress(0x30, 0x00, 100), 28));
-    EXPECT_FALSE(memory.FitsInBlock(PackAddress(0x30, 0x00, 100), 29));
-    EXPECT_TRUE(memory.FitsInBlock(PackAddress(0x47, 3, 0x20), 32));
-    EXPECT_FALSE(memory.FitsInBlock(PackAddress(0x47, 3, 0x20), 33));
-    EXPECT_FALSE(memory.FitsInBlock(PackAddress(0x48, 3, 100), 0)); // low past the room
-    EXPECT_FALSE(memory.FitsInBlock(PackAddress(0x31, 0x10, 0), 1));
-    EXPECT_FALSE(memory.FitsInBlock(1u << 21, 1));
-}
-
 } // namespace
 } // namespace cs6

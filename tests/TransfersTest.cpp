@@ -134,24 +134,6 @@ TEST_F(TransfersTest, ARepliesAddressDecidesWhereItGoesWhateverWasRequested)
     EXPECT_EQ(*device.ByteAt(0x31, 0x05, 36), 0x55);
 }
 
-TEST_F(TransfersTest, OtherDumpTypesExpectExactlyOneReply)
-{
-    link.batches.push_back({sysex::BulkDump(0x30, 0x00, 0x00, Bytes(68, 0x22))});
-    EXPECT_EQ(device.RequestDump(0x0E, 0x4F, 0x00, static_cast<DumpType>(0)), DumpOutcome::Complete);
-    EXPECT_EQ(link.armed.back(), 1);
-    EXPECT_EQ(*device.ByteAt(0x30, 0x00, 67), 0x22);
-    link.batches.push_back({sysex::BulkDump(0x30, 0x00, 0x00, Bytes(68, 0x33)), sysex::BulkDump(0x0F, 0, 0, {})});
-    EXPECT_EQ(device.RequestDump(0x0E, 0x4F, 0x00, static_cast<DumpType>(4)), DumpOutcome::Incomplete);
-    EXPECT_EQ(*device.ByteAt(0x30, 0x00, 67), 0x22);
-}
-
-TEST_F(TransfersTest, WithoutAReplySourceARequestIsNotAnswered)
-{
-    device.SetReplySource(nullptr);
-    EXPECT_EQ(device.RequestEditBuffer(DumpType::Performance), DumpOutcome::NotAnswered);
-    EXPECT_EQ(link.sent.size(), 1u);
-}
-
 // Block addresses as the bulk tables list them: "30 00-05" is six blocks at
 // low 00; in a repeated group "41 20" is block 41 i 20 for each index i.
 std::vector<std::uint32_t> Expand(const char* head, const char* repeated, int repeats)

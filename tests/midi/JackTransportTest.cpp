@@ -48,7 +48,7 @@ struct Boxes : std::vector<std::string> {
     MessageBoxHandler previous;
 };
 
-TEST(JackTransport, ALargeSysExCrossesWholeAndInOrderAndANewServerServesTheSameGuidAfterACrash)
+TEST(JackTransport, ALargeSysExCrossesWholeAndInOrderAndAServerThatDiesFailsSendsAtOnce)
 {
     std::string whyNot;
     auto server = test::JackServer::StartAny(&whyNot);
@@ -88,16 +88,7 @@ TEST(JackTransport, ALargeSysExCrossesWholeAndInOrderAndANewServerServesTheSameG
     EXPECT_EQ(boxes.back(), "C"); // after "A": the clock went with the server
     EXPECT_TRUE(system.ListPorts().empty()); // no server: no ports, no error
     EXPECT_THROW(system.CreateOutputPort(toPeer, 0x100000), PyxMidiPortException);
-
-    server = test::JackServer::Start(server->Name(), &whyNot);
-    ASSERT_TRUE(server) << whyNot;
-    peer = std::make_unique<JackDriver>("testpeer");
-    ASSERT_TRUE(peer->Connect());
-    output = system.CreateOutputPort(toPeer, 0x100000); // the old port goes with its dead client
-    peerIn = peer->Open(PortGuid(kJackKind, "cs6edit:midi_out"), PortDirection::Input);
-    ASSERT_TRUE(peerIn && peerIn->Activate(true));
-    ASSERT_EQ(output->SendMidiMessage(Bytes{0xC0, 0x03}, 0), SendOutcome::Sent);
-    EXPECT_EQ(Received(*peerIn, 1), (std::vector<Bytes>{{0xC0, 0x03}}));
+    // A new server under the running editor: InstrumentDetectionTest.
 }
 
 } // namespace
