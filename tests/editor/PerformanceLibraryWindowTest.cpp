@@ -1,0 +1,141 @@
+// The librarian window over the emulated instrument: what the window adds to
+// the library's commands (the table, its filter, the questions asked, Cancel,
+// the editor's undo step). The commands themselves: PerformanceLibraryTest.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QTableView>
+
+#include "editor/PerformanceLibraryWindow.h"
+#include "framework/FileIo.h"
+#include "synth/StoredSounds.h"
+#include "tests/editor/EditorFixture.h"
+
+using namespace cs6;
+
+namespace {
+
+// The window in a folder of its own whose library holds INT 005 as the
+// instrument stores it, or the bytes given.
+struct Run {
+    explicit Run(std::optional<test::Bytes> file = {})
+    {
+        FilePerformance int5{{bank::kIntPerf, 4}, {}};
+        const auto image = fixture.instrument->StoredImage(bank::kIntPerf, 4);
+        std::copy(image.begin(), image.end(), int5.blocks.begin());
+        WriteFileAtomically(kLibraryFileName, file ? *file : SerializeLibrary({&int5, 1}));
+        window = std::make_unique<PerformanceLibraryWindow>(nullptr, fixture.device, history, ".");
+        window->SetQuestion([this](QWidget*, const QString& text) {
+            questions << text;
+            return answers.isEmpty() || answers.takeFirst();
+        });
+        fixture.TakeReceived();
+    }
+
+    test::InTemporaryFolder folder;
+    test::EditorFixture fixture;
+    EditHistory history{fixture.device, nullptr};
+    std::unique_ptr<PerformanceLibraryWindow> window;
+    QStringList questions;
+    QList<bool> answers;
+};
+
+} // namespace
+
+class PerformanceLibraryWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theTableListsTheInstrumentsNamesAndFiltersAsTheUserTypes();
+    void cancelOrADamagedFileLeavesTheTableAsTheLibraryWas();
+    void storeNamesWhatItReplacesAndAsksAgainWithoutABackup_data();
+    void storeNamesWhatItReplacesAndAsksAgainWithoutABackup();
+    void editIsOneUndoStepThatReachesTheEditBuffer();
+};
+
+void PerformanceLibraryWindowTest::theTableListsTheInstrumentsNamesAndFiltersAsTheUserTypes()
+{
+    Run run;
+    run.window->OnReceive();
+    QVERIFY(run.fixture.Shown(QStringLiteral("EXT performances: all 64 received")));
+    const QAbstractItemModel* table = run.window->Table()->model();
+    QCOMPARE(table->rowCount(), 192);
+    for (const FilePerformance& p : run.window->Library().Performances()) { // in the table's order
+        const int row = static_cast<int>(&p - run.window->Library().Performances().data());
+        const auto image = run.fixture.instrument->StoredImage(p.location.bankLsb, p.location.program);
+        QCOMPARE(table->index(row, 0).data().toString() + table->index(row, 1).data().toString(),
+                 QString::fromStdString(LocationLabel(p.location) + StoredName(image.data())).trimmed());
+    }
+    QTest::keyClicks(run.window->Filter(), QStringLiteral("ext 6"));
+    QCOMPARE(run.window->Table()->model()->rowCount(), 5); // EXT 60..64
+}
+
+void PerformanceLibraryWindowTest::cancelOrADamagedFileLeavesTheTableAsTheLibraryWas()
+{
+    Run run;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        auto* progress = run.window->findChild<QProgressDialog*>();
+        if (progress && progress->value() >= 5)
+            progress->cancel();
+    });
+    poll.start(0);
+    run.window->OnReceive();
+    QVERIFY(run.fixture.Shown(QStringLiteral("INT performances: cancelled after 5 of 128")));
+    QCOMPARE(run.window->Table()->model()->rowCount(), 1);
+
+    Run damaged(test::Bytes{0xF0, 0x43});
+    QCOMPARE(damaged.window->Table()->model()->rowCount(), 0);
+    QVERIFY(damaged.fixture.Shown(QString(kLibraryFileName) + ".bad"));
+}
+
+void PerformanceLibraryWindowTest::storeNamesWhatItReplacesAndAsksAgainWithoutABackup_data()
+{
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("confirmed") << false << QList<bool>{true} << true;
+    QTest::newRow("declined") << false << QList<bool>{false} << false;
+    QTest::newRow("no backup, declined") << true << QList<bool>{true, false} << false;
+    QTest::newRow("no backup, confirmed") << true << QList<bool>{true, true} << true;
+}
+
+void PerformanceLibraryWindowTest::storeNamesWhatItReplacesAndAsksAgainWithoutABackup()
+{
+    QFETCH(bool, silent);
+    QFETCH(QList<bool>, answers);
+    QFETCH(bool, stored);
+    Run run;
+    run.answers = answers;
+    const auto old = run.fixture.instrument->StoredImage(bank::kIntPerf, 4);
+    std::copy_n("Edited", 6, run.fixture.device.Memory().Region(kPerformanceBlocks).begin());
+    run.window->Table()->selectRow(0);
+    QCOMPARE(run.window->StoreButton()->text(), QStringLiteral("Store to INT 005…"));
+    if (silent)
+        run.fixture.instrument->SetFaults({.noAnswer = true}, sim::FaultScope::UntilCleared);
+    run.window->StoreButton()->click();
+
+    QCOMPARE(run.questions.size(), answers.size());
+    QVERIFY(run.questions[0].contains("to INT 005, replacing INT 005 \"" +
+                                      QString::fromStdString(StoredName(old.data())).trimmed() + "\""));
+    QCOMPARE(run.fixture.instrument->StoredImage(bank::kIntPerf, 4) != old, stored);
+    QCOMPARE(run.window->HistoryList()->count(), stored && !silent ? 1 : 0);
+    QCOMPARE(run.fixture.boxes.size(), std::size_t{answers[0]}); // what was and was not done
+}
+
+void PerformanceLibraryWindowTest::editIsOneUndoStepThatReachesTheEditBuffer()
+{
+    Run run;
+    run.window->ShowWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(run.window.get()));
+    const QRect cell = run.window->Table()->visualRect(run.window->Table()->model()->index(0, 1));
+    QTest::mouseClick(run.window->Table()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(run.window->Table()->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(run.fixture.Received(34).size(), std::size_t{34}); // as "Transmit" sends it
+    QCOMPARE(run.fixture.instrument->EditBuffer(DumpType::Performance),
+             run.fixture.instrument->StoredImage(bank::kIntPerf, 4));
+    QCOMPARE(run.history.Stack().count(), 1);
+}
+
+CS6_EDITOR_TEST(PerformanceLibraryWindowTest);
+#include "PerformanceLibraryWindowTest.moc"
