@@ -1,12 +1,11 @@
-// The emulated instrument as a test double: it shrugs off bad input, takes
-// concurrent senders and a sink that answers back, paces its output like the
-// cable, and keeps no logs in the programs that ship it.
+// The emulated instrument as a test double: it shrugs off bad input, takes a
+// sink that answers back, paces its output like the cable, and keeps no logs
+// in the programs that ship it.
 #include "sim/EmulatedInstrument.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "synth/SysExMessages.h"
 
@@ -76,32 +75,6 @@ TEST_F(Instrument, BadOrForeignInputChangesNothingAndGetsNoAnswer)
     EXPECT_TRUE(state() == before);
     // Still answering, whatever the device number: a whole performance.
     EXPECT_EQ(Exchange({{0xF0, 0x43, 0x2F, 0x64, 0x0E, 0x4F, 0x00, 0xF7}}).size(), 34u);
-}
-
-TEST_F(Instrument, ConcurrentSendersAllLandAndAnswersStayWhole)
-{
-    {
-        std::vector<std::jthread> senders;
-        for (int w = 0; w < 4; ++w)
-            senders.emplace_back([this, w] { // each sets every byte of its own four parts
-                for (int part = 4 * w; part < 4 * w + 4; ++part)
-                    for (int low = 0; low < 37; ++low)
-                        instrument.Receive(Change(0x31, part, low, {static_cast<std::uint8_t>((part + low) & 0x7F)}));
-            });
-        senders.emplace_back([this] {
-            for (int i = 0; i < 6; ++i)
-                instrument.Receive(Request(i % 2 ? 0x0F : 0x4F, 0x00));
-        });
-    }
-    const auto out = Exchange({}); // six answers of 34, each contiguous from header to footer
-    ASSERT_EQ(out.size(), 6u * 34);
-    for (std::size_t a = 0; a < out.size(); a += 34) {
-        EXPECT_EQ(out[a], Frame(0x0E, out[a][7], 0x00));
-        EXPECT_EQ(out[a + 33], Frame(0x0F, out[a][7], 0x00));
-    }
-    for (int part = 0; part < 16; ++part)
-        for (int low = 0; low < 37; ++low)
-            ASSERT_EQ(instrument.ReadMemory(PackAddress(0x31, part, low), 1)[0], (part + low) & 0x7F);
 }
 
 TEST_F(Instrument, SinkMayAnswerBackIntoTheInstrument)
