@@ -40,7 +40,7 @@ std::vector<double> Drag(CS6R_PerfMainEdig& dialog, int steps, Arrival arrival)
     std::vector<double> latencies;
     for (int step = 0; step < steps; ++step) {
         dialog.Fader(0)->SetValue(step % 128);
-        PostUserMessage(&dialog, kFaderDragMessage, 0, 0);
+        PostCall(&dialog, [&dialog] { dialog.Fader(0)->notify(FaderStep::Drag); });
         const auto handled = Clock::now();
         QCoreApplication::sendPostedEvents(&dialog);
         const auto arrived = arrival(step);

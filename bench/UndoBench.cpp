@@ -31,7 +31,7 @@ constexpr int kUndos = 2000;
 constexpr int kDragSteps = 1000;
 constexpr int kSteps = 10000;
 
-void DeliverPosted() { QCoreApplication::sendPostedEvents(nullptr, PostedMessageEvent::Type()); }
+void DeliverPosted() { QCoreApplication::sendPostedEvents(nullptr, PostedCall::Type()); }
 
 void Mouse(QWidget* widget, QEvent::Type type, Qt::MouseButtons buttons, QPoint at)
 {

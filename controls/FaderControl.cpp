@@ -127,10 +127,10 @@ void FaderControl::OnValueChanged(int value)
     label_ = formatter_->FormatValue(value, formatterMode_);
 }
 
-void FaderControl::Notify(unsigned message)
+void FaderControl::Notify(FaderStep step)
 {
-    if (notifyTarget)
-        PostUserMessage(notifyTarget.data(), message, notifyWParam, notifyLParam);
+    if (notifyTarget && notify)
+        PostCall(notifyTarget.data(), [notify = notify, step] { notify(step); });
 }
 
 void FaderControl::DrawContent(QPainter& painter, int w, int h)
@@ -195,7 +195,7 @@ void FaderControl::OnItemDrag(int pressRow, int /*pressX*/, int pressY, int /*x*
     OnValueChanging(Trunc(value_));
     thumbY_ = ThumbYFor(value_);
     repaint();
-    Notify(dragMessage);
+    Notify(FaderStep::Drag);
 }
 
 void FaderControl::OnItemButtonUp(int /*releaseRow*/, int /*pressX*/, int /*pressY*/, int /*releaseX*/,
@@ -221,7 +221,7 @@ void FaderControl::EndDrag()
     dragging_ = false;
     dragAnchor_ = -1;
     OnValueChanged(Trunc(value_));
-    Notify(releaseMessage);
+    Notify(FaderStep::Release);
 }
 
 void FaderControl::StepTo(double target)
@@ -239,7 +239,7 @@ void FaderControl::StepTo(double target)
     repaint();
     // A step is a whole change, like a drag that has ended: the owner sends
     // the value once for it.
-    Notify(releaseMessage);
+    Notify(FaderStep::Release);
 }
 
 void FaderControl::keyPressEvent(QKeyEvent* event)

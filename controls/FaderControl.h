@@ -4,18 +4,18 @@
 // track. The value is a double between min and max; owners read it when the
 // fader tells them of a change and truncate it to an integer.
 //
-// Changes are told by posted events to notifyTarget (never delivered
-// synchronously), carrying notifyWParam and notifyLParam and no value:
-// - dragMessage at every step of a left-button drag that began on the thumb,
-//   even when the value did not change;
-// - releaseMessage when that drag ends: the left button comes up after a
-//   press on the thumb (so a click without a move posts this alone), or the
-//   capture is lost mid-drag;
+// Changes are told by calling notify with the step, posted to notifyTarget
+// (never run at once; see PostCall) and carrying no value:
+// - FaderStep::Drag at every step of a left-button drag that began on the
+//   thumb, even when the value did not change;
+// - FaderStep::Release when that drag ends: the left button comes up after
+//   a press on the thumb (so a click without a move posts this alone), or
+//   the capture is lost mid-drag;
 // - for a key (Up/Down one unit, Page Up/Down ten, Home/End the range's ends)
-//   or a wheel notch (one unit) that changes the value, releaseMessage alone:
-//   each step is a complete change, and the owner sends it once.
-// So dragMessage always means "a drag is under way" and releaseMessage "a
-// change is complete".
+//   or a wheel notch (one unit) that changes the value, Release alone: each
+//   step is a complete change, and the owner sends it once.
+// So Drag always means "a drag is under way" and Release "a change is
+// complete".
 // A right-button drag changes nothing. SetRange and SetValue neither clamp,
 // repaint nor post; a value outside the range is drawn off the track. During
 // a drag they move the value to the pointer: the drag goes on from there.
@@ -25,6 +25,7 @@
 //
 // Thread: the user-interface thread only.
 
+#include <functional>
 #include <optional>
 
 #include <QFont>
@@ -33,9 +34,11 @@
 
 #include "controls/QvScrollableWndCtrl.h"
 #include "controls/ValueFormatter.h"
-#include "framework/PostedMessage.h"
+#include "framework/PostedCall.h"
 
 namespace cs6 {
+
+enum class FaderStep { Drag, Release };
 
 class FaderControl : public QvScrollableWndCtrl {
     // No Q_OBJECT on purpose: a fader reports the panel's run-time class.
@@ -63,12 +66,12 @@ public:
     // painted thumb.
     ItemRect ThumbRect() const;
 
-    // Set directly by the owner.
+    // Set directly by the owner: notify runs as a call posted to
+    // notifyTarget, so it may touch only what lives as long as notifyTarget
+    // (the queue drops the call of a target that is gone). Nothing is posted
+    // without both.
     QPointer<QObject> notifyTarget;
-    unsigned dragMessage = kFaderDragMessage;
-    unsigned releaseMessage = kFaderReleaseMessage;
-    quintptr notifyWParam = 0;
-    qintptr notifyLParam = 0;
+    std::function<void(FaderStep)> notify;
 
 protected:
     // At every step of a drag.
@@ -92,7 +95,7 @@ private:
     void Reanchor();
     void EndDrag();
     void StepTo(double target);
-    void Notify(unsigned message);
+    void Notify(FaderStep step);
 
     DecimalFormatter defaultFormatter_;
     bool geometryReady_ = false;

@@ -11,6 +11,7 @@
 
 #include "editor/CS6R_PartMatrix.h"
 #include "editor/CS6R_PerfPartMainEdit.h"
+#include "editor/PerformanceLibraryWindow.h"
 #include "framework/BusyCursor.h"
 #include "framework/FileIo.h"
 #include "framework/UserMessage.h"
@@ -122,7 +123,10 @@ struct SwitchRow {
     int id;
     int low;
 };
-constexpr std::array<SwitchRow, 2> kSwitches = {{{kArpOutSwitch, common::kArpOutSwitch}, {kArpSwitch, common::kArpSwitch}}};
+constexpr std::array<SwitchRow, 2> kSwitches = {{
+    {kArpOutSwitch, common::kArpOutSwitch},
+    {kArpSwitch, common::kArpSwitch},
+}};
 
 // The character the instrument can show for one typed in the name field.
 char NameCharacter(QChar c)
@@ -148,9 +152,11 @@ constexpr std::uint32_t kNameAddress = PackAddress(block::kPerformance, common::
 
 } // namespace
 
-void CS6R_PerfMainEdig::ShortMessagePoster::PostShortMessage(std::uint8_t status, std::uint8_t data)
+// Any two-byte message may mean a change made on the instrument: which one
+// it was does not matter.
+void CS6R_PerfMainEdig::ShortMessagePoster::PostShortMessage(std::uint8_t, std::uint8_t)
 {
-    PostUserMessage(dialog_, kShortMessageNotify, status, data);
+    PostCall(dialog_, [dialog = dialog_] { dialog->OnShortMessageNotify(); });
 }
 
 CS6R_PerfMainEdig::CS6R_PerfMainEdig(QWidget* parent, SynthDevice* device)
@@ -268,6 +274,14 @@ void CS6R_PerfMainEdig::ConnectHandlers()
     connect(Button(kCopyChorus), &QPushButton::clicked, this, [this] { CopyEffectFromPatch(Effect::Chorus); });
     connect(Button(kOpenFile), &QPushButton::clicked, files_, &PerformanceFiles::Open);
     connect(Button(kSaveFile), &QPushButton::clicked, files_, &PerformanceFiles::Save);
+    // The librarian reads the library now, at start-up, and shows itself on "Library…".
+    auto* library = new PerformanceLibraryWindow(this, *synthDevice, *history_, std::filesystem::current_path());
+    connect(Button(kLibrary), &QPushButton::clicked, library, &PerformanceLibraryWindow::ShowWindow);
+    connect(library, &PerformanceLibraryWindow::performanceEdited, files_, &PerformanceFiles::Forget);
+    files_->SetLibraryHandler([library](const std::filesystem::path& file, const std::vector<FilePerformance>&) {
+        library->ShowWindow();
+        library->Import({file});
+    });
     const QUndoStack& stack = history_->Stack();
     connect(Button(kUndo), &QPushButton::clicked, history_, &EditHistory::Undo);
     connect(Button(kRedo), &QPushButton::clicked, history_, &EditHistory::Redo);
@@ -356,7 +370,7 @@ void CS6R_PerfMainEdig::OnNameEdited()
 {
     if (nameWriteInProgress)
         return;
-    PostUserMessage(this, kNameCommitMessage, 0, 0);
+    PostCall(this, [this] { OnNameCommit(); });
 }
 
 // Typing is a run of steps: characters typed without a pause undo together.
@@ -373,21 +387,6 @@ void CS6R_PerfMainEdig::OnShortMessageNotify()
         [this] { return synthDevice->RequestEditBuffer(DumpType::Performance) == DumpOutcome::Complete; });
     files_->Forget();
     RefreshFromMemory();
-}
-
-void CS6R_PerfMainEdig::OnPostedMessage(const PostedMessageEvent& message)
-{
-    switch (message.Message()) {
-    case kShortMessageNotify:
-        OnShortMessageNotify();
-        break;
-    case kNameCommitMessage:
-        OnNameCommit();
-        break;
-    default:
-        ParameterDialog::OnPostedMessage(message);
-        break;
-    }
 }
 
 void CS6R_PerfMainEdig::OnRequest()

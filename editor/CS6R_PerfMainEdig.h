@@ -14,7 +14,7 @@
 // go through Files(); "Undo" and "Redo" are enabled while the history can.
 //
 // Thread: the user-interface thread. The receive thread reaches the dialog
-// only through posted messages (WM_USER+3).
+// only through a posted call (OnShortMessageNotify).
 
 #include <array>
 #include <cstdint>
@@ -83,21 +83,20 @@ public:
     static constexpr int kFaderCount = 8;
 
 protected:
-    void OnPostedMessage(const PostedMessageEvent& message) override;
-
     // Children of this dialog over the placeholders 1026 and 1024.
     CS6R_PartMatrix* partMatrix = nullptr;
     CS6R_PerfPartMainEdit* partStrip = nullptr;
 
 private:
-    // Posts two-byte messages from the receive thread to this dialog.
+    // Posts the notice of a two-byte message from the receive thread to
+    // this dialog, as a call of OnShortMessageNotify.
     class ShortMessagePoster : public NotificationTarget {
     public:
-        explicit ShortMessagePoster(QObject* dialog) : dialog_(dialog) {}
+        explicit ShortMessagePoster(CS6R_PerfMainEdig* dialog) : dialog_(dialog) {}
         void PostShortMessage(std::uint8_t status, std::uint8_t data) override;
 
     private:
-        QObject* dialog_;
+        CS6R_PerfMainEdig* dialog_;
     };
 
     void FillCombos();

@@ -26,10 +26,9 @@ void ParameterDialog::BindFaders(std::span<const FaderBinding> table, int high, 
         fader->SetScrollSizes(-1, -1);
         fader->SetRange(binding.min, binding.max, binding.initial);
         fader->notifyTarget = this;
-        fader->dragMessage = kFaderDragMessage;
-        fader->releaseMessage = kFaderReleaseMessage;
-        fader->notifyWParam = index;
-        fader->notifyLParam = 0;
+        fader->notify = [this, index = static_cast<int>(index)](FaderStep step) {
+            WriteFader(index, step == FaderStep::Drag ? EditGesture::Moving : EditGesture::Done);
+        };
         fader->SetValue(binding.initial);
         if (binding.formatter)
             fader->SetFormatter(binding.formatter, binding.formatterMode);
@@ -72,14 +71,6 @@ void ParameterDialog::WriteFader(int index, EditGesture gesture)
         break;
     }
     MakeEdit(EditHistory::Of(this), *synthDevice, Fader(index), gesture, {{FaderAddress(index), std::move(bytes)}});
-}
-
-void ParameterDialog::OnPostedMessage(const PostedMessageEvent& message)
-{
-    if (message.Message() == kFaderDragMessage)
-        WriteFader(static_cast<int>(message.WParam()), EditGesture::Moving);
-    else if (message.Message() == kFaderReleaseMessage)
-        WriteFader(static_cast<int>(message.WParam()), EditGesture::Done);
 }
 
 } // namespace cs6

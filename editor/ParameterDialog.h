@@ -57,8 +57,6 @@ protected:
     // repainted: the one being dragged keeps its anchor.
     void ShowFaders();
 
-    void OnPostedMessage(const PostedMessageEvent& message) override;
-
     SynthDevice* synthDevice;
 
 private:

@@ -18,15 +18,13 @@
 namespace cs6 {
 namespace {
 
-// Posted user messages that arrived while a handler was busy, in order.
-struct HeldMessage {
+// Calls posted while a handler was busy, in order.
+struct HeldCall {
     QPointer<QObject> target;
-    unsigned message;
-    quintptr wParam;
-    qintptr lParam;
+    std::function<void()> call;
 };
 int holdDepth = 0;
-std::vector<HeldMessage> heldMessages;
+std::vector<HeldCall> heldCalls;
 
 // The edit field of an editable list accepts only the text of the chosen
 // item: typed text never chooses another, and when the user leaves the field
@@ -164,11 +162,8 @@ TemplateDialog::HoldPostedMessages::~HoldPostedMessages()
         return;
     // Queued again ahead of everything posted since, so that they keep their
     // place; the event queue takes ownership of the events.
-    for (const HeldMessage& held : std::exchange(heldMessages, {})) {
-        if (held.target)
-            QCoreApplication::postEvent(held.target, new PostedMessageEvent(held.message, held.wParam, held.lParam),
-                                        Qt::HighEventPriority);
-    }
+    for (HeldCall& held : std::exchange(heldCalls, {}))
+        PostCall(held.target, std::move(held.call), Qt::HighEventPriority);
 }
 
 bool TemplateDialog::PostedMessagesHeld() { return holdDepth > 0; }
@@ -239,8 +234,6 @@ void TemplateDialog::ReplaceControl(int id, QWidget* replacement)
     old->hide();
 }
 
-void TemplateDialog::OnPostedMessage(const PostedMessageEvent&) {}
-
 void TemplateDialog::keyPressEvent(QKeyEvent* event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -257,14 +250,14 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event)
 
 void TemplateDialog::customEvent(QEvent* event)
 {
-    if (event->type() == PostedMessageEvent::Type()) {
-        const auto& message = *static_cast<PostedMessageEvent*>(event);
+    if (event->type() == PostedCall::Type()) {
+        const auto& posted = *static_cast<PostedCall*>(event);
         if (PostedMessagesHeld()) {
-            heldMessages.push_back({this, message.Message(), message.WParam(), message.LParam()});
+            heldCalls.push_back({this, posted.Call()});
             return;
         }
         HoldPostedMessages hold;
-        OnPostedMessage(message);
+        posted.Run();
         return;
     }
     QDialog::customEvent(event);

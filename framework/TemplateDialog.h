@@ -1,6 +1,6 @@
 #pragma once
 // A dialog built from a template: its widgets are made from the table, found
-// by id, and its posted user messages arrive in OnPostedMessage. Child
+// by id, and the calls posted to it (PostCall) run in turn. Child
 // templates (no caption, no border) make widgets to embed in another dialog.
 //
 // Keys behave as in a Windows dialog: Enter presses the push button that has
@@ -15,18 +15,18 @@
 #include <map>
 
 #include "framework/DialogTemplate.h"
-#include "framework/PostedMessage.h"
+#include "framework/PostedCall.h"
 
 namespace cs6 {
 
 class TemplateDialog : public QDialog {
 public:
-    // While one lives, posted user messages to every template dialog wait;
-    // after the outermost one ends they are handled in the order they came.
-    // Every handler that sends to the instrument or waits for it holds one
-    // (OnPostedMessage always runs inside one), so that a message box or
-    // progress dialog it shows, each with its own event loop, never runs
-    // another handler in the middle of it.
+    // While one lives, calls posted to every template dialog wait; after the
+    // outermost one ends they run in the order they came. Every handler that
+    // sends to the instrument or waits for it holds one (a posted call always
+    // runs inside one), so that a message box or progress dialog it shows,
+    // each with its own event loop, never runs another handler in the middle
+    // of it.
     class HoldPostedMessages {
     public:
         HoldPostedMessages();
@@ -55,8 +55,7 @@ public:
     int TemplateId() const { return template_.id; }
 
 protected:
-    // A posted user message (WM_USER+n) for this dialog.
-    virtual void OnPostedMessage(const PostedMessageEvent& message);
+    // Runs a posted call, or holds it while a handler is busy.
     void customEvent(QEvent* event) override;
     // Enter that no focused push button took ends a dialog that has no
     // default button, as Escape does; a child dialog leaves both to the

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for the Qt Test classes: the registry of the classes that the one
-// executable runs, a recorder of posted user messages, and mouse and wheel
+// executable runs, a recorder of a fader's posted steps, and mouse and wheel
 // events with exact button states.
 
 #include <vector>
@@ -10,7 +10,8 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "framework/PostedMessage.h"
+#include "controls/FaderControl.h"
+#include "framework/PostedCall.h"
 
 // Registers a Qt Test class with the one Qt Test executable, which runs them
 // all, or those named as its first arguments.
@@ -33,39 +34,28 @@ inline std::vector<EditorTestClass>& EditorTests()
     return tests;
 }
 
-struct Message {
-    unsigned message;
-    quintptr wParam;
-    qintptr lParam;
-    bool operator==(const Message&) const = default;
-};
-
-// Records the posted user messages it receives, in order.
-class MessageSink : public QObject {
+// Records the steps of the faders it listens to, in the order posted.
+class StepSink : public QObject {
 public:
-    std::vector<Message> received;
+    std::vector<FaderStep> received;
 
-    // Delivers what is queued for this sink; returns everything received.
-    const std::vector<Message>& Deliver()
+    void Listen(FaderControl& fader)
     {
-        QCoreApplication::sendPostedEvents(this, PostedMessageEvent::Type());
-        return received;
+        fader.notifyTarget = this;
+        fader.notify = [this](FaderStep step) { received.push_back(step); };
     }
-    std::vector<unsigned> Numbers()
+    // Runs what is queued for this sink; returns every step received.
+    const std::vector<FaderStep>& Deliver()
     {
-        std::vector<unsigned> numbers;
-        for (const Message& m : Deliver())
-            numbers.push_back(m.message);
-        return numbers;
+        QCoreApplication::sendPostedEvents(this, PostedCall::Type());
+        return received;
     }
 
 protected:
     void customEvent(QEvent* event) override
     {
-        if (event->type() == PostedMessageEvent::Type()) {
-            const auto* m = static_cast<PostedMessageEvent*>(event);
-            received.push_back({m->Message(), m->WParam(), m->LParam()});
-        }
+        if (event->type() == PostedCall::Type())
+            static_cast<PostedCall*>(event)->Run();
     }
 };
 

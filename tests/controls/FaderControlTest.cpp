@@ -11,9 +11,9 @@ using namespace cs6::test;
 
 namespace {
 
-constexpr unsigned kDrag = kFaderDragMessage;
-constexpr unsigned kRelease = kFaderReleaseMessage;
-using Numbers = std::vector<unsigned>;
+constexpr FaderStep kDrag = FaderStep::Drag;
+constexpr FaderStep kRelease = FaderStep::Release;
+using Numbers = std::vector<FaderStep>;
 // A part strip fader: 19 x 39 dialog units of an 8-point MS Sans Serif
 // dialog, 29 x 63 pixels, so its track runs from y 10 to 48.
 constexpr QSize kStripFader(29, 63);
@@ -26,14 +26,13 @@ struct Window {
         fader.setParent(&dialog);
         fader.setGeometry(QRect(QPoint(20, 20), kStripFader));
         fader.SetRange(min, max, value);
-        fader.notifyTarget = &sink;
-        fader.notifyWParam = 5;
+        sink.Listen(fader);
         fader.SetValue(value);
         dialog.show();
         fader.grab();
     }
     QPoint Thumb() const { return {fader.width() / 2, fader.ThumbY()}; }
-    MessageSink sink;
+    StepSink sink;
     QDialog dialog;
     FaderControl fader;
 };
@@ -83,9 +82,9 @@ private slots:
         QCOMPARE(w.fader.ThumbY(), thumbY);
         QCOMPARE(w.fader.Label(), QString::number(value));
         QVERIFY(w.sink.received.empty()); // posted, not delivered in the handler
-        QCOMPARE(w.sink.Deliver(), (std::vector<Message>{{kDrag, 5, 0}, {kDrag, 5, 0}}));
+        QCOMPARE(w.sink.Deliver(), (Numbers{kDrag, kDrag}));
         Release(&w.fader, press + QPoint(40, dy)); // anywhere: the press was on the thumb
-        QCOMPARE(w.sink.Deliver().back(), (Message{kRelease, 5, 0}));
+        QCOMPARE(w.sink.Deliver().back(), kRelease);
         QCOMPARE(w.fader.DragAnchor(), -1);
         QCOMPARE(w.fader.Items().GetSignedByName(0, "top"), thumbY - 5); // the hit region follows
     }
@@ -103,7 +102,7 @@ private slots:
             Press(&w.fader, corner);
             Release(&w.fader, corner);
         }
-        QCOMPARE(w.sink.Numbers(), (Numbers{kRelease, kRelease}));
+        QCOMPARE(w.sink.Deliver(), (Numbers{kRelease, kRelease}));
     }
 
     // Regressions: a lost capture left the anchor set, so the next drag started
@@ -140,7 +139,7 @@ private slots:
         QCOMPARE(w.fader.Value(), double(value));
         Numbers expected(static_cast<std::size_t>(drags), kDrag);
         expected.push_back(kRelease);
-        QCOMPARE(w.sink.Numbers(), expected);
+        QCOMPARE(w.sink.Deliver(), expected);
         QCOMPARE(w.fader.DragAnchor(), -1);
 
         QTest::keyClick(&w.fader, Qt::Key_Up);
@@ -188,7 +187,7 @@ private slots:
             Wheel(&w.fader, key == 0 ? 120 : -120);
         QCOMPARE(w.fader.Value(), double(value));
         // A step is a whole change: one release, so the owner sends it once.
-        QCOMPARE(w.sink.Numbers(), (value == start ? Numbers{} : Numbers{kRelease}));
+        QCOMPARE(w.sink.Deliver(), (value == start ? Numbers{} : Numbers{kRelease}));
         QCOMPARE(w.fader.Label(), QString::number(value));
         QCOMPARE(w.fader.HitTest(w.Thumb()), 0);
     }

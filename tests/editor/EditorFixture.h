@@ -189,7 +189,7 @@ private:
 };
 
 // The posted user messages (a fader's notifications) handled now.
-inline void DeliverPosted() { QCoreApplication::sendPostedEvents(nullptr, PostedMessageEvent::Type()); }
+inline void DeliverPosted() { QCoreApplication::sendPostedEvents(nullptr, PostedCall::Type()); }
 
 // Chooses a list item as a person does: selection, then the notification.
 inline void Choose(QComboBox* combo, int index)

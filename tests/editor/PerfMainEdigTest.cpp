@@ -238,8 +238,8 @@ void PerfMainEdigTest::receivePatchesWritesBothFilesAndItsBoxRunsNoOtherHandler(
     std::size_t sentDuringBox = 0;
     fixture.whileBoxShows = [&] {
         fixture.TakeReceived();
-        PostUserMessage(&w.dialog, kFaderReleaseMessage, 0, 0);
-        PostUserMessage(&w.dialog, kShortMessageNotify, 0xC0, 0x05);
+        QTest::keyClick(w.dialog.Fader(0), Qt::Key_Down);
+        replyCollector.OnShortMessage(0, 0, test::Hex("C0 05"));
         QCoreApplication::processEvents();
         sentDuringBox = fixture.TakeReceived().size();
     };
