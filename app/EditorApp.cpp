@@ -52,6 +52,7 @@ int EditorApp::InitInstance(const std::filesystem::path& file)
     StartUp();
     if (dialog_->InitDialog()) {
         if (!file.empty()) { // in the window, before the user can act
+            dialog_->setWindowModality(Qt::ApplicationModal); // as exec shows it
             dialog_->show();
             (void)dialog_->Files().OpenFile(file);
         }

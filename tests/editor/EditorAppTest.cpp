@@ -8,6 +8,8 @@
 #include "app/EditorApp.h"
 #include "editor/CS6R_PerfMainEdig.h"
 #include "framework/FileIo.h"
+#include "synth/BulkSequences.h"
+#include "synth/PerformanceFile.h"
 #include "midi/MidiSetupDlg.h"
 #include "tests/editor/EditorFixture.h"
 
@@ -87,19 +89,25 @@ void EditorAppTest::noUsablePortsEndTheRun()
 }
 
 // The first run asks for the ports and saves them at its end; the second
-// opens them without asking and starts the instrument.
+// opens them without asking and starts the instrument, then sends it the
+// performance of the file it was started with (cs6edit FILE.syx).
 void EditorAppTest::theMidiSetupChoiceIsOpenedAgainByTheNextRun()
 {
     test::InTemporaryFolder folder;
+    ParameterMemory file;
+    std::ranges::copy(std::string_view("Started"), file.Bytes(PackAddress(0x30, 0, 0), 7).begin());
+    WriteFileAtomically("start.syx", SerializePerformance(file));
     for (bool first : {true, false}) {
         test::BoxCapture boxes;
         midiSettings = {};
         App run;
         Person person(true);
-        QCOMPARE(run.app.InitInstance(), 0);
+        QCOMPARE(run.app.InitInstance(first ? std::filesystem::path{} : std::filesystem::absolute("start.syx")), 0);
         QCOMPARE(person.setups, first ? 1 : 0);
         QCOMPARE(boxes.Shown(QStringLiteral("Current MIDI configuration is not valid")), first);
-        QCOMPARE(run.instrument->ReceivedMessages().size(), std::size_t{7}); // the start-up sequence
+        QCOMPARE(run.instrument->ReceivedMessages().size(), std::size_t{first ? 7u : 7u + 34}); // start-up, file
+        const auto region = file.Region(BulkRegion(DumpType::Performance));
+        QCOMPARE(run.instrument->EditBuffer(DumpType::Performance) == test::Bytes(region.begin(), region.end()), !first);
         QCOMPARE(midiSettings.inputPortGuid, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
         QCOMPARE(midiSettings.outputPortGuid, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
     }

@@ -1,0 +1,161 @@
+// Performance files in the main window against the emulated instrument: a
+// saved performance opened again, by each way in, is the same bytes, reaches
+// the instrument's edit buffer and is one undo step; a file refused changes
+// nothing and is named. The reader's reasons are PerformanceFileTest's.
+#include <QMimeData>
+#include <QUrl>
+
+#include <filesystem>
+
+#include "editor/CS6R_PerfMainEdig.h"
+#include "framework/FileIo.h"
+#include "synth/BulkSequences.h"
+#include "synth/PerformanceFile.h"
+#include "tests/editor/EditorFixture.h"
+
+using namespace cs6;
+using test::Bytes;
+
+namespace {
+
+Bytes PerformanceOf(const SynthDevice& device)
+{
+    const auto region = device.Memory().Region(BulkRegion(DumpType::Performance));
+    return {region.begin(), region.end()};
+}
+
+Bytes Joined(const std::vector<sysex::Message>& messages)
+{
+    Bytes bytes;
+    for (const auto& message : messages)
+        bytes.insert(bytes.end(), message.begin(), message.end());
+    return bytes;
+}
+
+// The main window, shown and active so that its keys work, in a folder of its
+// own; its file dialogs answer with answer.
+struct Session {
+    Session()
+    {
+        window.show();
+        window.activateWindow();
+        ready = window.InitDialog() && QTest::qWaitForWindowActive(&window);
+        window.SetDetectManualChange(false);
+        window.Files().SetPathChooser([this](QWidget*, PerformanceFiles::Purpose, const QString&) { return answer; });
+    }
+    // An edit of the user's, which the instrument gets.
+    void Edit()
+    {
+        QComboBox* list = window.Combo(perf_main::kArpHold);
+        test::Choose(list, (list->currentIndex() + 1) % list->count());
+        fixture.TakeReceived();
+    }
+
+    test::InTemporaryFolder folder;
+    test::EditorFixture fixture;
+    CS6R_PerfMainEdig window{nullptr, &fixture.device};
+    bool ready = false;
+    QString answer;
+};
+
+enum Way { kOpenButton, kCtrlO, kDrop };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Bytes)
+
+class PerformanceFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aSavedPerformanceOpensAgainAsOneStep_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("Open…") << int{kOpenButton};
+        QTest::newRow("Ctrl+O") << int{kCtrlO};
+        QTest::newRow("drop") << int{kDrop};
+    }
+
+    void aSavedPerformanceOpensAgainAsOneStep()
+    {
+        QFETCH(int, way);
+        Session s;
+        QVERIFY(s.ready);
+        s.Edit();
+        s.answer = QStringLiteral("first"); // ".syx" is added
+        s.window.Button(perf_main::kSaveFile)->click();
+        const Bytes saved = PerformanceOf(s.fixture.device);
+        QVERIFY(!s.window.isWindowModified() && s.window.windowTitle().contains(QStringLiteral("(first.syx)")));
+        s.Edit();
+        const Bytes before = PerformanceOf(s.fixture.device);
+        const int steps = s.window.History().Stack().index();
+
+        s.answer = QStringLiteral("first.syx");
+        if (way == kOpenButton)
+            s.window.Button(perf_main::kOpenFile)->click();
+        else if (way == kCtrlO)
+            QTest::keyClick(&s.window, Qt::Key_O, Qt::ControlModifier);
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QDir::current().filePath(s.answer))});
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        if (way == kDrop) // the drop goes where the drag was taken
+            QVERIFY(QApplication::sendEvent(&s.window, &enter) && QApplication::sendEvent(&s.window, &drop));
+        QCoreApplication::processEvents();
+        QCOMPARE(s.fixture.Received(34).size(), std::size_t{34});
+        QCOMPARE(s.fixture.instrument->EditBuffer(DumpType::Performance), saved);
+        QCOMPARE(PerformanceOf(s.fixture.device), saved);
+        QCOMPARE(s.window.History().Stack().index(), steps + 1);
+        QVERIFY(!s.window.isWindowModified());
+        QVERIFY(s.window.Files().SaveTo("second.syx"));
+        QCOMPARE(ReadWholeFile("second.syx"), ReadWholeFile("first.syx"));
+
+        s.window.Button(perf_main::kUndo)->click();
+        QCOMPARE(s.fixture.Received(34).size(), std::size_t{34});
+        QCOMPARE(s.fixture.instrument->EditBuffer(DumpType::Performance), before);
+        QVERIFY(s.window.Button(perf_main::kRedo)->isEnabled());
+    }
+
+    void aRefusedFileChangesNothing_data()
+    {
+        QTest::addColumn<Bytes>("bytes");
+        ParameterMemory memory;
+        const auto good = BuildBulk(memory, DumpType::Performance, 0x4F, 0x00);
+        const auto file = [&good](auto change) {
+            auto messages = good;
+            change(messages);
+            return Joined(messages);
+        };
+        QTest::newRow("0 bytes") << Bytes{};
+        QTest::newRow("truncated") << file([](auto& m) { m.back().resize(5); });
+        QTest::newRow("wrong model") << file([](auto& m) { m[0][3] = 0x4C; });
+        QTest::newRow("bad checksum") << file([](auto& m) { m[11][m[11].size() - 2] ^= 1; });
+        QTest::newRow("33 messages") << file([](auto& m) { m.erase(m.begin() + 5); });
+        QTest::newRow("a voice bulk") << Joined(BuildBulk(memory, DumpType::NormalVoice, 0x0F, 0));
+        QTest::newRow("garbage between messages") << file([](auto& m) { m[0].push_back(0x00); });
+        QTest::newRow("50 MB") << Bytes(1); // grown below
+    }
+
+    void aRefusedFileChangesNothing()
+    {
+        QFETCH(Bytes, bytes);
+        Session s;
+        QVERIFY(s.ready);
+        s.Edit();
+        WriteFileAtomically("bad.syx", bytes);
+        if (bytes.size() == 1)
+            std::filesystem::resize_file("bad.syx", 50 << 20);
+        const Bytes before = PerformanceOf(s.fixture.device);
+        const int steps = s.window.History().Stack().index();
+
+        QVERIFY(!s.window.Files().OpenFile("bad.syx"));
+        QVERIFY(s.fixture.Shown(QStringLiteral("bad.syx: ")));
+        QCOMPARE(s.fixture.TakeReceivedBytes(), std::vector<Bytes>{});
+        QCOMPARE(PerformanceOf(s.fixture.device), before);
+        QCOMPARE(s.window.History().Stack().index(), steps);
+        QVERIFY(s.window.isWindowModified() && !s.window.windowTitle().contains(QStringLiteral("bad.syx")));
+    }
+};
+
+CS6_EDITOR_TEST(PerformanceFilesTest);
+#include "PerformanceFilesTest.moc"
