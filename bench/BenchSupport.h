@@ -3,11 +3,22 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "framework/UserMessage.h"
+
 namespace cs6::bench {
+
+// Message boxes go to the output instead of waiting for a click.
+inline void PrintMessageBoxes()
+{
+    SetMessageBoxHandler([](std::string_view text) {
+        std::printf("message box: %.*s\n", static_cast<int>(text.size()), text.data());
+    });
+}
 
 inline double Median(std::vector<double> values)
 {

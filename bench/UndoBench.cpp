@@ -110,9 +110,7 @@ int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
-    SetMessageBoxHandler([](std::string_view text) {
-        std::printf("message box: %.*s\n", static_cast<int>(text.size()), text.data());
-    });
+    bench::PrintMessageBoxes();
     InitNameTables();
 
     auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
