@@ -15,6 +15,7 @@ std::uint32_t ParameterDialog::FaderAddress(int index) const
 void ParameterDialog::BindFaders(std::span<const FaderBinding> table, int high, int mid)
 {
     faderTable_ = table;
+    faderHistory_ = EditHistory::Of(this);
     blockHigh_ = high;
     blockMid_ = mid;
     for (std::size_t index = 0; index < table.size(); ++index) {
@@ -70,7 +71,7 @@ void ParameterDialog::WriteFader(int index, EditGesture gesture)
         bytes = {static_cast<std::uint8_t>(byte >> 4), static_cast<std::uint8_t>(byte & 0x0F)};
         break;
     }
-    MakeEdit(EditHistory::Of(this), *synthDevice, Fader(index), gesture, {{FaderAddress(index), std::move(bytes)}});
+    MakeEdit(faderHistory_, *synthDevice, Fader(index), gesture, {{FaderAddress(index), std::move(bytes)}});
 }
 
 } // namespace cs6

@@ -49,7 +49,8 @@ protected:
     ParameterDialog(const DialogTemplate& dialogTemplate, QWidget* parent, SynthDevice* device);
 
     // Makes and sets up the faders of table (kept, not copied), in the block
-    // high mid, showing the memory; once, in the constructor.
+    // high mid, showing the memory; once, in the constructor, once the edit
+    // history the dialog writes through can be found (EditHistory::Of).
     void BindFaders(std::span<const FaderBinding> table, int high, int mid);
     // Moves the faders to the block whose mid byte is mid; ShowFaders shows it.
     void SetFaderBlock(int mid) { blockMid_ = mid; }
@@ -63,6 +64,7 @@ private:
     void WriteFader(int index, EditGesture gesture);
 
     std::span<const FaderBinding> faderTable_;
+    EditHistory* faderHistory_ = nullptr; // null: straight through the device
     std::vector<FaderControl*> faders_;
     int blockHigh_ = 0;
     int blockMid_ = 0;
