@@ -58,8 +58,6 @@ struct Session {
     QString answer;
 };
 
-enum Way { kOpenButton, kCtrlO, kDrop };
-
 } // namespace
 
 Q_DECLARE_METATYPE(Bytes)
@@ -70,15 +68,14 @@ class PerformanceFilesTest : public QObject {
 private slots:
     void aSavedPerformanceOpensAgainAsOneStep_data()
     {
-        QTest::addColumn<int>("way");
-        QTest::newRow("Open…") << int{kOpenButton};
-        QTest::newRow("Ctrl+O") << int{kCtrlO};
-        QTest::newRow("drop") << int{kDrop};
+        QTest::addColumn<QString>("way");
+        for (const char* way : {"Open…", "Ctrl+O", "drop"})
+            QTest::newRow(way) << QString::fromUtf8(way);
     }
 
     void aSavedPerformanceOpensAgainAsOneStep()
     {
-        QFETCH(int, way);
+        QFETCH(QString, way);
         Session s;
         QVERIFY(s.ready);
         s.Edit();
@@ -91,15 +88,15 @@ private slots:
         const int steps = s.window.History().Stack().index();
 
         s.answer = QStringLiteral("first.syx");
-        if (way == kOpenButton)
+        if (way == "Open…")
             s.window.Button(perf_main::kOpenFile)->click();
-        else if (way == kCtrlO)
+        else if (way == "Ctrl+O")
             QTest::keyClick(&s.window, Qt::Key_O, Qt::ControlModifier);
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(QDir::current().filePath(s.answer))});
         QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        if (way == kDrop) // the drop goes where the drag was taken
+        if (way == "drop") // the drop goes where the drag was taken
             QVERIFY(QApplication::sendEvent(&s.window, &enter) && QApplication::sendEvent(&s.window, &drop));
         QCoreApplication::processEvents();
         QCOMPARE(s.fixture.Received(34).size(), std::size_t{34});
