@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QSettings>
 #include <QTimer>
 
@@ -19,7 +18,6 @@
 #include "midi/InstrumentDetector.h"
 #include "midi/PortGuid.h"
 #include "midi/MidiSettings.h"
-#include "resources/DialogTemplates.h"
 #include "resources/ProgramIcon.h"
 #include "synth/BankFiles.h"
 #include "synth/NameTables.h"
@@ -51,6 +49,10 @@ int EditorApp::InitInstance(const std::filesystem::path& file)
 {
     StartUp();
     if (dialog_->InitDialog()) {
+        // The librarian, made by the main dialog's initialisation, gets
+        // "Receive PRE patches" beside its own receive button.
+        if (auto* library = dialog_->findChild<PerformanceLibraryWindow*>())
+            AddReceivePresetButton(*library, device_, *dialog_);
         if (!file.empty()) { // in the window, before the user can act
             dialog_->setWindowModality(Qt::ApplicationModal); // as exec shows it
             dialog_->show();
@@ -112,13 +114,6 @@ void EditorApp::StartUp()
     QObject::connect(watcher_.get(), &PortWatcher::StateChanged, [this](PortState state, bool behind) {
         OnPortState(state, behind);
     });
-    // "Library…" makes the librarian or shows it; its row of receive buttons
-    // then gets "Receive PRE patches".
-    if (QPushButton* library = dialog_->Button(perf_main::kLibrary))
-        QObject::connect(library, &QPushButton::clicked, dialog_.get(), [this] {
-            if (auto* window = dialog_->findChild<PerformanceLibraryWindow*>())
-                AddReceivePresetButton(*window, device_, *dialog_);
-        }, Qt::QueuedConnection);
 }
 
 void EditorApp::OnPortState(PortState state, bool behind)
