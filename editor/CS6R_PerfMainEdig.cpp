@@ -189,13 +189,6 @@ bool CS6R_PerfMainEdig::DetectManualChange() const { return Button(kDetectManual
 
 void CS6R_PerfMainEdig::SetDetectManualChange(bool on) { Button(kDetectManualChange)->setChecked(on); }
 
-int CS6R_PerfMainEdig::RunModal()
-{
-    if (!InitDialog())
-        return QDialog::Rejected;
-    return exec();
-}
-
 bool CS6R_PerfMainEdig::InitDialog()
 {
     if (!inputOpen || !outputOpen) {

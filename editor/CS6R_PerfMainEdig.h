@@ -47,8 +47,6 @@ public:
     // filled from the memory. False when the ports are not usable: the run
     // should end without showing the window.
     bool InitDialog();
-    // InitDialog, then the modal run (unless the ports were not usable).
-    int RunModal();
 
     void RefreshFromMemory();
     // Marks the title while the instrument's ports are gone.
