@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <set>
-#include <sstream>
+
+#include "tests/BlockList.h"
 
 namespace cs6 {
 namespace {
@@ -24,27 +25,13 @@ const SlotRun kSlotRuns[] = {
     {16384, "4C 00-03, 4C 05, 4C 10, 4C 20, 4C 70"},
 };
 
-std::vector<std::uint32_t> ExpandRun(const char* text)
-{
-    std::vector<std::uint32_t> keys;
-    std::istringstream in(text);
-    std::string item;
-    while (std::getline(in, item, ',')) {
-        unsigned high = 0, first = 0, last = 0;
-        const int fields = std::sscanf(item.c_str(), " %x %x-%x", &high, &first, &last);
-        for (unsigned mid = first; mid <= (fields == 3 ? last : first); ++mid)
-            keys.push_back(MakeBlockKey(static_cast<int>(high), static_cast<int>(mid)));
-    }
-    return keys;
-}
-
 TEST(ParameterMemoryDirectory, BlocksFollowTheirSlotOrderAndDrumKeysTheirPacking)
 {
     const ParameterMemory memory;
     std::size_t blocks = 0;
     for (const SlotRun& run : kSlotRuns) {
         std::uint32_t offset = run.start;
-        for (std::uint32_t key : ExpandRun(run.blocks)) {
+        for (std::uint32_t key : test::BlockList(run.blocks)) {
             EXPECT_EQ(memory.BlockOffset(key), offset) << FormatAddress(key);
             offset += 128;
             ++blocks;
@@ -89,32 +76,16 @@ TEST(ParameterMemoryDirectory, EveryBulkCountFitsItsBlockAndNoBlocksOverlap)
     EXPECT_LE(spans.back().second, ParameterMemory::kImageSize);
 }
 
-// Positions that stored images and files rely on.
-TEST(ParameterMemoryAccess, AnchorsOfTheStoredImages)
+// Where the stored images begin and end; inside them, the block offsets above.
+TEST(ParameterMemoryAccess, RegionsOfTheStoredImages)
 {
     ParameterMemory memory;
-    const auto offset = [&](int high, int mid, int low) { return memory.ByteAt(high, mid, low) - memory.image.data(); };
-    EXPECT_EQ(offset(0x31, 0x61, 36), 3620);
-    EXPECT_EQ(memory.ByteAtAddress(PackAddress(0x31, 0x61, 36)), memory.ByteAt(0x31, 0x61, 36));
-    *memory.ByteAt(0x0E, 0x00, 5) = 0x55;
-    EXPECT_EQ(*memory.ByteAt(0x0A, 0x00, 5), 0x55);
-    // A low beyond a drum key's room runs into the next block.
-    EXPECT_EQ(memory.ByteAt(0x47, 0, 64), memory.ByteAt(0x48, 0, 0));
-    EXPECT_EQ(memory.ByteAt(0x4A, 0, 8), memory.ByteAt(0x47, 1, 0));
-
-    EXPECT_EQ(memory.Region(kPerformanceRegion).data(), memory.ByteAt(0x30, 0x00, 0));
-    EXPECT_EQ(memory.Region(kPerformanceRegion).size(), 8192u);
-    EXPECT_EQ(memory.Region(kNormalVoiceRegion).data(), memory.ByteAt(0x40, 0x00, 0));
-    EXPECT_EQ(memory.Region(kNormalVoiceRegion).size(), 3072u);
-    EXPECT_EQ(memory.Region(kDrumVoiceRegion).data(), memory.ByteAt(0x46, 0x00, 0));
-    EXPECT_EQ(memory.Region(kDrumVoiceRegion).size(), 8192u);
-    // The performance region carries the whole normal-voice region behind its blocks.
-    EXPECT_EQ(memory.Region(kPerformanceRegion).data() + 4096, memory.Region(kNormalVoiceRegion).data());
-    // Name and category positions inside the stored images.
-    EXPECT_EQ(memory.ByteAt(0x40, 0x70, 0) - memory.Region(kNormalVoiceRegion).data(), 896);
-    EXPECT_EQ(memory.ByteAt(0x40, 0x70, 12) - memory.Region(kNormalVoiceRegion).data(), 908);
-    EXPECT_EQ(memory.ByteAt(0x46, 0x70, 0) - memory.Region(kDrumVoiceRegion).data(), 768);
-    EXPECT_EQ(memory.ByteAt(0x4A, 72, 8) - memory.Region(kDrumVoiceRegion).data(), 7448);
+    for (const auto& [region, start, size] : {std::tuple{kPerformanceRegion, PackAddress(0x30, 0, 0), 8192u},
+                                              {kNormalVoiceRegion, PackAddress(0x40, 0, 0), 3072u},
+                                              {kDrumVoiceRegion, PackAddress(0x46, 0, 0), 8192u}}) {
+        EXPECT_EQ(memory.Region(region).data(), memory.ByteAtAddress(start)) << FormatAddress(start);
+        EXPECT_EQ(memory.Region(region).size(), size) << FormatAddress(start);
+    }
 }
 
 TEST(ParameterMemoryAccess, UnknownBlockIsReportedWithItsAddress)
@@ -135,6 +106,7 @@ TEST(ParameterMemoryAccess, UnknownBlockIsReportedWithItsAddress)
     EXPECT_THROW(memory.Bytes(PackAddress(0x4C, 0x70, 127), 2), UnknownAddressError);
     // A drum-key block may read on into the blocks behind it.
     EXPECT_EQ(memory.Bytes(PackAddress(0x47, 0, 0), 88).size(), 88u);
+    EXPECT_EQ(memory.ByteAt(0x47, 0, 64), memory.ByteAt(0x48, 0, 0));
 }
 
 } // namespace

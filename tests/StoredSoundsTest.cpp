@@ -66,32 +66,22 @@ protected:
     fs::path dir;
 };
 
-TEST_F(StoredSoundsTest, NamesLoseTrailingBlanksAndStopAtNul)
+TEST_F(StoredSoundsTest, NamesLoseTrailingBlanksAndCategoryCodesStayInsideTheTable)
 {
     NormalVoice voice;
-    SetName(&voice.image[896], "Analog");
-    EXPECT_EQ(voice.GetName(), "Analog");
-    SetName(&voice.image[896], "Two Words");
-    EXPECT_EQ(voice.GetName(), "Two Words");
-    EXPECT_EQ(NormalVoice{}.GetName(), ""); // zero bytes: an empty name
-
     DrumVoice kit;
-    SetName(&kit.image[768], "Rock Kit");
-    EXPECT_EQ(kit.GetName(), "Rock Kit");
     Performance performance;
-    SetName(&performance.image[0], "Init Perf");
-    EXPECT_EQ(performance.GetName(), "Init Perf");
-}
-
-TEST_F(StoredSoundsTest, CategoryCodesStayInsideTheTable)
-{
-    NormalVoice voice;
-    voice.image[908] = 21;
-    EXPECT_EQ(voice.GetCategoryCode(), "Wv");
-    voice.image[908] = 23;
-    EXPECT_EQ(voice.GetCategoryCode(), "");
-    voice.image[908] = 0x7F;
-    EXPECT_EQ(voice.GetCategoryCode(), "");
+    EXPECT_EQ(voice.GetName(), ""); // zero bytes: an empty name
+    for (const std::string name : {"Analog", "Two Words"}) {
+        SetName(&voice.image[896], name);
+        SetName(&kit.image[768], name);
+        SetName(&performance.image[0], name);
+        EXPECT_EQ(std::tuple(voice.GetName(), kit.GetName(), performance.GetName()), std::tuple(name, name, name));
+    }
+    for (const auto& [code, expected] : {std::pair<std::uint8_t, std::string>{21, "Wv"}, {23, ""}, {0x7F, ""}}) {
+        voice.image[908] = code;
+        EXPECT_EQ(voice.GetCategoryCode(), expected) << int(code);
+    }
 }
 
 TEST_F(StoredSoundsTest, APresetVoiceIsSelectedThenReadFromTheEditBuffer)
@@ -109,15 +99,11 @@ TEST_F(StoredSoundsTest, APresetVoiceIsSelectedThenReadFromTheEditBuffer)
     EXPECT_EQ(voice.GetCategoryCode(), "Pd");
 }
 
-TEST_F(StoredSoundsTest, UserSoundsAreRequestedByLocation)
+// A PRE kit goes through the drum edit buffer; user sounds are requested by
+// location (EachUserBankIsWrittenOnlyWhenItCameComplete).
+TEST_F(StoredSoundsTest, APresetKitIsReadFromTheDrumEditBuffer)
 {
-    NormalVoice voice(0x3F, 0x08, 0x05);
-    link.batches.push_back(VoiceAnswer(0x08, 0x05, "Int Six", 1));
-    EXPECT_EQ(voice.RequestFromDevice(device), DumpOutcome::Complete);
-    EXPECT_EQ(link.sent, std::vector<Bytes>{Bytes({0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x05, 0xF7})});
-
-    link.sent.clear();
-    DrumVoice kit(0x3F, 0x20, 0x03); // PRE drum goes through the drum edit buffer
+    DrumVoice kit(0x3F, 0x20, 0x03);
     link.batches.push_back(DrumAnswer(0x2F, 0x00));
     EXPECT_EQ(kit.RequestFromDevice(device), DumpOutcome::Complete);
     EXPECT_EQ(link.sent.back(), (Bytes{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x2F, 0x00, 0xF7}));
@@ -132,11 +118,8 @@ TEST_F(StoredSoundsTest, AnUnansweredRequestKeepsTheSoundsImage)
     // The memory holds another voice, as after a previous fetch.
     SetName(device.ByteAt(0x40, 0x70, 0), "Previous");
     EXPECT_EQ(voice.RequestFromDevice(device), DumpOutcome::NotAnswered);
-    EXPECT_EQ(voice.GetName(), "Keep Me");
-
-    Batch partial = VoiceAnswer(0x08, 0x02, "Half", 1);
-    partial.resize(20);
-    link.batches.push_back(partial);
+    link.batches.push_back(VoiceAnswer(0x08, 0x02, "Half", 1));
+    link.batches.back().resize(20);
     EXPECT_EQ(voice.RequestFromDevice(device), DumpOutcome::Incomplete);
     EXPECT_EQ(voice.GetName(), "Keep Me");
 }
@@ -151,9 +134,7 @@ TEST_F(StoredSoundsTest, SendToDeviceCopiesTheImageIntoItsRegionFirst)
     EXPECT_EQ(*device.ByteAt(0x40, 0x00, 0), 0x12);
     ASSERT_EQ(link.sent.size(), 34u);
     EXPECT_EQ(link.sent.front(), sysex::BulkDump(0x0E, 0x4F, 0x00, {}));
-    // The name travels in the first block.
-    const auto fields = sysex::ReadBulkDump(link.sent[1]);
-    EXPECT_EQ(fields->data[0], 'I');
+    EXPECT_EQ(sysex::ReadBulkDump(link.sent[1])->data[0], 'I'); // sent after the copy
 }
 
 // "Receive INT, EXT patches": each bank is fetched in full, 130 requests by
@@ -205,12 +186,8 @@ TEST_F(StoredSoundsTest, EachUserBankIsWrittenOnlyWhenItCameComplete)
         }
         link.batches.push_back(DrumAnswer(0x28, 0));
         link.batches.push_back(DrumAnswer(0x28, 1));
-        for (int program = 0; program < 128 && row.extAnswers; ++program)
-            link.batches.push_back(VoiceAnswer(0x09, program, "Fetched", 3));
-        if (row.extAnswers) {
-            link.batches.push_back(DrumAnswer(0x29, 0));
-            link.batches.push_back(DrumAnswer(0x29, 1));
-        }
+        for (int program = 0; program < 130 && row.extAnswers; ++program)
+            link.batches.push_back(program < 128 ? VoiceAnswer(0x09, program, "Fetched", 3) : DrumAnswer(0x29, program - 128));
 
         int calls = 0;
         const auto receipts = ReceiveUserBanks(device, dir, [&](int done, int total) {
@@ -234,11 +211,9 @@ TEST_F(StoredSoundsTest, EachUserBankIsWrittenOnlyWhenItCameComplete)
         EXPECT_EQ(link.sent[128], (Bytes{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x28, 0x00, 0xF7}));
         EXPECT_EQ(link.sent[129], (Bytes{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x28, 0x01, 0xF7}));
         if (row.intWritten) {
-            EXPECT_EQ(internalBank[5].bankLsb, 0x08);
-            EXPECT_EQ(internalBank[5].program, 0x05);
-            EXPECT_EQ(internalDrums[1].bankLsb, 0x28);
-            EXPECT_EQ(internalDrums[1].image[0], 0x22);
-            EXPECT_EQ(bankTable[kBankInt].NormalVoiceAt(5)->GetName(), "V5");
+            EXPECT_EQ(std::tuple(internalBank[5].bankLsb, internalBank[5].program, internalDrums[1].bankLsb,
+                                 internalDrums[1].image[0], bankTable[kBankInt].NormalVoiceAt(5)->GetName()),
+                      std::tuple(0x08, 0x05, 0x28, 0x22, "V5"));
         }
     }
 }
@@ -255,9 +230,7 @@ TEST_F(StoredSoundsTest, UserBankFilesRoundTripByteForByte)
     SaveUserBank(file, internalBank, internalDrums);
     const Bytes bytes = ReadWholeFile(file);
     ASSERT_EQ(bytes.size(), 409990u);
-    EXPECT_EQ(bytes[3072], 0x3F); // bank MSB after the first image
-    EXPECT_EQ(bytes[3073], 0x08);
-    EXPECT_EQ(bytes[3074], 0x00);
+    EXPECT_EQ(Bytes(bytes.begin() + 3072, bytes.begin() + 3075), (Bytes{0x3F, 0x08, 0x00})); // after the first image
     EXPECT_EQ(bytes[3075 + 3074], 0x01);
 
     std::array<NormalVoice, 128> bank;
@@ -301,12 +274,11 @@ TEST_F(StoredSoundsTest, AShortInitialPerformanceIsFollowedByZeros)
     initialPerformance.image.fill(0x55);
     std::ofstream(dir / kInitialPerformanceFileName, std::ios::binary) << std::string(100, 'A');
     EXPECT_EQ(LoadInitialPerformance(dir / kInitialPerformanceFileName), FileLoad::Short);
-    EXPECT_EQ(initialPerformance.image[99], 'A');
-    EXPECT_EQ(initialPerformance.image[100], 0);
-    EXPECT_EQ(initialPerformance.image[8191], 0);
-    EXPECT_EQ(initialPerformance.bankMsb, 0x3F);
-    EXPECT_EQ(initialPerformance.bankLsb, 0x4F);
-    EXPECT_EQ(initialPerformance.program, 0x00);
+    Performance expected(0x3F, 0x4F, 0x00);
+    std::fill_n(expected.image.begin(), 100, 'A');
+    EXPECT_EQ(initialPerformance.image, expected.image);
+    EXPECT_EQ(std::tuple(initialPerformance.bankMsb, initialPerformance.bankLsb, initialPerformance.program),
+              std::tuple(0x3F, 0x4F, 0x00));
 }
 
 } // namespace

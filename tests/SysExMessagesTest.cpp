@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include <numeric>
 
 #include "synth/SynthDevice.h"
 #include "tests/FakeInstrumentLink.h"
@@ -29,37 +29,26 @@ TEST_F(SynthDeviceTest, ParameterChangesTakeTheirDataFromTheMemory)
     device.ByteAtAddress(tempo)[0] = 300 >> 7;
     device.ByteAtAddress(tempo)[1] = 300 & 127;
     device.SendParameterChangeAt(tempo, 2);
-    ASSERT_EQ(link.sent.size(), 2u);
-    EXPECT_EQ(link.sent[0], (Bytes{
-                                0xF0,             // SysEx
-                                0x43,             // Yamaha
-                                0x10,             // parameter change, device 1
-                                0x64,             // CS6x / CS6R
-                                0x30, 0x00, 0x03, // address
-                                0x41,             // data
-                                0xF7,             // end
-                            }));
-    // A two-byte value: the high seven bits first.
-    EXPECT_EQ(link.sent[1], (Bytes{0xF0, 0x43, 0x10, 0x64, 0x30, 0x00, 0x1F, 0x02, 0x2C, 0xF7}));
+    EXPECT_EQ(link.sent, (std::vector<Bytes>{
+                             // SysEx, Yamaha, parameter change device 1, CS6x / CS6R, address, data, end
+                             {0xF0, 0x43, 0x10, 0x64, 0x30, 0x00, 0x03, 0x41, 0xF7},
+                             // A two-byte value: the high seven bits first.
+                             {0xF0, 0x43, 0x10, 0x64, 0x30, 0x00, 0x1F, 0x02, 0x2C, 0xF7},
+                         }));
 }
 
 TEST_F(SynthDeviceTest, BulkBlockOfThePerformanceCommonBlock)
 {
-    std::uint8_t* common = device.Memory().Block(0x30, 0x00);
-    for (int i = 0; i < 68; ++i)
-        common[i] = static_cast<std::uint8_t>(i);
+    std::iota(device.Memory().Block(0x30, 0x00), device.Memory().Block(0x30, 0x00) + 68, 0);
     device.SendBulkBlock(0x30, 0x00, 0x00, 68);
-    ASSERT_EQ(link.sent.size(), 1u);
-    const Bytes& message = link.sent[0];
-    ASSERT_EQ(message.size(), 79u);
-    EXPECT_EQ(Bytes(message.begin(), message.begin() + 9), (Bytes{0xF0, 0x43, 0x00, 0x64, // bulk dump, device 1
-                                                                 0x00, 0x44,             // byte count 68
-                                                                 0x30, 0x00, 0x00}));    // address
+    Bytes expected = {0xF0, 0x43, 0x00, 0x64, // bulk dump, device 1
+                      0x00, 0x44,             // byte count 68
+                      0x30, 0x00, 0x00};      // address
     for (int i = 0; i < 68; ++i)
-        EXPECT_EQ(message[9 + static_cast<std::size_t>(i)], i);
+        expected.push_back(static_cast<std::uint8_t>(i));
     // 0x44 + 0x30 + (0 + 1 + ... + 67) = 116 + 2278 = 2394; 2394 & 127 = 90; 128 - 90 = 38
-    EXPECT_EQ(message[77], 38);
-    EXPECT_EQ(message[78], 0xF7);
+    expected.insert(expected.end(), {38, 0xF7});
+    EXPECT_EQ(link.sent, std::vector<Bytes>{expected});
 }
 
 TEST_F(SynthDeviceTest, CountBelowOneSendsNothingButABadAddressIsStillReported)
@@ -89,24 +78,6 @@ TEST(SysExBuild, ChecksumZeroByteCountsAbove127AndStrayHighBits)
     const std::uint8_t data[] = {0xC8};
     EXPECT_EQ(ParameterChange(0x30, 0x00, 0x03, data)[7], 0x48);
     EXPECT_TRUE(IsValidBulkDump(BulkDump(0x30, 0x00, 0x00, data)));
-}
-
-TEST(SysExChecksum, SumOfCountAddressDataAndChecksumIsZeroModulo128)
-{
-    std::mt19937 random(20261206); // fixed seed: the same blocks every run
-    std::uniform_int_distribution<int> byte(0, 127);
-    std::uniform_int_distribution<int> length(0, 300);
-    for (int round = 0; round < 2000; ++round) {
-        Bytes data(static_cast<std::size_t>(length(random)));
-        for (auto& b : data)
-            b = static_cast<std::uint8_t>(byte(random));
-        const Bytes message = BulkDump(byte(random), byte(random), byte(random), data);
-        unsigned sum = 0;
-        for (std::size_t i = 4; i < message.size() - 1; ++i)
-            sum += message[i];
-        ASSERT_EQ(sum & 127, 0u) << "round " << round;
-        ASSERT_TRUE(IsValidBulkDump(message)) << "round " << round;
-    }
 }
 
 TEST(SysExValidate, AcceptsOnlyWellFormedBulkDumpsOfThisInstrument)

@@ -2,12 +2,12 @@
 // scripted link.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <sstream>
+#include <functional>
 
 #include "synth/BulkSequences.h"
 #include "synth/SynthDevice.h"
 #include "synth/SysExMessages.h"
+#include "tests/BlockList.h"
 #include "tests/FakeInstrumentLink.h"
 
 namespace cs6 {
@@ -56,66 +56,41 @@ TEST_F(TransfersTest, AVoiceAnswerIsAppliedBlockByBlockSkippingHeaderAndFooter)
     }
     // Nothing outside the normal-voice region changed; the header and footer
     // did not land in the scratch slot.
-    const auto after = Image();
-    for (std::size_t i = 0; i < after.size(); ++i) {
-        if (i < kNormalVoiceRegion.offset || i >= kNormalVoiceRegion.offset + kNormalVoiceRegion.size) {
-            ASSERT_EQ(after[i], before[i]) << "offset " << i;
-        }
-    }
+    const auto outside = [](Bytes image) {
+        std::fill_n(image.begin() + kNormalVoiceRegion.offset, kNormalVoiceRegion.size, 0);
+        return image;
+    };
+    EXPECT_EQ(outside(Image()), outside(before));
 }
 
 TEST_F(TransfersTest, AnythingButACompleteGoodAnswerChangesNothing)
 {
-    struct Case {
+    const Batch good = Answer(DumpType::Performance, 0x4F, 0x00, 9);
+    const auto edited = [&good](const std::function<void(Batch&)>& change) {
+        Batch batch = good;
+        change(batch);
+        return batch;
+    };
+    const struct {
         const char* what;
         Batch batch;
         DumpOutcome outcome;
+    } cases[] = {
+        {"silence", {}, DumpOutcome::NotAnswered},
+        {"33 of 34", edited([](Batch& b) { b.pop_back(); }), DumpOutcome::Incomplete},
+        {"35 of 34", edited([&good](Batch& b) { b.push_back(good[1]); }), DumpOutcome::Incomplete},
+        // A data byte: the checksum no longer fits.
+        {"bad checksum", edited([](Batch& b) { b[10][12] ^= 0x01; }), DumpOutcome::Corrupt},
+        {"address outside the directory", // no part 17
+         edited([](Batch& b) { b[5] = sysex::BulkDump(0x31, 0x10, 0x00, Bytes(37, 1)); }), DumpOutcome::Corrupt},
+        {"data past the block's room", // 64 + 70 > 128
+         edited([](Batch& b) { b[5] = sysex::BulkDump(0x30, 0x00, 0x40, Bytes(70, 1)); }), DumpOutcome::Corrupt},
+        {"drum key past its room", // a drum-key block holds 8
+         edited([](Batch& b) { b[6] = sysex::BulkDump(0x48, 0x02, 0x00, Bytes(9, 1)); }), DumpOutcome::Corrupt},
+        {"another maker", edited([](Batch& b) { b[7][1] = 0x41; }), DumpOutcome::Corrupt},
+        {"truncated message", edited([](Batch& b) { b[8].resize(b[8].size() - 3); }), DumpOutcome::Corrupt},
     };
-    const Batch good = Answer(DumpType::Performance, 0x4F, 0x00, 9);
-    std::vector<Case> cases;
-    cases.push_back({"silence", {}, DumpOutcome::NotAnswered});
-    {
-        Batch batch = good;
-        batch.pop_back();
-        cases.push_back({"33 of 34", batch, DumpOutcome::Incomplete});
-    }
-    {
-        Batch batch = good;
-        batch.push_back(good[1]);
-        cases.push_back({"35 of 34", batch, DumpOutcome::Incomplete});
-    }
-    {
-        Batch batch = good;
-        batch[10][12] ^= 0x01; // a data byte: the checksum no longer fits
-        cases.push_back({"bad checksum", batch, DumpOutcome::Corrupt});
-    }
-    {
-        Batch batch = good;
-        batch[5] = sysex::BulkDump(0x31, 0x10, 0x00, Bytes(37, 1)); // no part 17
-        cases.push_back({"address outside the directory", batch, DumpOutcome::Corrupt});
-    }
-    {
-        Batch batch = good;
-        batch[5] = sysex::BulkDump(0x30, 0x00, 0x40, Bytes(70, 1)); // 64 + 70 > 128
-        cases.push_back({"data past the block's room", batch, DumpOutcome::Corrupt});
-    }
-    {
-        Batch batch = good;
-        batch[6] = sysex::BulkDump(0x48, 0x02, 0x00, Bytes(9, 1)); // a drum-key block holds 8
-        cases.push_back({"drum key past its room", batch, DumpOutcome::Corrupt});
-    }
-    {
-        Batch batch = good;
-        batch[7][1] = 0x41; // not Yamaha
-        cases.push_back({"another maker", batch, DumpOutcome::Corrupt});
-    }
-    {
-        Batch batch = good;
-        batch[8].resize(batch[8].size() - 3);
-        cases.push_back({"truncated message", batch, DumpOutcome::Corrupt});
-    }
-
-    for (auto& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const auto before = Image();
         link.batches.push_back(c.batch);
@@ -134,29 +109,14 @@ TEST_F(TransfersTest, ARepliesAddressDecidesWhereItGoesWhateverWasRequested)
     EXPECT_EQ(*device.ByteAt(0x31, 0x05, 36), 0x55);
 }
 
-// Block addresses as the bulk tables list them: "30 00-05" is six blocks at
-// low 00; in a repeated group "41 20" is block 41 i 20 for each index i.
+// The head's blocks, then for each index i the repeated group's "41 20" as
+// block 41 i 20.
 std::vector<std::uint32_t> Expand(const char* head, const char* repeated, int repeats)
 {
-    std::vector<std::uint32_t> addresses;
-    auto items = [](const char* text) {
-        std::vector<std::array<unsigned, 3>> list;
-        std::istringstream in(text);
-        for (std::string item; std::getline(in, item, ',');) {
-            std::array<unsigned, 3> fields{};
-            if (std::sscanf(item.c_str(), " %x %x-%x", &fields[0], &fields[1], &fields[2]) == 2)
-                fields[2] = fields[1];
-            list.push_back(fields);
-        }
-        return list;
-    };
-    for (auto [high, first, last] : items(head))
-        for (unsigned mid = first; mid <= last; ++mid)
-            addresses.push_back(PackAddress(static_cast<int>(high), static_cast<int>(mid), 0));
-    const auto group = items(repeated);
+    std::vector<std::uint32_t> addresses = test::BlockList(head);
     for (int index = 0; index < repeats; ++index)
-        for (auto [high, low, unused] : group)
-            addresses.push_back(PackAddress(static_cast<int>(high), index, static_cast<int>(low)));
+        for (std::uint32_t a : test::BlockList(repeated))
+            addresses.push_back(PackAddress(AddressHigh(a), index, AddressMid(a)));
     return addresses;
 }
 
