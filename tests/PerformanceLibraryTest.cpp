@@ -162,30 +162,6 @@ TEST_F(PerformanceLibraryTest, StoreKeepsTheReplacedPerformanceInTheHistoryFromW
     EXPECT_EQ(library.History()[0].file, restore.backup);
 }
 
-// An instrument that does not answer the backup: nothing is sent unless the
-// caller says so, and the files stay as they were.
-TEST_F(PerformanceLibraryTest, WithoutABackupTheStoreWaitsForTheCallersWord)
-{
-    const FilePerformance edited = FilePerformance::FromMemory(device.Memory(), int5);
-    Silence();
-    for (const bool yes : {false, true}) {
-        const auto before = State();
-        std::string asked;
-        const StoreOutcome outcome = library.Store(device, {&edited, 1}, [&](const std::string& why) {
-            asked = why;
-            return yes;
-        });
-        EXPECT_EQ(asked, "the instrument did not answer completely for INT 005");
-        EXPECT_EQ(outcome.sent, yes) << outcome.message;
-        EXPECT_FALSE(outcome.backedUp);
-        EXPECT_EQ(library.History().size(), 0u);
-        if (!yes) {
-            EXPECT_EQ(State(), before) << outcome.message;
-        }
-    }
-    EXPECT_EQ(Stored(int5), Blocks(edited));
-}
-
 // The preset file becomes the instrument's presets, read between the two
 // switch pulses, and the instrument gets back the performance being edited;
 // a silent instrument leaves the file as it was.
