@@ -16,7 +16,10 @@ void PerformanceLibraryModel::SetPerformances(std::span<const FilePerformance> p
                          (performance.location.bankLsb << 8) | performance.location.program,
                          {QString::fromStdString(LocationLabel(performance.location)),
                           QString::fromLatin1(performance.Name()).trimmed(),
-                          QString::fromStdString(PerformanceCategory(performance))}});
+                          QString::fromStdString(PerformanceCategory(performance))},
+                         {}});
+        Row& row = rows_.back();
+        row.lower = (row.texts[0] + u'\n' + row.texts[1] + u'\n' + row.texts[2]).toLower();
     }
     endResetModel();
 }
@@ -25,6 +28,21 @@ int PerformanceLibraryModel::RowOf(PerformanceLocation location) const
 {
     const auto found = std::find_if(rows_.begin(), rows_.end(), [&](const Row& row) { return row.location == location; });
     return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+}
+
+bool PerformanceLibraryModel::Matches(int row, const QString& lowerText) const
+{
+    return rows_[static_cast<std::size_t>(row)].lower.contains(lowerText);
+}
+
+bool PerformanceLibraryModel::Before(int a, int b, int column) const
+{
+    const Row& first = rows_[static_cast<std::size_t>(a)];
+    const Row& second = rows_[static_cast<std::size_t>(b)];
+    if (column == kLocationColumn)
+        return first.order < second.order;
+    const int order = QString::compare(first.texts[column], second.texts[column], Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : first.order < second.order;
 }
 
 int PerformanceLibraryModel::rowCount(const QModelIndex& parent) const
@@ -39,9 +57,7 @@ QVariant PerformanceLibraryModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= kColumnCount)
         return {};
     const Row& row = rows_[static_cast<std::size_t>(index.row())];
-    if (role == kSortRole && index.column() == kLocationColumn)
-        return row.order;
-    if (role == Qt::DisplayRole || role == kSortRole)
+    if (role == Qt::DisplayRole)
         return row.texts[index.column()];
     return {};
 }

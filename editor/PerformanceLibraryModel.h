@@ -1,9 +1,9 @@
 #pragma once
 // The library's performances as a table for the librarian window: location
 // ("INT 005", "EXT 12"), name and category, one row a performance. The texts
-// are made once when the rows are set, so that sorting and filtering (by a
-// QSortFilterProxyModel over this) only compare strings already made.
-// Sorting by location (kSortRole) puts INT 001..128 before EXT 01..64.
+// are made once when the rows are set, so that sorting and filtering
+// (PerformanceLibraryFilter) only compare strings already made.
+// Sorting by location puts INT 001..128 before EXT 01..64.
 //
 // Thread: the user-interface thread.
 
@@ -22,16 +22,16 @@ class PerformanceLibraryModel : public QAbstractTableModel {
 
 public:
     enum Column { kLocationColumn, kNameColumn, kCategoryColumn, kColumnCount };
-    // The value a column sorts by: the location's place in the library for
-    // the location column, the text for the others.
-    static constexpr int kSortRole = Qt::UserRole;
-
     using QAbstractTableModel::QAbstractTableModel;
 
     void SetPerformances(std::span<const FilePerformance> performances);
     PerformanceLocation Location(int row) const { return rows_[static_cast<std::size_t>(row)].location; }
     // The row of a location, or -1.
     int RowOf(PerformanceLocation location) const;
+    // Whether the row's location, name or category holds lowerText (lower case).
+    bool Matches(int row, const QString& lowerText) const;
+    // Row a sorts before row b by the column.
+    bool Before(int a, int b, int column) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -43,6 +43,7 @@ private:
         PerformanceLocation location;
         int order; // place among all locations, INT before EXT
         QString texts[kColumnCount];
+        QString lower; // the texts in lower case, one a line
     };
     std::vector<Row> rows_;
 };

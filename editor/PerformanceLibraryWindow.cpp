@@ -10,11 +10,11 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "editor/PerformanceFiles.h"
+#include "editor/PerformanceLibraryFilter.h"
 #include "editor/PerformanceLibraryModel.h"
 #include "framework/FileIo.h"
 #include "framework/TemplateDialog.h"
@@ -85,7 +85,7 @@ PerformanceLibraryWindow::PerformanceLibraryWindow(QWidget* parent, SynthDevice&
                                                    const fs::path& folder)
     : QWidget(parent, Qt::Window), device_(device), editHistory_(history), library_(folder),
       chooser_(DialogChooser), question_(BoxQuestion), model_(new PerformanceLibraryModel(this)),
-      proxy_(new QSortFilterProxyModel(this)), receiveRow_(new QHBoxLayout), filter_(new QLineEdit(this)),
+      proxy_(new PerformanceLibraryFilter(model_, this)), receiveRow_(new QHBoxLayout), filter_(new QLineEdit(this)),
       table_(new QTableView(this)), edit_(new QPushButton(QStringLiteral("Edit"), this)),
       store_(new QPushButton(this)), export_(new QPushButton(QStringLiteral("Export…"), this)),
       history_(new QListWidget(this)), restore_(new QPushButton(QStringLiteral("Restore…"), this))
@@ -95,10 +95,6 @@ PerformanceLibraryWindow::PerformanceLibraryWindow(QWidget* parent, SynthDevice&
     receiveRow_->addWidget(receive);
     receiveRow_->addStretch();
 
-    proxy_->setSourceModel(model_);
-    proxy_->setSortRole(PerformanceLibraryModel::kSortRole);
-    proxy_->setFilterKeyColumn(-1);
-    proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
     filter_->setPlaceholderText(QStringLiteral("Filter by location, name or category"));
     filter_->setClearButtonEnabled(true);
     table_->setModel(proxy_);
@@ -107,6 +103,7 @@ PerformanceLibraryWindow::PerformanceLibraryWindow(QWidget* parent, SynthDevice&
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed); // rows of one height: no measuring
     table_->horizontalHeader()->setStretchLastSection(true);
 
     auto* import = new QPushButton(QStringLiteral("Import…"), this);
@@ -137,7 +134,7 @@ PerformanceLibraryWindow::PerformanceLibraryWindow(QWidget* parent, SynthDevice&
     connect(export_, &QPushButton::clicked, this, &PerformanceLibraryWindow::OnExport);
     connect(sendAll, &QPushButton::clicked, this, &PerformanceLibraryWindow::OnSendAll);
     connect(restore_, &QPushButton::clicked, this, &PerformanceLibraryWindow::OnRestore);
-    connect(filter_, &QLineEdit::textChanged, proxy_, &QSortFilterProxyModel::setFilterFixedString);
+    connect(filter_, &QLineEdit::textChanged, proxy_, &PerformanceLibraryFilter::SetText);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PerformanceLibraryWindow::FollowSelection);
     connect(history_, &QListWidget::itemSelectionChanged, this, &PerformanceLibraryWindow::FollowSelection);

@@ -40,11 +40,11 @@ class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QSortFilterProxyModel;
 class QTableView;
 
 namespace cs6 {
 
+class PerformanceLibraryFilter;
 class PerformanceLibraryModel;
 
 class PerformanceLibraryWindow : public QWidget {
@@ -110,7 +110,7 @@ private:
     std::vector<HistoryEntry> entries_;
 
     PerformanceLibraryModel* model_;
-    QSortFilterProxyModel* proxy_;
+    PerformanceLibraryFilter* proxy_;
     QHBoxLayout* receiveRow_;
     QLineEdit* filter_;
     QTableView* table_;

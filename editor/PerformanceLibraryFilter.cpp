@@ -1,0 +1,32 @@
+#include "editor/PerformanceLibraryFilter.h"
+
+#include "editor/PerformanceLibraryModel.h"
+
+namespace cs6 {
+
+PerformanceLibraryFilter::PerformanceLibraryFilter(PerformanceLibraryModel* model, QObject* parent)
+    : QSortFilterProxyModel(parent), model_(model)
+{
+    setSourceModel(model);
+}
+
+void PerformanceLibraryFilter::SetText(const QString& text)
+{
+    const QString lower = text.toLower();
+    if (lower == text_)
+        return;
+    text_ = lower;
+    invalidateFilter();
+}
+
+bool PerformanceLibraryFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const
+{
+    return text_.isEmpty() || model_->Matches(sourceRow, text_);
+}
+
+bool PerformanceLibraryFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const
+{
+    return model_->Before(left.row(), right.row(), left.column());
+}
+
+} // namespace cs6
