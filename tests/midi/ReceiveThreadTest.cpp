@@ -126,9 +126,8 @@ protected:
     void SetUp() override
     {
         midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{.drivers = {InProcessPorts({{"Emulated CS6x", peer}})}});
-        midiSettings = {};
-        midiSettings.inputEnabled = midiSettings.outputEnabled = 1;
-        midiSettings.inputPortGuid = midiSettings.outputPortGuid = PortGuid(kEmulatedKind, "Emulated CS6x");
+        const QUuid port = PortGuid(kEmulatedKind, "Emulated CS6x");
+        midiSettings = {1, 0, 1, port, QUuid(), port};
         OpenMidiConnection();
         ASSERT_TRUE(inputOpen && outputOpen);
     }

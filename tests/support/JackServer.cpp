@@ -36,6 +36,17 @@ void RemoveStaleJackState()
     }
 }
 
+// True when a client can connect to the server named by JACK_DEFAULT_SERVER.
+bool JackServerAnswers()
+{
+    jack_status_t status{};
+    jack_client_t* probe = jack_client_open("cs6probe", JackNoStartServer, &status);
+    if (!probe)
+        return false;
+    jack_client_close(probe);
+    return true;
+}
+
 } // namespace
 
 std::unique_ptr<JackServer> JackServer::StartAny(std::string* whyNot)
@@ -51,16 +62,6 @@ std::unique_ptr<JackServer> JackServer::StartAny(std::string* whyNot)
             break;
     }
     return nullptr;
-}
-
-bool JackServerAnswers()
-{
-    jack_status_t status{};
-    jack_client_t* probe = jack_client_open("cs6probe", JackNoStartServer, &status);
-    if (!probe)
-        return false;
-    jack_client_close(probe);
-    return true;
 }
 
 std::unique_ptr<JackServer> JackServer::Start(const std::string& name, std::string* whyNot)

@@ -37,7 +37,4 @@ private:
     QProcess jackd_;
 };
 
-// True when a client can connect to the server named by JACK_DEFAULT_SERVER.
-bool JackServerAnswers();
-
 } // namespace cs6::test
