@@ -25,9 +25,6 @@ class FileFaultTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = fs::temp_directory_path() /
-                 ("cs6-filefault-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-                  std::to_string(::getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder);
         old = Bytes(kUserBankFileSize, 0x2A);
@@ -51,7 +48,7 @@ protected:
         std::_Exit(2);
     }
 
-    fs::path folder;
+    const fs::path folder = fs::temp_directory_path() / ("cs6-filefault-" + std::to_string(::getpid()));
     Bytes old;
 };
 

@@ -49,13 +49,8 @@ protected:
     {
         link.Attach(device);
         InitNameTables();
-        internalBank = {};
-        internalDrums = {};
-        externalBank = {};
-        externalDrums = {};
-        dir = fs::temp_directory_path() /
-              ("cs6-banks-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-               std::to_string(::getpid()));
+        internalBank = externalBank = {};
+        internalDrums = externalDrums = {};
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -63,7 +58,7 @@ protected:
 
     test::FakeInstrumentLink link;
     SynthDevice device;
-    fs::path dir;
+    const fs::path dir = fs::temp_directory_path() / ("cs6-banks-" + std::to_string(::getpid()));
 };
 
 TEST_F(StoredSoundsTest, NamesLoseTrailingBlanksAndCategoryCodesStayInsideTheTable)
@@ -261,7 +256,6 @@ TEST_F(StoredSoundsTest, AShortOrMissingUserBankLeavesTheRestAsItWas)
 TEST_F(StoredSoundsTest, PresetFileFillsBothPresetBanksAndTheKits)
 {
     Bytes bytes(kPresetBankFileSize, 0);
-    bytes[3072 + 1] = 0x00;                    // PRE1 #1 bank LSB
     bytes[128 * 3075 + 3073] = 0x01;           // PRE2 #1 bank LSB
     bytes[256 * 3075 + 7 * 8195 + 8194] = 7;   // PRE drum #8 program
     EXPECT_EQ(LoadPresetBanksFromBytes(bytes), FileLoad::Complete);

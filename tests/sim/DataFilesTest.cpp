@@ -19,9 +19,7 @@ protected:
     void SetUp() override { fs::create_directories(directory); }
     void TearDown() override { fs::remove_all(directory); }
 
-    const fs::path directory = fs::path(::testing::TempDir()) /
-        ("cs6sim_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-         std::to_string(::getpid()));
+    const fs::path directory = fs::path(::testing::TempDir()) / ("cs6sim_" + std::to_string(::getpid()));
 };
 
 TEST_F(DataFiles, HaveTheEditorsSizesWithEachImageFollowedByItsLocation)
