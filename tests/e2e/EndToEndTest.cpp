@@ -17,7 +17,7 @@
 #include "midi/MidiSettings.h"
 #include "midi/MidiSetupDlg.h"
 #include "midi/PortGuid.h"
-#include "sim/EmulatedInstrument.h"
+#include "sim/FactoryContents.h"
 #include "synth/BankFiles.h"
 #include "synth/BulkSequences.h"
 #include "tests/support/ChildProcess.h"
@@ -26,19 +26,6 @@
 using namespace cs6;
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
-
-namespace {
-
-// The name the emulated instrument's INT performance holds (1-based).
-std::string FactoryPerformanceName(int number)
-{
-    sim::EmulatedInstrument reference(sim::InstrumentOptions::ForUnitTests());
-    (void)reference.SelectPerformance(sim::PerformanceBank::Internal, number - 1);
-    const auto name = reference.ReadMemory(PackAddress(0x30, 0x00, 0), 10);
-    return StoredName(name.data());
-}
-
-} // namespace
 
 class EndToEndTest : public QObject {
     Q_OBJECT
@@ -84,11 +71,8 @@ void EndToEndTest::init()
     auto writer = test::ChildProcess::Start(CS6SIM_PATH, {"--write-files", folder_->path().toStdString()});
     QVERIFY(writer);
     QCOMPARE(writer->Wait(20s), 0);
-    MidiSettings settings;
-    settings.inputEnabled = settings.outputEnabled = 1;
-    settings.inputPortGuid = PortGuid(kJackKind, "cs6sim:midi_out");
-    settings.outputPortGuid = PortGuid(kJackKind, "cs6sim:midi_in");
-    WriteFileAtomically(kSettingsFileName, SerializeMidiSettings(settings));
+    WriteFileAtomically(kSettingsFileName, SerializeMidiSettings({1, 0, 1, PortGuid(kJackKind, "cs6sim:midi_out"), QUuid(),
+                                                                  PortGuid(kJackKind, "cs6sim:midi_in")}));
 }
 
 void EndToEndTest::cleanup()
@@ -180,7 +164,7 @@ void EndToEndTest::anAnswerCutShortKeepsTheMemoryAndARestartWorks()
     setup.OnOk();
     QVERIFY(inputOpen && outputOpen);
     dialog.OnRequest();
-    QCOMPARE(dialog.NameEdit()->text().toStdString(), FactoryPerformanceName(1));
+    QCOMPARE(dialog.NameEdit()->text().toStdString(), StoredName(sim::MakeFactoryBanks().Image(bank::kIntPerf, 0).data()));
 }
 
 QTEST_MAIN(EndToEndTest)
