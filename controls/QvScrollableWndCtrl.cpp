@@ -72,14 +72,6 @@ void QvScrollableWndCtrl::paintEvent(QPaintEvent* /*event*/)
     pictureBuffer_->Present(screen, QPoint(0, 0));
 }
 
-void QvScrollableWndCtrl::DrawContent(QPainter& painter, int w, int h)
-{
-    painter.fillRect(0, 0, w, h, palette().color(QPalette::Light));
-    painter.setClipRect(QRect(0, 0, w, h).adjusted(3, 3, -3, -3));
-    painter.drawLine(0, 0, 400, 400);
-    painter.drawLine(400, 0, 0, 400);
-}
-
 void QvScrollableWndCtrl::OnItemButtonUp(int, int, int, int, int) {}
 void QvScrollableWndCtrl::OnItemDrag(int, int, int, int, int) {}
 void QvScrollableWndCtrl::OnAfterDraw() {}

@@ -43,7 +43,7 @@ public:
     // The press point reported for a release whose capture was lost.
     static constexpr QPoint kLostPressPoint{-100, -100};
 
-    Q_INVOKABLE explicit QvScrollableWndCtrl(QWidget* parent = nullptr);
+    explicit QvScrollableWndCtrl(QWidget* parent = nullptr);
     ~QvScrollableWndCtrl() override;
 
     // The owners' set-up asks for no scrolling with these, (0) and (-1, -1);
@@ -67,9 +67,8 @@ protected:
     virtual void OnItemButtonUp(int releaseRow, int pressX, int pressY, int releaseX, int releaseY);
     // Every move while this control holds the capture.
     virtual void OnItemDrag(int pressRow, int pressX, int pressY, int x, int y);
-    // Draws the picture of w x h logical pixels into painter. By default: a
-    // cross on the light colour, 3 pixels clear of every edge.
-    virtual void DrawContent(QPainter& painter, int w, int h);
+    // Draws the picture of w x h logical pixels into painter.
+    virtual void DrawContent(QPainter& painter, int w, int h) = 0;
     // Runs after drawing, before the picture is presented.
     virtual void OnAfterDraw();
     // The capture ended before its button came up: the window lost activation,

@@ -65,17 +65,11 @@ inline void SendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt:
     QApplication::sendEvent(w, &event);
 }
 inline void Press(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton, Qt::MouseButtons held = {})
-{
-    SendMouse(w, QEvent::MouseButtonPress, button, held | button, pos);
-}
+{ SendMouse(w, QEvent::MouseButtonPress, button, held | button, pos); }
 inline void Release(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton, Qt::MouseButtons held = {})
-{
-    SendMouse(w, QEvent::MouseButtonRelease, button, held, pos);
-}
+{ SendMouse(w, QEvent::MouseButtonRelease, button, held, pos); }
 inline void Move(QWidget* w, QPoint pos, Qt::MouseButtons held = Qt::LeftButton)
-{
-    SendMouse(w, QEvent::MouseMove, Qt::NoButton, held, pos);
-}
+{ SendMouse(w, QEvent::MouseMove, Qt::NoButton, held, pos); }
 inline void Wheel(QWidget* w, int delta)
 {
     const QPointF pos(w->rect().center());

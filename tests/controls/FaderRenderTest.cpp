@@ -18,18 +18,15 @@ class FaderRenderTest : public QObject {
 private slots:
     void initTestCase()
     {
-        struct Sample {
-            int value;
-            bool volume; // the performance volume fader: taller, with a larger thumb
-        };
         int x = 6;
-        for (const Sample s : {Sample{64, false}, Sample{127, false}, Sample{200, false}, Sample{100, true}}) {
+        // The last is the performance volume fader: taller, with a larger thumb.
+        for (const auto& [value, volume] : {std::pair{64, false}, std::pair{127, false}, std::pair{200, false}, std::pair{100, true}}) {
             auto* fader = new FaderControl(&strip_);
-            fader->setGeometry(x, 6, s.volume ? 27 : 29, s.volume ? 112 : 63);
-            if (s.volume)
+            fader->setGeometry(x, 6, volume ? 27 : 29, volume ? 112 : 63);
+            if (volume)
                 fader->SetThumbSize(26, 12);
-            fader->SetRange(0, 127, s.value);
-            fader->SetValue(s.value);
+            fader->SetRange(0, 127, value);
+            fader->SetValue(value);
             faders_.push_back(fader);
             x += fader->width() + 6;
         }
@@ -44,11 +41,9 @@ private slots:
             const QRgb light = fader->palette().color(QPalette::Light).rgb();
             const int cx = fader->width() / 2;
             const auto thumb = fader->ThumbRect();
-            auto underThumb = [&](int y) { return y >= thumb.top && y < thumb.bottom; };
-
             // A track one pixel wide from its top to just above its bottom.
             for (int y = fader->TrackTop() - 1; y <= fader->TrackBottom(); ++y) {
-                if (underThumb(y))
+                if (y >= thumb.top && y < thumb.bottom) // under the thumb
                     continue;
                 const bool onTrack = y >= fader->TrackTop() && y < fader->TrackBottom();
                 QCOMPARE(image.pixel(cx, y) == light, onTrack);
