@@ -1,14 +1,10 @@
 // The whole program's run in a folder of its own, against the emulated
 // instrument in process: the port choice, kept in settings.dat from one run
 // to the next, and what the user is told when that file fails.
-#include <QPushButton>
-
 #include <filesystem>
 
 #include "app/EditorApp.h"
-#include "editor/CS6R_PerfMainEdig.h"
 #include "framework/FileIo.h"
-#include "synth/BulkSequences.h"
 #include "synth/PerformanceFile.h"
 #include "midi/MidiSetupDlg.h"
 #include "tests/editor/EditorFixture.h"
@@ -64,76 +60,66 @@ class EditorAppTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void noUsablePortsEndTheRun();
-    void theMidiSetupChoiceIsOpenedAgainByTheNextRun();
-    void aSettingsFileThatFailsIsNamed_data();
-    void aSettingsFileThatFailsIsNamed();
-};
-
-void EditorAppTest::noUsablePortsEndTheRun()
-{
-    test::InTemporaryFolder folder;
-    test::BoxCapture boxes;
-    App run;
-    Person person(false);
-    QCOMPARE(run.app.InitInstance(), 0);
-    QCOMPARE(person.setups, 1);
-    // The missing data files are named, then the two port messages.
-    QCOMPARE(boxes.boxes.size(), std::size_t{4});
-    QVERIFY(QString::fromStdString(boxes.boxes[0]).contains(QStringLiteral("patches_pre.bnk")));
-    QVERIFY(QString::fromStdString(boxes.boxes[1]).contains(QStringLiteral("perf_init.prf")));
-    QCOMPARE(boxes.boxes[2], std::string("Current MIDI configuration is not valid. Please specify MIDI ports!"));
-    QCOMPARE(boxes.boxes[3], std::string("Required MIDI ports not specified. Exiting..."));
-    QVERIFY(run.instrument->ReceivedMessages().empty());
-    QVERIFY(!midiSystem);
-}
-
-// The first run asks for the ports and saves them at its end; the second
-// opens them without asking and starts the instrument, then sends it the
-// performance of the file it was started with (cs6edit FILE.syx).
-void EditorAppTest::theMidiSetupChoiceIsOpenedAgainByTheNextRun()
-{
-    test::InTemporaryFolder folder;
-    ParameterMemory file;
-    std::ranges::copy(std::string_view("Started"), file.Bytes(PackAddress(0x30, 0, 0), 7).begin());
-    WriteFileAtomically("start.syx", SerializePerformance(file));
-    for (bool first : {true, false}) {
+    void noUsablePortsEndTheRun()
+    {
+        test::InTemporaryFolder folder;
         test::BoxCapture boxes;
-        midiSettings = {};
         App run;
-        Person person(true);
-        QCOMPARE(run.app.InitInstance(first ? std::filesystem::path{} : std::filesystem::absolute("start.syx")), 0);
-        QCOMPARE(person.setups, first ? 1 : 0);
-        QCOMPARE(boxes.Shown(QStringLiteral("Current MIDI configuration is not valid")), first);
-        QCOMPARE(run.instrument->ReceivedMessages().size(), std::size_t{first ? 7u : 7u + 34}); // start-up, file
-        const auto region = file.Region(BulkRegion(DumpType::Performance));
-        QCOMPARE(run.instrument->EditBuffer(DumpType::Performance) == test::Bytes(region.begin(), region.end()), !first);
-        QCOMPARE(midiSettings.inputPortGuid, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
-        QCOMPARE(midiSettings.outputPortGuid, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
+        Person person(false);
+        QCOMPARE(run.app.InitInstance(), 0);
+        QCOMPARE(person.setups, 1);
+        // The missing data files are named, then the two port messages.
+        QCOMPARE(boxes.boxes.size(), std::size_t{4});
+        QVERIFY(QString::fromStdString(boxes.boxes[0]).contains(QStringLiteral("patches_pre.bnk")));
+        QVERIFY(QString::fromStdString(boxes.boxes[1]).contains(QStringLiteral("perf_init.prf")));
+        QCOMPARE(boxes.boxes[2], std::string("Current MIDI configuration is not valid. Please specify MIDI ports!"));
+        QCOMPARE(boxes.boxes[3], std::string("Required MIDI ports not specified. Exiting..."));
+        QVERIFY(run.instrument->ReceivedMessages().empty());
+        QVERIFY(!midiSystem);
     }
-}
 
-void EditorAppTest::aSettingsFileThatFailsIsNamed_data()
-{
-    QTest::addColumn<QString>("directory"); // made where the program expects a file
-    QTest::addColumn<QString>("box");
-    QTest::newRow("unreadable") << "settings.dat" << "The file settings.dat could not be read";
-    QTest::newRow("unwritable") << "settings.dat.tmp" << "The MIDI port choice could not be saved in settings.dat";
-}
+    // The first run asks for the ports and saves them at its end; the second
+    // opens them without asking and starts the instrument, then sends it the
+    // performance of the file it was started with (cs6edit FILE.syx).
+    void theMidiSetupChoiceIsOpenedAgainByTheNextRun()
+    {
+        test::InTemporaryFolder folder;
+        ParameterMemory file;
+        std::ranges::copy(std::string_view("Started"), file.Bytes(PackAddress(0x30, 0, 0), 7).begin());
+        WriteFileAtomically("start.syx", SerializePerformance(file));
+        for (bool first : {true, false}) {
+            test::BoxCapture boxes;
+            midiSettings = {};
+            App run;
+            Person person(true);
+            QCOMPARE(run.app.InitInstance(first ? std::filesystem::path{} : std::filesystem::absolute("start.syx")), 0);
+            QCOMPARE(person.setups, first ? 1 : 0);
+            QCOMPARE(boxes.Shown(QStringLiteral("Current MIDI configuration is not valid")), first);
+            QCOMPARE(run.instrument->ReceivedMessages().size(), std::size_t{first ? 7u : 7u + 34}); // start-up, file
+            const auto region = file.Region(BulkRegion(DumpType::Performance));
+            QCOMPARE(run.instrument->EditBuffer(DumpType::Performance) == test::Bytes(region.begin(), region.end()), !first);
+            QCOMPARE(midiSettings.inputPortGuid, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
+            QCOMPARE(midiSettings.outputPortGuid, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
+        }
+    }
 
-void EditorAppTest::aSettingsFileThatFailsIsNamed()
-{
-    QFETCH(QString, directory);
-    QFETCH(QString, box);
-    test::InTemporaryFolder folder;
-    test::BoxCapture boxes;
-    App run;
-    std::filesystem::remove(directory.toStdString());
-    std::filesystem::create_directory(directory.toStdString());
-    run.app.StartUp();
-    run.app.ShutDown();
-    QVERIFY2(boxes.Shown(box), boxes.boxes.empty() ? "no box" : boxes.boxes.back().c_str());
-}
+    void aSettingsFileThatFailsIsNamed()
+    {
+        // A folder made where the program expects a file, and the box.
+        for (const auto& [directory, box] :
+             {std::pair{"settings.dat", "The file settings.dat could not be read"},
+              std::pair{"settings.dat.tmp", "The MIDI port choice could not be saved in settings.dat"}}) {
+            test::InTemporaryFolder folder;
+            test::BoxCapture boxes;
+            App run;
+            std::filesystem::remove(directory);
+            std::filesystem::create_directory(directory);
+            run.app.StartUp();
+            run.app.ShutDown();
+            QVERIFY2(boxes.Shown(QString::fromLatin1(box)), boxes.boxes.empty() ? "no box" : boxes.boxes.back().c_str());
+        }
+    }
+};
 
 CS6_EDITOR_TEST(EditorAppTest);
 #include "EditorAppTest.moc"

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +24,8 @@
 #include <vector>
 
 #include "controls/FaderControl.h"
+#include "editor/CS6R_PerfMainEdig.h"
+#include "editor/CS6R_PerfPartMainEdit.h"
 #include "editor/PatchSelectDlg.h"
 #include "framework/UserMessage.h"
 #include "midi/DriverList.h"
@@ -34,6 +37,7 @@
 #include "sim/DataFiles.h"
 #include "sim/EmulatedPeer.h"
 #include "synth/BankFiles.h"
+#include "synth/BulkSequences.h"
 #include "synth/NameTables.h"
 #include "synth/SynthDevice.h"
 #include "tests/controls/ControlsTestSupport.h"
@@ -69,8 +73,7 @@ public:
         });
     }
     ~BoxCapture() { SetMessageBoxHandler(std::move(previous_)); }
-    BoxCapture(const BoxCapture&) = delete;
-    BoxCapture& operator=(const BoxCapture&) = delete;
+    Q_DISABLE_COPY(BoxCapture)
 
     bool Shown(const QString& part) const
     {
@@ -92,8 +95,7 @@ class InTemporaryFolder {
 public:
     InTemporaryFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(folder_.path()); }
     ~InTemporaryFolder() { QDir::setCurrent(previous_); }
-    InTemporaryFolder(const InTemporaryFolder&) = delete;
-    InTemporaryFolder& operator=(const InTemporaryFolder&) = delete;
+    Q_DISABLE_COPY(InTemporaryFolder)
 
 private:
     QTemporaryDir folder_;
@@ -126,8 +128,7 @@ public:
         outputPorts.clear();
     }
 
-    EditorFixture(const EditorFixture&) = delete;
-    EditorFixture& operator=(const EditorFixture&) = delete;
+    Q_DISABLE_COPY(EditorFixture)
 
     // Everything the instrument received since the last call.
     std::vector<sim::LoggedMessage> TakeReceived()
@@ -138,10 +139,12 @@ public:
         return fresh;
     }
 
-    std::vector<Bytes> TakeReceivedBytes()
+    std::vector<Bytes> TakeReceivedBytes() { return BytesOf(TakeReceived()); }
+
+    static std::vector<Bytes> BytesOf(const std::vector<sim::LoggedMessage>& messages)
     {
         std::vector<Bytes> bytes;
-        for (auto& message : TakeReceived())
+        for (const auto& message : messages)
             bytes.push_back(message.bytes);
         return bytes;
     }
@@ -186,6 +189,33 @@ public:
 
 private:
     std::size_t seen_ = 0;
+};
+
+// The editor's performance, its blocks as one run of bytes.
+inline Bytes PerformanceOf(const SynthDevice& device)
+{
+    const auto blocks = device.Memory().Region(BulkRegion(DumpType::Performance));
+    return {blocks.begin(), blocks.end()};
+}
+
+inline bool Activate(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// The main window after its initialisation, whose messages are taken; shown
+// and active, so that its keys work, when asked.
+struct MainWindow {
+    explicit MainWindow(EditorFixture& fixture, bool shown = false) : window(nullptr, &fixture.device)
+    {
+        ready = window.InitDialog() && (!shown || Activate(window));
+        fixture.TakeReceived();
+    }
+    CS6R_PerfPartMainEdit& Strip() { return *window.PartStrip(); }
+    CS6R_PerfMainEdig window;
+    bool ready = false;
 };
 
 // The posted user messages (a fader's notifications) handled now.
@@ -245,6 +275,21 @@ QString CaptionOfModal(Action action)
     });
     action();
     return caption;
+}
+
+// Runs action, which shows a progress dialog in window, and presses its
+// Cancel once it shows value.
+template <typename Action>
+void CancelProgressAt(QWidget& window, int value, Action action)
+{
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* progress = window.findChild<QProgressDialog*>();
+        if (progress && progress->value() >= value)
+            progress->cancel();
+    });
+    poll.start(0);
+    action();
 }
 
 // A person's choice in the patch dialog: a bank row and a 0-based program,

@@ -4,7 +4,8 @@
 // status counts the failures.
 #include <QApplication>
 
-#include <cstring>
+#include <set>
+#include <string>
 
 #include "tests/editor/EditorFixture.h"
 
@@ -14,20 +15,17 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const auto& tests = cs6::test::EditorTests();
-    auto isClass = [&](const char* name) {
-        return std::any_of(tests.begin(), tests.end(), [&](const auto& t) { return std::strcmp(t.name, name) == 0; });
-    };
-    std::vector<char*> chosen;
+    std::set<std::string> names, chosen;
+    for (const auto& test : tests)
+        names.insert(test.name);
+    int i = 1;
+    for (; i < argc && names.contains(argv[i]); ++i)
+        chosen.insert(argv[i]);
     std::vector<char*> rest{argv[0]};
-    for (int i = 1; i < argc; ++i)
-        (chosen.size() + 1 == static_cast<std::size_t>(i) && isClass(argv[i]) ? chosen : rest).push_back(argv[i]);
+    rest.insert(rest.end(), argv + i, argv + argc);
     int failed = 0;
-    for (const auto& test : tests) {
-        const bool wanted = chosen.empty() || std::any_of(chosen.begin(), chosen.end(), [&](const char* name) {
-                                return std::strcmp(name, test.name) == 0;
-                            });
-        if (wanted)
+    for (const auto& test : tests)
+        if (chosen.empty() || chosen.contains(test.name))
             failed += test.run(static_cast<int>(rest.size()), rest.data());
-    }
     return failed;
 }

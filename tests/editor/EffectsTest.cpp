@@ -1,22 +1,15 @@
 // Copying a stored sound's reverb or chorus into the performance, with the
 // effect labels of the main window, and the patch select dialog, against the
 // emulated instrument.
-#include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
 
 #include <algorithm>
 #include <thread>
 
-#include "editor/CS6R_PerfMainEdig.h"
-#include "editor/PatchSelectDlg.h"
 #include "tests/editor/EditorFixture.h"
 
 using namespace cs6;
 using test::Bytes;
-
-Q_DECLARE_METATYPE(std::vector<Bytes>)
-Q_DECLARE_METATYPE(sim::AnswerFaults)
 
 namespace {
 
@@ -40,15 +33,21 @@ std::vector<Bytes> PulsesAround(std::vector<Bytes> fetch)
     return fetch;
 }
 
-std::vector<Bytes> BytesOf(const std::vector<sim::LoggedMessage>& messages, std::size_t count)
-{
-    std::vector<Bytes> bytes;
-    for (std::size_t i = 0; i < count && i < messages.size(); ++i)
-        bytes.push_back(messages[i].bytes);
-    return bytes;
-}
-
 const Bytes kRequestInt1 = {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x00, 0xF7}; // INT, program 0
+
+struct Copy {
+    int button, row, program, enterOn, bankCode;
+    std::vector<Bytes> fetch;
+};
+
+struct FailedCopy {
+    int button;
+    bool detecting;
+    test::PatchChoice choice; // program -1: cancelled after the bank
+    sim::AnswerFaults faults;
+    std::vector<Bytes> sent;
+    QString outcome; // in the box that tells the user; none when cancelled
+};
 
 } // namespace
 
@@ -57,242 +56,185 @@ class EffectsTest : public QObject {
 
 private slots:
     void initTestCase() { InitNameTables(); }
-    void copyReplacesTheEffectBytesAndSendsThePerformance_data();
-    void copyReplacesTheEffectBytesAndSendsThePerformance();
-    void aCopyWithoutASoundChangesNothing_data();
-    void aCopyWithoutASoundChangesNothing();
-    void notificationsDuringTheCopyAreHandledAfterIt();
-    void thePatchDialogKeepsTheProgramAndOkNeedsOne();
-};
 
-void EffectsTest::copyReplacesTheEffectBytesAndSendsThePerformance_data()
-{
-    QTest::addColumn<int>("button");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("program");
-    QTest::addColumn<int>("enterOn");
-    QTest::addColumn<int>("bankCode");
-    QTest::addColumn<std::vector<Bytes>>("fetch");
-    // A user bank is requested where it is stored; Enter in the program list presses OK.
-    QTest::newRow("reverb of INT 1, Enter") << kCopyReverb << int{kBankInt} << 0 << int{patch_select::kProgram} << 0x08
-                                            << std::vector<Bytes>{kRequestInt1};
-    // A preset is selected (bank MSB 3F, LSB 01, program 5), then requested
-    // from the normal-voice edit buffer.
-    QTest::newRow("reverb of PRE2 6") << kCopyReverb << int{kBankPre2} << 5 << 0 << 0x01
-                                      << std::vector<Bytes>{{0xB0, 0x00, 0x3F},
-                                                            {0xB0, 0x20, 0x01},
-                                                            {0xC0, 0x05},
-                                                            {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x0F, 0x00, 0xF7}};
-    QTest::newRow("chorus of INT drum 2") << kCopyChorus << int{kBankIntDrum} << 1 << 0 << 0x28
-                                          << std::vector<Bytes>{{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x28, 0x01, 0xF7}};
-}
+    void copyReplacesTheEffectBytesAndSendsThePerformance_data()
+    {
+        QTest::addColumn<Copy>("copy");
+        // A user bank is requested where it is stored; Enter in the program list presses OK.
+        QTest::newRow("reverb of INT 1, Enter")
+            << Copy{kCopyReverb, kBankInt, 0, patch_select::kProgram, 0x08, {kRequestInt1}};
+        // A preset is selected (bank MSB 3F, LSB 01, program 5), then requested
+        // from the normal-voice edit buffer.
+        QTest::newRow("reverb of PRE2 6") << Copy{kCopyReverb, kBankPre2, 5, 0, 0x01,
+                                                  {{0xB0, 0x00, 0x3F}, {0xB0, 0x20, 0x01}, {0xC0, 0x05},
+                                                   {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x0F, 0x00, 0xF7}}};
+        QTest::newRow("chorus of INT drum 2")
+            << Copy{kCopyChorus, kBankIntDrum, 1, 0, 0x28, {{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x28, 0x01, 0xF7}}};
+    }
 
-// The reverb is bytes 0..23 of 30 01, taken from the sound's block 40 01 or
-// 46 01; the chorus bytes 0..24 of 30 02 from 40 02 or 46 02.
-void EffectsTest::copyReplacesTheEffectBytesAndSendsThePerformance()
-{
-    QFETCH(int, button);
-    QFETCH(int, row);
-    QFETCH(int, program);
-    QFETCH(int, enterOn);
-    QFETCH(int, bankCode);
-    QFETCH(std::vector<Bytes>, fetch);
-    const bool reverb = button == kCopyReverb;
-    const int mid = reverb ? 0x01 : 0x02;
-    const int other = reverb ? 0x02 : 0x01;
-    const std::size_t count = reverb ? 24 : 25;
-    const int label = reverb ? perf_main::kReverbLabel : perf_main::kChorusLabel;
-
-    test::EditorFixture fixture;
-    fixture.LoadStoredSounds();
-    CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
-    QVERIFY(dialog.InitDialog());
-    // An effect no sound has (its key unknown), and marks behind the copied bytes.
-    std::fill_n(fixture.device.ByteAt(0x30, mid, 0), count, 0x7E);
-    std::fill_n(fixture.device.ByteAt(0x30, mid, 0) + count, 8, 0x55);
-    const Bytes otherBefore = EditorBytes(fixture.device, other, 0, 32);
-    dialog.RefreshFromMemory();
-    const QString prefix = reverb ? QStringLiteral("Reverb : ") : QStringLiteral("Chorus : ");
-    QCOMPARE(Label(dialog, label), prefix);
-    fixture.TakeReceived();
-
-    const Bytes image = fixture.instrument->StoredImage(bankCode, program);
-    const Bytes copied(image.begin() + mid * 128, image.begin() + mid * 128 + static_cast<std::ptrdiff_t>(count));
-    const QString named = QString::fromLatin1(EffectTypeName(copied[0], copied[1]).data());
-    QVERIFY(!named.isEmpty());
-
-    test::AnswerNextPatchDialog({row, program, enterOn});
-    dialog.Button(button)->click();
-
-    // The memory: the effect's bytes from the sound, the rest of its block
-    // and the other effect as they were.
-    QCOMPARE(EditorBytes(fixture.device, mid, 0, count), copied);
-    QCOMPARE(EditorBytes(fixture.device, mid, count, 8), Bytes(8, 0x55));
-    QCOMPARE(EditorBytes(fixture.device, other, 0, 32), otherBefore);
-
-    // On the wire: the pulses around the fetch, then the whole performance.
-    QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
-    const auto received = fixture.TakeReceived();
-    const std::vector<Bytes> expected = PulsesAround(fetch);
-    QCOMPARE(received.size(), expected.size() + 34);
-    QCOMPARE(BytesOf(received, expected.size()), expected);
-    const std::size_t request = fetch.size() + 1;
-    QVERIFY(received[1].time - received[0].time >= 50ms);
-    QVERIFY(received[request + 1].time - received[request].time >= 50ms); // the pause after the copy
-    QVERIFY(received[request + 2].time - received[request + 1].time >= 50ms);
-
-    QCOMPARE(fixture.instrument->ReadMemory(PackAddress(0x30, mid, 0), count), copied);
-    QCOMPARE(Label(dialog, label), prefix + named);
-    QVERIFY(dialog.DetectManualChange());
-    QVERIFY(fixture.boxes.empty());
-}
-
-void EffectsTest::aCopyWithoutASoundChangesNothing_data()
-{
-    QTest::addColumn<int>("button");
-    QTest::addColumn<bool>("detecting");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("program"); // -1: cancelled after the bank
-    QTest::addColumn<int>("enterOn");
-    QTest::addColumn<sim::AnswerFaults>("faults");
-    QTest::addColumn<std::vector<Bytes>>("sent");
-    QTest::addColumn<QString>("outcome"); // in the box that tells the user; none when cancelled
-    const std::vector<Bytes> none;
-    QTest::newRow("reverb cancelled") << kCopyReverb << true << int{kBankInt} << -1 << 0 << sim::AnswerFaults{}
-                                      << none << QString();
-    QTest::newRow("chorus cancelled, detection off") << kCopyChorus << false << int{kBankInt} << -1 << 0
-                                                     << sim::AnswerFaults{} << none << QString();
-    QTest::newRow("Enter on Cancel") << kCopyReverb << true << int{kBankInt} << 3 << int{kIdCancel}
-                                     << sim::AnswerFaults{} << none << QString();
-    QTest::newRow("silent") << kCopyReverb << true << int{kBankInt} << 0 << 0 << sim::AnswerFaults{.noAnswer = true}
-                            << PulsesAround({kRequestInt1}) << "not answered";
-    const std::vector<Bytes> int4 = PulsesAround({{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x03, 0xF7}});
-    QTest::newRow("cut short") << kCopyReverb << true << int{kBankInt} << 3 << 0
-                               << sim::AnswerFaults{.onlyFirst = 20} << int4 << "incomplete";
-    QTest::newRow("bad checksum") << kCopyReverb << true << int{kBankInt} << 3 << 0
-                                  << sim::AnswerFaults{.wrongChecksumAt = 2} << int4 << "corrupt";
-    // The emulated instrument has no plug-in board: PLG1 gets no answer.
-    QTest::newRow("no plug-in board") << kCopyReverb << true << int{kBankPlg1} << 9 << 0 << sim::AnswerFaults{}
-                                      << PulsesAround({{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x18, 0x09, 0xF7}})
-                                      << "not answered";
-}
-
-void EffectsTest::aCopyWithoutASoundChangesNothing()
-{
-    QFETCH(int, button);
-    QFETCH(bool, detecting);
-    QFETCH(int, row);
-    QFETCH(int, program);
-    QFETCH(int, enterOn);
-    QFETCH(sim::AnswerFaults, faults);
-    QFETCH(std::vector<Bytes>, sent);
-    QFETCH(QString, outcome);
-
-    test::EditorFixture fixture;
-    fixture.LoadStoredSounds();
-    CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
-    QVERIFY(dialog.InitDialog());
-    dialog.SetDetectManualChange(detecting);
-    const Bytes effects = EditorBytes(fixture.device, 0x01, 0, 256); // 30 01 and 30 02
-    const auto region = fixture.device.Memory().Region(kNormalVoiceRegion);
-    const Bytes voiceRegion(region.begin(), region.end());
-    fixture.TakeReceived();
-    fixture.instrument->SetFaults(faults, sim::FaultScope::UntilCleared);
-
-    // While the dialog is open detection is off, and a program change from
-    // the instrument starts no request.
-    bool offWhileOpen = false;
-    test::AnswerNextPatchDialog({row, program, enterOn}, [&] {
-        offWhileOpen = !dialog.DetectManualChange();
-        replyCollector.OnShortMessage(0, 0, test::Hex("C0 05"));
-        QCoreApplication::sendPostedEvents(&dialog);
-    });
-    dialog.Button(button)->click();
-
-    QVERIFY(offWhileOpen);
-    QCOMPARE(dialog.DetectManualChange(), detecting);
-    QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
-    QCOMPARE(BytesOf(fixture.TakeReceived(), 100), sent);
-    QCOMPARE(EditorBytes(fixture.device, 0x01, 0, 256), effects);
-    QCOMPARE(Bytes(region.begin(), region.end()), voiceRegion);
-    if (outcome.isEmpty()) {
+    // The reverb is bytes 0..23 of 30 01, taken from the sound's block 40 01 or
+    // 46 01; the chorus bytes 0..24 of 30 02 from 40 02 or 46 02.
+    void copyReplacesTheEffectBytesAndSendsThePerformance()
+    {
+        QFETCH(Copy, copy);
+        const bool reverb = copy.button == kCopyReverb;
+        const int mid = reverb ? 0x01 : 0x02;
+        const int other = reverb ? 0x02 : 0x01;
+        const std::size_t count = reverb ? 24 : 25;
+        const int label = reverb ? perf_main::kReverbLabel : perf_main::kChorusLabel;
+        test::EditorFixture fixture;
+        fixture.LoadStoredSounds();
+        test::MainWindow w(fixture);
+        QVERIFY(w.ready);
+        // An effect no sound has (its key unknown), and marks behind the copied bytes.
+        std::fill_n(fixture.device.ByteAt(0x30, mid, 0), count, 0x7E);
+        std::fill_n(fixture.device.ByteAt(0x30, mid, 0) + count, 8, 0x55);
+        const Bytes otherBefore = EditorBytes(fixture.device, other, 0, 32);
+        w.window.RefreshFromMemory();
+        const QString prefix = reverb ? QStringLiteral("Reverb : ") : QStringLiteral("Chorus : ");
+        QCOMPARE(Label(w.window, label), prefix);
+        const Bytes image = fixture.instrument->StoredImage(copy.bankCode, copy.program);
+        const Bytes copied(image.begin() + mid * 128, image.begin() + mid * 128 + static_cast<std::ptrdiff_t>(count));
+        const QString named = QString::fromLatin1(EffectTypeName(copied[0], copied[1]).data());
+        QVERIFY(!named.isEmpty());
+        test::AnswerNextPatchDialog({copy.row, copy.program, copy.enterOn});
+        w.window.Button(copy.button)->click();
+        // The memory: the effect's bytes from the sound, the rest of its block
+        // and the other effect as they were.
+        QCOMPARE(EditorBytes(fixture.device, mid, 0, count), copied);
+        QCOMPARE(EditorBytes(fixture.device, mid, count, 8), Bytes(8, 0x55));
+        QCOMPARE(EditorBytes(fixture.device, other, 0, 32), otherBefore);
+        // On the wire: the pulses around the fetch, then the whole performance.
+        QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
+        const auto received = fixture.TakeReceived();
+        const std::vector<Bytes> expected = PulsesAround(copy.fetch);
+        QCOMPARE(received.size(), expected.size() + 34);
+        const auto bytes = test::EditorFixture::BytesOf(received);
+        QCOMPARE(std::vector<Bytes>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);
+        const std::size_t request = copy.fetch.size() + 1;
+        for (std::size_t i : {std::size_t{1}, request + 1, request + 2}) // the pulses, the pause after the copy
+            QVERIFY(received[i].time - received[i - 1].time >= 50ms);
+        QCOMPARE(fixture.instrument->ReadMemory(PackAddress(0x30, mid, 0), count), copied);
+        QCOMPARE(Label(w.window, label), prefix + named);
+        QVERIFY(w.window.DetectManualChange());
         QVERIFY(fixture.boxes.empty());
-    } else {
-        QCOMPARE(fixture.boxes.size(), std::size_t{1});
-        QVERIFY(fixture.Shown(QStringLiteral("did not answer as expected")));
-        QVERIFY(fixture.Shown(QStringLiteral("Nothing was copied")));
-        QVERIFY2(fixture.Shown(outcome), fixture.boxes[0].c_str());
     }
-}
 
-void EffectsTest::notificationsDuringTheCopyAreHandledAfterIt()
-{
-    test::EditorFixture fixture;
-    fixture.LoadStoredSounds();
-    CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
-    QVERIFY(dialog.InitDialog());
-    QVERIFY(dialog.DetectManualChange());
-    fixture.TakeReceived();
-
-    // Once the voice's request has reached the instrument, a performance is
-    // chosen on its panel: its program change arrives while the copy sends.
-    const std::size_t before = fixture.instrument->ReceivedMessages().size();
-    sim::PanelOutcome panel = sim::PanelOutcome::NoSuchPerformance;
-    std::thread frontPanel([&] {
-        if (fixture.instrument->WaitForReceived(before + 3, 10s) == sim::WaitOutcome::Reached)
-            panel = fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 4);
-    });
-    test::AnswerNextPatchDialog({kBankInt, 0});
-    dialog.Button(kCopyReverb)->click();
-    frontPanel.join();
-    QVERIFY(panel == sim::PanelOutcome::Selected);
-
-    // During the copy nothing else was asked for: the pulses, the request and
-    // the performance only.
-    QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
-    const std::size_t copy = 5 + 34; // two pulses around the request, the performance bulk
-    QCOMPARE(fixture.instrument->ReceivedMessages().size() - before, copy);
-
-    // Afterwards, with detection back on, the program change asks for the
-    // performance.
-    const Bytes performanceRequest = {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x4F, 0x00, 0xF7};
-    QTRY_COMPARE_WITH_TIMEOUT(fixture.instrument->ReceivedMessages().size() - before, copy + 1, 5000);
-    QCOMPARE(fixture.instrument->ReceivedMessages().back().bytes, performanceRequest);
-}
-
-void EffectsTest::thePatchDialogKeepsTheProgramAndOkNeedsOne()
-{
-    PatchSelectDlg dialog(nullptr);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Select patch"));
-    const QStringList banks = {"PRE1", "PRE2", "INT", "EXT", "PLG1", "PLG2", "PRE drum", "INT drum", "EXT drum"};
-    QCOMPARE(dialog.BankList()->count(), banks.size());
-    for (int i = 0; i < banks.size(); ++i) {
-        QCOMPARE(dialog.BankList()->itemText(i), banks[i]);
-        QCOMPARE(dialog.BankList()->itemData(i).toInt(), i + 2); // the bankTable row
+    void aCopyWithoutASoundChangesNothing_data()
+    {
+        QTest::addColumn<FailedCopy>("copy");
+        const std::vector<Bytes> none;
+        const std::vector<Bytes> int4 = PulsesAround({{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x03, 0xF7}});
+        QTest::newRow("reverb cancelled") << FailedCopy{kCopyReverb, true, {kBankInt}, {}, none, {}};
+        QTest::newRow("chorus cancelled, detection off") << FailedCopy{kCopyChorus, false, {kBankInt}, {}, none, {}};
+        QTest::newRow("Enter on Cancel") << FailedCopy{kCopyReverb, true, {kBankInt, 3, kIdCancel}, {}, none, {}};
+        QTest::newRow("silent") << FailedCopy{kCopyReverb, true, {kBankInt, 0}, {.noAnswer = true},
+                                              PulsesAround({kRequestInt1}), "not answered"};
+        QTest::newRow("cut short") << FailedCopy{kCopyReverb, true, {kBankInt, 3}, {.onlyFirst = 20}, int4, "incomplete"};
+        QTest::newRow("bad checksum")
+            << FailedCopy{kCopyReverb, true, {kBankInt, 3}, {.wrongChecksumAt = 2}, int4, "corrupt"};
+        // The emulated instrument has no plug-in board: PLG1 gets no answer.
+        QTest::newRow("no plug-in board")
+            << FailedCopy{kCopyReverb, true, {kBankPlg1, 9}, {},
+                          PulsesAround({{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x18, 0x09, 0xF7}}), "not answered"};
     }
-    // Enter with nothing chosen does not end the dialog, nor does a bank alone.
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QVERIFY(dialog.OkButton()->isDefault());
-    QVERIFY(test::Choose(dialog.BankList(), QStringLiteral("PRE1")));
-    QCOMPARE(dialog.ProgramList()->count(), 128);
-    QCOMPARE(dialog.ProgramList()->currentIndex(), -1);
-    QVERIFY(!dialog.OkButton()->isEnabled());
-    QTest::keyClick(&dialog, Qt::Key_Return);
-    QVERIFY(dialog.isVisible());
 
-    // The program stays where the new bank has it (the rule is the strip's:
-    // ControlTablesTest).
-    dialog.ProgramList()->setCurrentIndex(1);
-    QVERIFY(dialog.OkButton()->isEnabled());
-    QVERIFY(test::Choose(dialog.BankList(), QStringLiteral("EXT")));
-    QCOMPARE(dialog.ProgramList()->currentText().left(3), QStringLiteral("2  "));
-    QTest::keyClick(&dialog, Qt::Key_Return);
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.result(), int{QDialog::Accepted});
-    QCOMPARE(dialog.selectedBank, std::int32_t{kBankExt});
-    QCOMPARE(dialog.selectedProgram, std::int32_t{1});
-}
+    void aCopyWithoutASoundChangesNothing()
+    {
+        QFETCH(FailedCopy, copy);
+        test::EditorFixture fixture;
+        fixture.LoadStoredSounds();
+        test::MainWindow w(fixture);
+        QVERIFY(w.ready);
+        w.window.SetDetectManualChange(copy.detecting);
+        const Bytes effects = EditorBytes(fixture.device, 0x01, 0, 256); // 30 01 and 30 02
+        const auto region = fixture.device.Memory().Region(kNormalVoiceRegion);
+        const Bytes voiceRegion(region.begin(), region.end());
+        fixture.instrument->SetFaults(copy.faults, sim::FaultScope::UntilCleared);
+        // While the dialog is open detection is off, and a program change from
+        // the instrument starts no request.
+        bool offWhileOpen = false;
+        test::AnswerNextPatchDialog(copy.choice, [&] {
+            offWhileOpen = !w.window.DetectManualChange();
+            replyCollector.OnShortMessage(0, 0, test::Hex("C0 05"));
+            QCoreApplication::sendPostedEvents(&w.window);
+        });
+        w.window.Button(copy.button)->click();
+        QVERIFY(offWhileOpen);
+        QCOMPARE(w.window.DetectManualChange(), copy.detecting);
+        QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
+        QCOMPARE(fixture.TakeReceivedBytes(), copy.sent);
+        QCOMPARE(EditorBytes(fixture.device, 0x01, 0, 256), effects);
+        QCOMPARE(Bytes(region.begin(), region.end()), voiceRegion);
+        QCOMPARE(fixture.boxes.size(), std::size_t{copy.outcome.isEmpty() ? 0u : 1u});
+        if (!copy.outcome.isEmpty()) {
+            QVERIFY(fixture.Shown(QStringLiteral("did not answer as expected")));
+            QVERIFY(fixture.Shown(QStringLiteral("Nothing was copied")));
+            QVERIFY2(fixture.Shown(copy.outcome), fixture.boxes[0].c_str());
+        }
+    }
+
+    void notificationsDuringTheCopyAreHandledAfterIt()
+    {
+        test::EditorFixture fixture;
+        fixture.LoadStoredSounds();
+        test::MainWindow w(fixture);
+        QVERIFY(w.ready && w.window.DetectManualChange());
+        // Once the voice's request has reached the instrument, a performance is
+        // chosen on its panel: its program change arrives while the copy sends.
+        const std::size_t before = fixture.instrument->ReceivedMessages().size();
+        sim::PanelOutcome panel = sim::PanelOutcome::NoSuchPerformance;
+        std::thread frontPanel([&] {
+            if (fixture.instrument->WaitForReceived(before + 3, 10s) == sim::WaitOutcome::Reached)
+                panel = fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 4);
+        });
+        test::AnswerNextPatchDialog({kBankInt, 0});
+        w.window.Button(kCopyReverb)->click();
+        frontPanel.join();
+        QVERIFY(panel == sim::PanelOutcome::Selected);
+        // During the copy nothing else was asked for: the pulses, the request and
+        // the performance only.
+        QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
+        const std::size_t copy = 5 + 34; // two pulses around the request, the performance bulk
+        QCOMPARE(fixture.instrument->ReceivedMessages().size() - before, copy);
+        // Afterwards, with detection back on, the program change asks for the
+        // performance.
+        QTRY_COMPARE_WITH_TIMEOUT(fixture.instrument->ReceivedMessages().size() - before, copy + 1, 5000);
+        QCOMPARE(fixture.instrument->ReceivedMessages().back().bytes, test::Hex("F0 43 20 64 0E 4F 00 F7"));
+    }
+
+    void thePatchDialogKeepsTheProgramAndOkNeedsOne()
+    {
+        PatchSelectDlg dialog(nullptr);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Select patch"));
+        QStringList banks;
+        for (int i = 0; i < dialog.BankList()->count(); ++i)
+            banks << dialog.BankList()->itemText(i) + u'=' + dialog.BankList()->itemData(i).toString(); // the bankTable row
+        QCOMPARE(banks, QStringList({"PRE1=2", "PRE2=3", "INT=4", "EXT=5", "PLG1=6", "PLG2=7", "PRE drum=8",
+                                     "INT drum=9", "EXT drum=10"}));
+        // Enter with nothing chosen does not end the dialog, nor does a bank alone.
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.OkButton()->isDefault());
+        QVERIFY(test::Choose(dialog.BankList(), QStringLiteral("PRE1")));
+        QCOMPARE(dialog.ProgramList()->count(), 128);
+        QCOMPARE(dialog.ProgramList()->currentIndex(), -1);
+        QVERIFY(!dialog.OkButton()->isEnabled());
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        // The program stays where the new bank has it (the rule is the strip's:
+        // ControlTablesTest).
+        dialog.ProgramList()->setCurrentIndex(1);
+        QVERIFY(dialog.OkButton()->isEnabled());
+        QVERIFY(test::Choose(dialog.BankList(), QStringLiteral("EXT")));
+        QCOMPARE(dialog.ProgramList()->currentText().left(3), QStringLiteral("2  "));
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int{QDialog::Accepted});
+        QCOMPARE(dialog.selectedBank, std::int32_t{kBankExt});
+        QCOMPARE(dialog.selectedProgram, std::int32_t{1});
+    }
+};
 
 CS6_EDITOR_TEST(EffectsTest);
 #include "EffectsTest.moc"

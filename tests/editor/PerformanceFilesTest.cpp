@@ -7,9 +7,7 @@
 
 #include <filesystem>
 
-#include "editor/CS6R_PerfMainEdig.h"
 #include "framework/FileIo.h"
-#include "synth/BulkSequences.h"
 #include "synth/PerformanceFile.h"
 #include "tests/editor/EditorFixture.h"
 
@@ -17,12 +15,6 @@ using namespace cs6;
 using test::Bytes;
 
 namespace {
-
-Bytes PerformanceOf(const SynthDevice& device)
-{
-    const auto region = device.Memory().Region(BulkRegion(DumpType::Performance));
-    return {region.begin(), region.end()};
-}
 
 Bytes Joined(const std::vector<sysex::Message>& messages)
 {
@@ -37,9 +29,7 @@ Bytes Joined(const std::vector<sysex::Message>& messages)
 struct Session {
     Session()
     {
-        window.show();
-        window.activateWindow();
-        ready = window.InitDialog() && QTest::qWaitForWindowActive(&window);
+        ready = window.InitDialog() && test::Activate(window);
         window.SetDetectManualChange(false);
         window.Files().SetPathChooser([this](QWidget*, PerformanceFiles::Purpose, const QString&) { return answer; });
     }
@@ -81,12 +71,11 @@ private slots:
         s.Edit();
         s.answer = QStringLiteral("first"); // ".syx" is added
         s.window.Button(perf_main::kSaveFile)->click();
-        const Bytes saved = PerformanceOf(s.fixture.device);
+        const Bytes saved = test::PerformanceOf(s.fixture.device);
         QVERIFY(!s.window.isWindowModified() && s.window.windowTitle().contains(QStringLiteral("(first.syx)")));
         s.Edit();
-        const Bytes before = PerformanceOf(s.fixture.device);
+        const Bytes before = test::PerformanceOf(s.fixture.device);
         const int steps = s.window.History().Stack().index();
-
         s.answer = QStringLiteral("first.syx");
         if (way == "Open…")
             s.window.Button(perf_main::kOpenFile)->click();
@@ -101,12 +90,11 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(s.fixture.Received(34).size(), std::size_t{34});
         QCOMPARE(s.fixture.instrument->EditBuffer(DumpType::Performance), saved);
-        QCOMPARE(PerformanceOf(s.fixture.device), saved);
+        QCOMPARE(test::PerformanceOf(s.fixture.device), saved);
         QCOMPARE(s.window.History().Stack().index(), steps + 1);
         QVERIFY(!s.window.isWindowModified());
         QVERIFY(s.window.Files().SaveTo("second.syx"));
         QCOMPARE(ReadWholeFile("second.syx"), ReadWholeFile("first.syx"));
-
         s.window.Button(perf_main::kUndo)->click();
         QCOMPARE(s.fixture.Received(34).size(), std::size_t{34});
         QCOMPARE(s.fixture.instrument->EditBuffer(DumpType::Performance), before);
@@ -142,13 +130,12 @@ private slots:
         WriteFileAtomically("bad.syx", bytes);
         if (bytes.size() == 1)
             std::filesystem::resize_file("bad.syx", 50 << 20);
-        const Bytes before = PerformanceOf(s.fixture.device);
+        const Bytes before = test::PerformanceOf(s.fixture.device);
         const int steps = s.window.History().Stack().index();
-
         QVERIFY(!s.window.Files().OpenFile("bad.syx"));
         QVERIFY(s.fixture.Shown(QStringLiteral("bad.syx: ")));
         QCOMPARE(s.fixture.TakeReceivedBytes(), std::vector<Bytes>{});
-        QCOMPARE(PerformanceOf(s.fixture.device), before);
+        QCOMPARE(test::PerformanceOf(s.fixture.device), before);
         QCOMPARE(s.window.History().Stack().index(), steps);
         QVERIFY(s.window.isWindowModified() && !s.window.windowTitle().contains(QStringLiteral("bad.syx")));
     }

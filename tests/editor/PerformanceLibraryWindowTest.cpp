@@ -3,7 +3,6 @@
 // the editor's undo step). The commands themselves: PerformanceLibraryTest.
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressDialog>
 #include <QTableView>
 
 #include "editor/PerformanceLibraryWindow.h"
@@ -46,96 +45,72 @@ class PerformanceLibraryWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theTableListsTheInstrumentsNamesAndFiltersAsTheUserTypes();
-    void cancelOrADamagedFileLeavesTheTableAsTheLibraryWas();
-    void storeNamesWhatItReplacesAndAsksAgainWithoutABackup_data();
-    void storeNamesWhatItReplacesAndAsksAgainWithoutABackup();
-    void editIsOneUndoStepThatReachesTheEditBuffer();
-};
-
-void PerformanceLibraryWindowTest::theTableListsTheInstrumentsNamesAndFiltersAsTheUserTypes()
-{
-    Run run;
-    run.window->OnReceive();
-    QVERIFY(run.fixture.Shown(QStringLiteral("EXT performances: all 64 received")));
-    const QAbstractItemModel* table = run.window->Table()->model();
-    QCOMPARE(table->rowCount(), 192);
-    for (const FilePerformance& p : run.window->Library().Performances()) { // in the table's order
-        const int row = static_cast<int>(&p - run.window->Library().Performances().data());
-        const auto image = run.fixture.instrument->StoredImage(p.location.bankLsb, p.location.program);
-        QCOMPARE(table->index(row, 0).data().toString() + table->index(row, 1).data().toString(),
-                 QString::fromStdString(LocationLabel(p.location) + StoredName(image.data())).trimmed());
+    void theTableListsTheInstrumentsNamesAndFiltersAsTheUserTypes()
+    {
+        Run run;
+        run.window->OnReceive();
+        QVERIFY(run.fixture.Shown(QStringLiteral("EXT performances: all 64 received")));
+        const QAbstractItemModel* table = run.window->Table()->model();
+        QCOMPARE(table->rowCount(), 192);
+        for (const FilePerformance& p : run.window->Library().Performances()) { // in the table's order
+            const int row = static_cast<int>(&p - run.window->Library().Performances().data());
+            const auto image = run.fixture.instrument->StoredImage(p.location.bankLsb, p.location.program);
+            QCOMPARE(table->index(row, 0).data().toString() + table->index(row, 1).data().toString(),
+                     QString::fromStdString(LocationLabel(p.location) + StoredName(image.data())).trimmed());
+        }
+        QTest::keyClicks(run.window->Filter(), QStringLiteral("ext 6"));
+        QCOMPARE(run.window->Table()->model()->rowCount(), 5); // EXT 60..64
     }
-    QTest::keyClicks(run.window->Filter(), QStringLiteral("ext 6"));
-    QCOMPARE(run.window->Table()->model()->rowCount(), 5); // EXT 60..64
-}
 
-void PerformanceLibraryWindowTest::cancelOrADamagedFileLeavesTheTableAsTheLibraryWas()
-{
-    Run run;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-        auto* progress = run.window->findChild<QProgressDialog*>();
-        if (progress && progress->value() >= 5)
-            progress->cancel();
-    });
-    poll.start(0);
-    run.window->OnReceive();
-    QVERIFY(run.fixture.Shown(QStringLiteral("INT performances: cancelled after 5 of 128")));
-    QCOMPARE(run.window->Table()->model()->rowCount(), 1);
+    void cancelOrADamagedFileLeavesTheTableAsTheLibraryWas()
+    {
+        Run run;
+        test::CancelProgressAt(*run.window, 5, [&] { run.window->OnReceive(); });
+        QVERIFY(run.fixture.Shown(QStringLiteral("INT performances: cancelled after 5 of 128")));
+        QCOMPARE(run.window->Table()->model()->rowCount(), 1);
+        Run damaged(test::Bytes{0xF0, 0x43});
+        QCOMPARE(damaged.window->Table()->model()->rowCount(), 0);
+        QVERIFY(damaged.fixture.Shown(QString(kLibraryFileName) + ".bad"));
+    }
 
-    Run damaged(test::Bytes{0xF0, 0x43});
-    QCOMPARE(damaged.window->Table()->model()->rowCount(), 0);
-    QVERIFY(damaged.fixture.Shown(QString(kLibraryFileName) + ".bad"));
-}
+    void storeNamesWhatItReplacesAndAsksAgainWithoutABackup()
+    {
+        // Confirmed or declined; without a backup (the instrument silent) asked again.
+        const std::tuple<bool, QList<bool>, bool> rows[] = { // silent, the answers, stored
+            {false, {true}, true}, {false, {false}, false}, {true, {true, false}, false}, {true, {true, true}, true}};
+        for (const auto& [silent, answers, stored] : rows) {
+            Run run;
+            run.answers = answers;
+            const auto old = run.fixture.instrument->StoredImage(bank::kIntPerf, 4);
+            std::copy_n("Edited", 6, run.fixture.device.Memory().Region(kPerformanceBlocks).begin());
+            run.window->Table()->selectRow(0);
+            QCOMPARE(run.window->StoreButton()->text(), QStringLiteral("Store to INT 005…"));
+            if (silent)
+                run.fixture.instrument->SetFaults({.noAnswer = true}, sim::FaultScope::UntilCleared);
+            run.window->StoreButton()->click();
+            QCOMPARE(run.questions.size(), answers.size());
+            QVERIFY(run.questions[0].contains("to INT 005, replacing INT 005 \"" +
+                                              QString::fromStdString(StoredName(old.data())).trimmed() + "\""));
+            QCOMPARE(run.fixture.instrument->StoredImage(bank::kIntPerf, 4) != old, stored);
+            QCOMPARE(run.window->HistoryList()->count(), stored && !silent ? 1 : 0);
+            QCOMPARE(run.fixture.boxes.size(), std::size_t{answers[0]}); // what was and was not done
+        }
+    }
 
-void PerformanceLibraryWindowTest::storeNamesWhatItReplacesAndAsksAgainWithoutABackup_data()
-{
-    QTest::addColumn<bool>("silent");
-    QTest::addColumn<QList<bool>>("answers");
-    QTest::addColumn<bool>("stored");
-    QTest::newRow("confirmed") << false << QList<bool>{true} << true;
-    QTest::newRow("declined") << false << QList<bool>{false} << false;
-    QTest::newRow("no backup, declined") << true << QList<bool>{true, false} << false;
-    QTest::newRow("no backup, confirmed") << true << QList<bool>{true, true} << true;
-}
-
-void PerformanceLibraryWindowTest::storeNamesWhatItReplacesAndAsksAgainWithoutABackup()
-{
-    QFETCH(bool, silent);
-    QFETCH(QList<bool>, answers);
-    QFETCH(bool, stored);
-    Run run;
-    run.answers = answers;
-    const auto old = run.fixture.instrument->StoredImage(bank::kIntPerf, 4);
-    std::copy_n("Edited", 6, run.fixture.device.Memory().Region(kPerformanceBlocks).begin());
-    run.window->Table()->selectRow(0);
-    QCOMPARE(run.window->StoreButton()->text(), QStringLiteral("Store to INT 005…"));
-    if (silent)
-        run.fixture.instrument->SetFaults({.noAnswer = true}, sim::FaultScope::UntilCleared);
-    run.window->StoreButton()->click();
-
-    QCOMPARE(run.questions.size(), answers.size());
-    QVERIFY(run.questions[0].contains("to INT 005, replacing INT 005 \"" +
-                                      QString::fromStdString(StoredName(old.data())).trimmed() + "\""));
-    QCOMPARE(run.fixture.instrument->StoredImage(bank::kIntPerf, 4) != old, stored);
-    QCOMPARE(run.window->HistoryList()->count(), stored && !silent ? 1 : 0);
-    QCOMPARE(run.fixture.boxes.size(), std::size_t{answers[0]}); // what was and was not done
-}
-
-void PerformanceLibraryWindowTest::editIsOneUndoStepThatReachesTheEditBuffer()
-{
-    Run run;
-    run.window->ShowWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(run.window.get()));
-    const QRect cell = run.window->Table()->visualRect(run.window->Table()->model()->index(0, 1));
-    QTest::mouseClick(run.window->Table()->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(run.window->Table()->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(run.fixture.Received(34).size(), std::size_t{34}); // as "Transmit" sends it
-    QCOMPARE(run.fixture.instrument->EditBuffer(DumpType::Performance),
-             run.fixture.instrument->StoredImage(bank::kIntPerf, 4));
-    QCOMPARE(run.history.Stack().count(), 1);
-}
+    void editIsOneUndoStepThatReachesTheEditBuffer()
+    {
+        Run run;
+        run.window->ShowWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(run.window.get()));
+        const QRect cell = run.window->Table()->visualRect(run.window->Table()->model()->index(0, 1));
+        QTest::mouseClick(run.window->Table()->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(run.window->Table()->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(run.fixture.Received(34).size(), std::size_t{34}); // as "Transmit" sends it
+        QCOMPARE(run.fixture.instrument->EditBuffer(DumpType::Performance),
+                 run.fixture.instrument->StoredImage(bank::kIntPerf, 4));
+        QCOMPARE(run.history.Stack().count(), 1);
+    }
+};
 
 CS6_EDITOR_TEST(PerformanceLibraryWindowTest);
 #include "PerformanceLibraryWindowTest.moc"

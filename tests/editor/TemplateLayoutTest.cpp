@@ -3,23 +3,17 @@
 // list, and a fader's value at every position. ctest runs this at 96 and at
 // 192 dpi, so the layout is checked at both scales. And the windows show the
 // program's icon.
-#include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
-#include <QTest>
 #include <QtMath>
 
 #include <algorithm>
 
 #include "app/EditorApp.h"
 #include "editor/CS6R_PartMatrix.h"
-#include "editor/CS6R_PerfMainEdig.h"
 #include "editor/CS6R_PerfPartEdit.h"
-#include "editor/CS6R_PerfPartMainEdit.h"
 #include "editor/CS6R_PerfPartRecv.h"
-#include "editor/PatchSelectDlg.h"
 #include "midi/MidiSetupDlg.h"
 #include "tests/editor/EditorFixture.h"
 
@@ -132,15 +126,15 @@ void CollectClippedValues(const QWidget& dialog, QStringList& clipped)
 // Every control of dialog and of the template dialogs inside it.
 void CollectClippedIn(const QWidget& dialog, QStringList& clipped)
 {
-    for (const QWidget* control : dialog.findChildren<QWidget*>()) {
+    for (const QWidget* control : dialog.findChildren<QWidget*>())
         if (control->isVisibleTo(&dialog))
             CollectClipped(control, clipped);
-    }
 }
 
 // Each switch of dialog pressed in turn, with the texts checked after each
-// press; a radio's press shows another part in the strip.
-void CollectClippedWhileSwitching(QWidget& dialog, QStringList& clipped)
+// press (a radio's press shows another part in the strip); then every bank
+// of the bank list banks in turn.
+void CollectClippedWhileSwitching(QWidget& dialog, QStringList& clipped, QComboBox* banks = nullptr)
 {
     for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
         if (button->isCheckable() && button->isEnabled()) {
@@ -149,12 +143,7 @@ void CollectClippedWhileSwitching(QWidget& dialog, QStringList& clipped)
             button->click();
         }
     }
-}
-
-// Every bank chosen in turn in a bank list, and the texts checked each time.
-void CollectClippedOverBanks(QWidget& dialog, QComboBox* banks, QStringList& clipped)
-{
-    for (int i = 0; i < banks->count(); ++i) {
+    for (int i = 0; banks && i < banks->count(); ++i) {
         test::Choose(banks, i);
         CollectClippedIn(dialog, clipped);
     }
@@ -166,42 +155,36 @@ class TemplateLayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void textsFitTheirControls();
-    void windowsShowTheProgramIconInEverySize();
+    void textsFitTheirControls()
+    {
+        test::EditorFixture fixture;
+        fixture.LoadStoredSounds();
+        QStringList clipped;
+        CS6R_PerfMainEdig main(nullptr, &fixture.device); // with the part strip and the part selectors
+        QVERIFY(main.InitDialog());
+        CollectClippedValues(main, clipped);
+        CollectClippedWhileSwitching(main, clipped, main.PartStrip()->findChild<QComboBox*>(QStringLiteral("control1000")));
+        CS6R_PerfPartEdit quickEdit(nullptr, &fixture.device, 0);
+        CollectClippedValues(quickEdit, clipped);
+        CollectClippedIn(quickEdit, clipped);
+        CS6R_PerfPartRecv receiveSwitches(nullptr, &fixture.device, 0);
+        CollectClippedWhileSwitching(receiveSwitches, clipped);
+        PatchSelectDlg patchSelect(nullptr);
+        CollectClippedWhileSwitching(patchSelect, clipped, patchSelect.BankList());
+        MidiSetupDlg midiSetup(nullptr);
+        CollectClippedIn(midiSetup, clipped);
+        clipped.removeDuplicates();
+        QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("clipped:\n") + clipped.join(u'\n')));
+    }
+
+    void windowsShowTheProgramIconInEverySize()
+    {
+        const EditorApp app({});
+        // An icon lists only the pictures it could read.
+        QCOMPARE(MidiSetupDlg(nullptr).windowIcon().availableSizes(),
+                 (QList<QSize>{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+    }
 };
-
-void TemplateLayoutTest::textsFitTheirControls()
-{
-    test::EditorFixture fixture;
-    fixture.LoadStoredSounds();
-    QStringList clipped;
-
-    CS6R_PerfMainEdig main(nullptr, &fixture.device); // with the part strip and the part selectors
-    QVERIFY(main.InitDialog());
-    CollectClippedValues(main, clipped);
-    CollectClippedWhileSwitching(main, clipped);
-    CollectClippedOverBanks(main, main.PartStrip()->findChild<QComboBox*>(QStringLiteral("control1000")), clipped);
-    CS6R_PerfPartEdit quickEdit(nullptr, &fixture.device, 0);
-    CollectClippedValues(quickEdit, clipped);
-    CollectClippedIn(quickEdit, clipped);
-    CS6R_PerfPartRecv receiveSwitches(nullptr, &fixture.device, 0);
-    CollectClippedWhileSwitching(receiveSwitches, clipped);
-    PatchSelectDlg patchSelect(nullptr);
-    CollectClippedOverBanks(patchSelect, patchSelect.BankList(), clipped);
-    MidiSetupDlg midiSetup(nullptr);
-    CollectClippedIn(midiSetup, clipped);
-
-    clipped.removeDuplicates();
-    QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("clipped:\n") + clipped.join(u'\n')));
-}
-
-void TemplateLayoutTest::windowsShowTheProgramIconInEverySize()
-{
-    const EditorApp app({});
-    // An icon lists only the pictures it could read.
-    QCOMPARE(MidiSetupDlg(nullptr).windowIcon().availableSizes(),
-             (QList<QSize>{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
-}
 
 CS6_EDITOR_TEST(TemplateLayoutTest);
 #include "TemplateLayoutTest.moc"

@@ -2,15 +2,10 @@
 // instrument: what a step sends and what the instrument then holds, the
 // views that follow a change made elsewhere, a performance replaced as a
 // whole, and a run of edits taken back to the start.
-#include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 
-#include "editor/CS6R_PerfMainEdig.h"
 #include "editor/CS6R_PerfPartEdit.h"
-#include "editor/CS6R_PerfPartMainEdit.h"
 #include "editor/CS6R_PerfPartRecv.h"
-#include "synth/BulkSequences.h"
 #include "tests/editor/EditorFixture.h"
 
 using namespace cs6;
@@ -18,25 +13,7 @@ using test::Bytes;
 
 namespace {
 
-bool Activate(QWidget& window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
-
-// The main window, shown and active so that its keys work.
-struct Editor {
-    explicit Editor(test::EditorFixture& fixture) : window(nullptr, &fixture.device)
-    {
-        ready = window.InitDialog() && Activate(window);
-        fixture.TakeReceived();
-    }
-    CS6R_PerfPartMainEdit& Strip() { return *window.PartStrip(); }
-
-    CS6R_PerfMainEdig window;
-    bool ready = false;
-};
+using Editor = test::MainWindow;
 
 // Keys pressed where the focus is in window, and the views' refreshes.
 void Keys(QWidget& window, QKeyCombination keys)
@@ -46,12 +23,6 @@ void Keys(QWidget& window, QKeyCombination keys)
     QCoreApplication::processEvents();
 }
 void Undo(QWidget& window) { Keys(window, Qt::CTRL | Qt::Key_Z); }
-
-Bytes PerformanceOf(const SynthDevice& device)
-{
-    const auto blocks = device.Memory().Region(BulkRegion(DumpType::Performance));
-    return {blocks.begin(), blocks.end()};
-}
 
 // The parameter changes of messages with the data of bytes, which lie from
 // address on.
@@ -89,10 +60,7 @@ std::vector<std::pair<const char*, Gesture>> Gestures()
          {[](Editor& e) { test::DragFader(e.window.Fader(0), {-4, -9, -14}); },
           [](Editor& e) { return e.window.Fader(0)->Label(); }, PackAddress(0x30, 0, 0x38), 1}},
         {"tempo keyed up thrice",
-         {[](Editor& e) {
-              for (int i = 0; i < 3; ++i)
-                  test::KeyFader(e.window.Fader(3), Qt::Key_Up);
-          },
+         {[](Editor& e) { for (int i = 0; i < 3; ++i) test::KeyFader(e.window.Fader(3), Qt::Key_Up); },
           [](Editor& e) { return e.window.Fader(3)->Label(); }, PackAddress(0x30, 0, 0x1F), 2}},
         {"key mode chosen",
          {[next](Editor& e) { next(e.window.Combo(perf_main::kMasterKeyboardMode)); },
@@ -119,131 +87,119 @@ class UndoTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aGestureIsOneStepThatUndoesAndRedoes_data();
-    void aGestureIsOneStepThatUndoesAndRedoes();
-    void anAccidentalRequestIsUndoneByTransmittingTheEdits();
-    void anUndoInOneWindowShowsInTheOthers();
-    void twentyMixedEditsUndoneLeaveTheInstrumentAsItWas();
-};
-
-void UndoTest::aGestureIsOneStepThatUndoesAndRedoes_data()
-{
-    QTest::addColumn<Gesture>("gesture");
-    for (const auto& [name, gesture] : Gestures())
-        QTest::newRow(name) << gesture;
-}
-
-void UndoTest::aGestureIsOneStepThatUndoesAndRedoes()
-{
-    QFETCH(Gesture, gesture);
-    test::EditorFixture fixture;
-    Editor editor(fixture);
-    QVERIFY(editor.ready);
-    const auto held = [&] { return fixture.instrument->ReadMemory(gesture.address, gesture.count); };
-    const Bytes before = held();
-    const QString shownBefore = gesture.shown(editor);
-    const int steps = editor.window.History().Stack().index();
-
-    gesture.make(editor);
-    QCoreApplication::processEvents();
-    const auto made = fixture.Received(gesture.messages);
-    QVERIFY(made.size() >= gesture.messages);
-    const std::vector<Bytes> lastStep(made.end() - static_cast<std::ptrdiff_t>(gesture.messages), made.end());
-    const Bytes after = held();
-    const QString shownAfter = gesture.shown(editor);
-    QVERIFY(after != before);
-    QCOMPARE(editor.window.History().Stack().index(), steps + 1);
-
-    for (QKeyCombination redo : {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}) {
-        Undo(editor.window);
-        QCOMPARE(fixture.Received(gesture.messages), WithData(lastStep, gesture.address, before));
-        QCOMPARE(editor.window.History().Stack().index(), steps);
-        QCOMPARE(held(), before);
-        QCOMPARE(gesture.shown(editor), shownBefore);
-        Keys(editor.window, redo);
-        QCOMPARE(fixture.Received(gesture.messages), lastStep);
-        QCOMPARE(held(), after);
-        QCOMPARE(gesture.shown(editor), shownAfter);
+    void aGestureIsOneStepThatUndoesAndRedoes_data()
+    {
+        QTest::addColumn<Gesture>("gesture");
+        for (const auto& [name, gesture] : Gestures())
+            QTest::newRow(name) << gesture;
     }
-}
 
-void UndoTest::anAccidentalRequestIsUndoneByTransmittingTheEdits()
-{
-    test::EditorFixture fixture;
-    Editor editor(fixture);
-    QVERIFY(editor.ready);
-    editor.window.SetDetectManualChange(false);
-    QVERIFY(!editor.window.isWindowModified());
-    test::DragFader(editor.window.Fader(0), {-20});
-    QVERIFY(editor.window.isWindowModified());
-    const Bytes edited = PerformanceOf(fixture.device);
-    QCOMPARE(fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 5), sim::PanelOutcome::Selected);
-    const Bytes other = fixture.instrument->EditBuffer(DumpType::Performance);
-    QVERIFY(other != edited);
-    fixture.TakeReceived();
+    void aGestureIsOneStepThatUndoesAndRedoes()
+    {
+        QFETCH(Gesture, gesture);
+        test::EditorFixture fixture;
+        Editor editor(fixture, true);
+        QVERIFY(editor.ready);
+        const auto held = [&] { return fixture.instrument->ReadMemory(gesture.address, gesture.count); };
+        const Bytes before = held();
+        const QString shownBefore = gesture.shown(editor);
+        const int steps = editor.window.History().Stack().index();
+        gesture.make(editor);
+        QCoreApplication::processEvents();
+        const auto made = fixture.Received(gesture.messages);
+        QVERIFY(made.size() >= gesture.messages);
+        const std::vector<Bytes> lastStep(made.end() - static_cast<std::ptrdiff_t>(gesture.messages), made.end());
+        const Bytes after = held();
+        const QString shownAfter = gesture.shown(editor);
+        QVERIFY(after != before);
+        QCOMPARE(editor.window.History().Stack().index(), steps + 1);
+        for (QKeyCombination redo : {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}) {
+            Undo(editor.window);
+            QCOMPARE(fixture.Received(gesture.messages), WithData(lastStep, gesture.address, before));
+            QCOMPARE(editor.window.History().Stack().index(), steps);
+            QCOMPARE(held(), before);
+            QCOMPARE(gesture.shown(editor), shownBefore);
+            Keys(editor.window, redo);
+            QCOMPARE(fixture.Received(gesture.messages), lastStep);
+            QCOMPARE(held(), after);
+            QCOMPARE(gesture.shown(editor), shownAfter);
+        }
+    }
 
-    editor.window.Button(perf_main::kRequest)->click();
-    QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{test::Hex(QStringLiteral("F0 43 20 64 0E 4F 00 F7"))});
-    QCOMPARE(PerformanceOf(fixture.device), other);
-    QCOMPARE(editor.window.windowTitle(),
-             QStringLiteral("CS6x Performance Editor - %1[*]").arg(editor.window.NameEdit()->text()));
-    QVERIFY(!editor.window.isWindowModified());
-
-    Undo(editor.window);
-    QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), edited);
-    QCOMPARE(PerformanceOf(fixture.device), edited);
-    QCOMPARE(static_cast<int>(editor.window.Fader(0)->Value()), int{edited[0x38]});
-    QVERIFY(!editor.window.isWindowModified()); // sent whole
-    Keys(editor.window, Qt::CTRL | Qt::Key_Y);
-    QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), other);
-}
-
-// A change made in one window, here undone from the quick edit, shows in
-// the strip and the receive switches without being asked.
-void UndoTest::anUndoInOneWindowShowsInTheOthers()
-{
-    test::EditorFixture fixture;
-    Editor editor(fixture);
-    QVERIFY(editor.ready);
-    FaderControl* volume = editor.Strip().Fader(0);
-    const double volumeBefore = volume->Value();
-    test::DragFader(volume, {-10});
-    CS6R_PerfPartRecv receive(&editor.Strip(), &fixture.device, 0);
-    QVERIFY(Activate(receive));
-    QPushButton* box = receive.Box(perf_part_recv::kControlChange);
-    const bool boxBefore = box->isChecked();
-    box->click();
-    CS6R_PerfPartEdit quickEdit(&editor.Strip(), &fixture.device, 0);
-    QVERIFY(Activate(quickEdit));
-    FaderControl* cutoff = quickEdit.Fader(0);
-    const double cutoffBefore = cutoff->Value();
-    test::KeyFader(cutoff, cutoffBefore < 127 ? Qt::Key_Up : Qt::Key_Down);
-    QVERIFY(volume->Value() != volumeBefore && box->isChecked() != boxBefore && cutoff->Value() != cutoffBefore);
-
-    Undo(quickEdit);
-    QCOMPARE(cutoff->Value(), cutoffBefore);
-    Undo(quickEdit);
-    QCOMPARE(box->isChecked(), boxBefore);
-    Undo(quickEdit);
-    QCOMPARE(volume->Value(), volumeBefore);
-}
-
-void UndoTest::twentyMixedEditsUndoneLeaveTheInstrumentAsItWas()
-{
-    test::EditorFixture fixture;
-    Editor editor(fixture);
-    QVERIFY(editor.ready);
-    const Bytes start = fixture.instrument->EditBuffer(DumpType::Performance);
-    const auto gestures = Gestures();
-    for (std::size_t i = 0; i < 20; ++i)
-        gestures[i % gestures.size()].second.make(editor);
-    QVERIFY(fixture.instrument->EditBuffer(DumpType::Performance) != start);
-
-    for (int i = 0; i < 40 && editor.window.History().Stack().canUndo(); ++i)
+    void anAccidentalRequestIsUndoneByTransmittingTheEdits()
+    {
+        test::EditorFixture fixture;
+        Editor editor(fixture, true);
+        QVERIFY(editor.ready);
+        editor.window.SetDetectManualChange(false);
+        QVERIFY(!editor.window.isWindowModified());
+        test::DragFader(editor.window.Fader(0), {-20});
+        QVERIFY(editor.window.isWindowModified());
+        const Bytes edited = test::PerformanceOf(fixture.device);
+        QCOMPARE(fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 5), sim::PanelOutcome::Selected);
+        const Bytes other = fixture.instrument->EditBuffer(DumpType::Performance);
+        QVERIFY(other != edited);
+        fixture.TakeReceived();
+        editor.window.Button(perf_main::kRequest)->click();
+        QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{test::Hex(QStringLiteral("F0 43 20 64 0E 4F 00 F7"))});
+        QCOMPARE(test::PerformanceOf(fixture.device), other);
+        QCOMPARE(editor.window.windowTitle(),
+                 QStringLiteral("CS6x Performance Editor - %1[*]").arg(editor.window.NameEdit()->text()));
+        QVERIFY(!editor.window.isWindowModified());
         Undo(editor.window);
-    QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), start);
-    QCOMPARE(PerformanceOf(fixture.device), start);
-}
+        QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), edited);
+        QCOMPARE(test::PerformanceOf(fixture.device), edited);
+        QCOMPARE(static_cast<int>(editor.window.Fader(0)->Value()), int{edited[0x38]});
+        QVERIFY(!editor.window.isWindowModified()); // sent whole
+        Keys(editor.window, Qt::CTRL | Qt::Key_Y);
+        QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), other);
+    }
+
+    // A change made in one window, here undone from the quick edit, shows in
+    // the strip and the receive switches without being asked.
+    void anUndoInOneWindowShowsInTheOthers()
+    {
+        test::EditorFixture fixture;
+        Editor editor(fixture, true);
+        QVERIFY(editor.ready);
+        FaderControl* volume = editor.Strip().Fader(0);
+        const double volumeBefore = volume->Value();
+        test::DragFader(volume, {-10});
+        CS6R_PerfPartRecv receive(&editor.Strip(), &fixture.device, 0);
+        QVERIFY(test::Activate(receive));
+        QPushButton* box = receive.Box(perf_part_recv::kControlChange);
+        const bool boxBefore = box->isChecked();
+        box->click();
+        CS6R_PerfPartEdit quickEdit(&editor.Strip(), &fixture.device, 0);
+        QVERIFY(test::Activate(quickEdit));
+        FaderControl* cutoff = quickEdit.Fader(0);
+        const double cutoffBefore = cutoff->Value();
+        test::KeyFader(cutoff, cutoffBefore < 127 ? Qt::Key_Up : Qt::Key_Down);
+        QVERIFY(volume->Value() != volumeBefore && box->isChecked() != boxBefore && cutoff->Value() != cutoffBefore);
+        Undo(quickEdit);
+        QCOMPARE(cutoff->Value(), cutoffBefore);
+        Undo(quickEdit);
+        QCOMPARE(box->isChecked(), boxBefore);
+        Undo(quickEdit);
+        QCOMPARE(volume->Value(), volumeBefore);
+    }
+
+    void twentyMixedEditsUndoneLeaveTheInstrumentAsItWas()
+    {
+        test::EditorFixture fixture;
+        Editor editor(fixture, true);
+        QVERIFY(editor.ready);
+        const Bytes start = fixture.instrument->EditBuffer(DumpType::Performance);
+        const auto gestures = Gestures();
+        for (std::size_t i = 0; i < 20; ++i)
+            gestures[i % gestures.size()].second.make(editor);
+        QVERIFY(fixture.instrument->EditBuffer(DumpType::Performance) != start);
+        for (int i = 0; i < 40 && editor.window.History().Stack().canUndo(); ++i)
+            Undo(editor.window);
+        QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), start);
+        QCOMPARE(test::PerformanceOf(fixture.device), start);
+    }
+};
 
 CS6_EDITOR_TEST(UndoTest);
 #include "UndoTest.moc"
