@@ -17,9 +17,27 @@ void PerformanceLibraryModel::SetPerformances(std::span<const FilePerformance> p
                          {QString::fromStdString(LocationLabel(performance.location)),
                           QString::fromLatin1(performance.Name()).trimmed(),
                           QString::fromStdString(PerformanceCategory(performance))},
+                         {},
                          {}});
         Row& row = rows_.back();
         row.lower = (row.texts[0] + u'\n' + row.texts[1] + u'\n' + row.texts[2]).toLower();
+    }
+    // Each row's place in each column's order, so that sorting compares two
+    // numbers rather than two texts.
+    std::vector<std::size_t> order(rows_.size());
+    for (int column = 0; column < kColumnCount; ++column) {
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            const Row& first = rows_[a];
+            const Row& second = rows_[b];
+            const int byText = column == kLocationColumn
+                                   ? 0
+                                   : QString::compare(first.texts[column], second.texts[column], Qt::CaseInsensitive);
+            return byText != 0 ? byText < 0 : first.order < second.order;
+        });
+        for (std::size_t place = 0; place < order.size(); ++place)
+            rows_[order[place]].rank[column] = static_cast<int>(place);
     }
     endResetModel();
 }
@@ -37,12 +55,7 @@ bool PerformanceLibraryModel::Matches(int row, const QString& lowerText) const
 
 bool PerformanceLibraryModel::Before(int a, int b, int column) const
 {
-    const Row& first = rows_[static_cast<std::size_t>(a)];
-    const Row& second = rows_[static_cast<std::size_t>(b)];
-    if (column == kLocationColumn)
-        return first.order < second.order;
-    const int order = QString::compare(first.texts[column], second.texts[column], Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : first.order < second.order;
+    return rows_[static_cast<std::size_t>(a)].rank[column] < rows_[static_cast<std::size_t>(b)].rank[column];
 }
 
 int PerformanceLibraryModel::rowCount(const QModelIndex& parent) const

@@ -1,8 +1,9 @@
 #pragma once
 // The library's performances as a table for the librarian window: location
 // ("INT 005", "EXT 12"), name and category, one row a performance. The texts
-// are made once when the rows are set, so that sorting and filtering
-// (PerformanceLibraryFilter) only compare strings already made.
+// and each row's place in each column's order are made once when the rows
+// are set, so that filtering (PerformanceLibraryFilter) only searches texts
+// already made and sorting only compares numbers.
 // Sorting by location puts INT 001..128 before EXT 01..64.
 //
 // Thread: the user-interface thread.
@@ -44,6 +45,7 @@ private:
         int order; // place among all locations, INT before EXT
         QString texts[kColumnCount];
         QString lower; // the texts in lower case, one a line
+        int rank[kColumnCount] = {}; // place in each column's order
     };
     std::vector<Row> rows_;
 };

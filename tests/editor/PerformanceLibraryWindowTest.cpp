@@ -58,6 +58,10 @@ private slots:
             QCOMPARE(table->index(row, 0).data().toString() + table->index(row, 1).data().toString(),
                      QString::fromStdString(LocationLabel(p.location) + StoredName(image.data())).trimmed());
         }
+        run.window->Table()->sortByColumn(1, Qt::DescendingOrder);
+        for (int row = 1; row < table->rowCount(); ++row)
+            QVERIFY(table->index(row - 1, 1).data().toString().compare(table->index(row, 1).data().toString(),
+                                                                      Qt::CaseInsensitive) >= 0);
         QTest::keyClicks(run.window->Filter(), QStringLiteral("ext 6"));
         QCOMPARE(run.window->Table()->model()->rowCount(), 5); // EXT 60..64
     }
