@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <regex>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -122,6 +122,40 @@ void SortByLocation(std::vector<FilePerformance>& performances)
 {
     std::stable_sort(performances.begin(), performances.end(),
                      [](const auto& a, const auto& b) { return LocationBefore(a.location, b.location); });
+}
+
+// "2026-12-06 19:40:12" from a history file's name
+// (<locations>-YYYYMMDD-HHMMSS[-n].syx), or "" for a name of another form.
+std::string HistoryTime(std::string_view name)
+{
+    constexpr std::string_view kSuffix = ".syx";
+    if (!name.ends_with(kSuffix))
+        return {};
+    name.remove_suffix(kSuffix.size());
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t dash = name.find('-', start);
+        parts.push_back(name.substr(start, dash == std::string_view::npos ? dash : dash - start));
+        if (dash == std::string_view::npos)
+            break;
+        start = dash + 1;
+    }
+    auto digits = [](std::string_view text, std::size_t count) {
+        return (count == 0 ? !text.empty() : text.size() == count) &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    // The last date and time that only a number may follow.
+    for (std::size_t i = parts.size() - 1; i-- > 1;) {
+        const std::size_t after = parts.size() - (i + 2);
+        if (digits(parts[i], 8) && digits(parts[i + 1], 6) && (after == 0 || (after == 1 && digits(parts.back(), 0)))) {
+            const std::string_view date = parts[i];
+            const std::string_view time = parts[i + 1];
+            return std::string(date.substr(0, 4)) + "-" + std::string(date.substr(4, 2)) + "-" +
+                   std::string(date.substr(6, 2)) + " " + std::string(time.substr(0, 2)) + ":" +
+                   std::string(time.substr(2, 2)) + ":" + std::string(time.substr(4, 2));
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -412,19 +446,14 @@ StoreOutcome PerformanceLibrary::Restore(SynthDevice& device, const HistoryEntry
 
 std::vector<HistoryEntry> PerformanceLibrary::History() const
 {
-    static const std::regex kName(R"(.*-(\d{4})(\d\d)(\d\d)-(\d\d)(\d\d)(\d\d)(-\d+)?\.syx)");
     std::vector<HistoryEntry> entries;
     std::error_code error;
     for (const auto& item : fs::directory_iterator(HistoryFolder(), error)) {
-        std::smatch match;
-        const std::string name = item.path().filename().string();
-        if (!std::regex_match(name, match, kName))
+        std::string when = HistoryTime(item.path().filename().string());
+        if (when.empty())
             continue;
         const PerformanceRead read = ReadPerformanceFile(item.path());
-        HistoryEntry entry{item.path(),
-                           match[1].str() + "-" + match[2].str() + "-" + match[3].str() + " " + match[4].str() + ":" +
-                               match[5].str() + ":" + match[6].str(),
-                           read.Ok() ? Naming(read.performances) : read.error};
+        HistoryEntry entry{item.path(), std::move(when), read.Ok() ? Naming(read.performances) : read.error};
         entries.push_back(std::move(entry));
     }
     // Within a second, the later write first.
