@@ -2,18 +2,33 @@
 // JACK server of the test's own among ports that do not answer, a first
 // start that finds the one instrument by itself, and its ports found again
 // after the server restarted.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <sstream>
 
 #include "app/EditorApp.h"
+#include "editor/CS6R_PerfMainEdig.h"
+#include "framework/UserMessage.h"
+#include "midi/DriverList.h"
 #include "midi/InstrumentDetector.h"
 #include "midi/JackDriver.h"
+#include "midi/MidiSettings.h"
 #include "midi/MidiSetupDlg.h"
+#include "midi/PortGuid.h"
 #include "midi/PortWatcher.h"
-#include "tests/editor/EditorFixture.h"
+#include "sim/DataFiles.h"
+#include "sim/EmulatedPeer.h"
+#include "synth/BankFiles.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/JackServer.h"
 
@@ -51,6 +66,21 @@ private:
     Transmit transmit_;
 };
 
+// The message boxes shown while it lives, each split into its lines.
+struct Boxes : std::vector<std::vector<std::string>> {
+    Boxes()
+        : previous(SetMessageBoxHandler([this](std::string_view text) {
+              std::istringstream lines{std::string(text)};
+              auto& box = emplace_back();
+              for (std::string line; std::getline(lines, line);)
+                  box.push_back(line);
+          }))
+    {
+    }
+    ~Boxes() { SetMessageBoxHandler(std::move(previous)); }
+    MessageBoxHandler previous;
+};
+
 struct App {
     App()
     {
@@ -78,14 +108,18 @@ TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrS
     struct Row {
         std::vector<std::string> sims; // cs6sim instruments by client name
         std::string input, output;     // selected afterwards
-        std::string box;               // its lines after the first sorted; none when empty
+        std::vector<std::string> box;  // its lines after the first, in any order
     };
+    const std::string none = "No CS6x answered the identity request.";
+    const std::string several = "Several CS6x answered: choose the ports of the one to use.";
     const Row rows[] = {
-        {{}, "Other synth", "Other synth", "No CS6x answered the identity request."},
+        {{}, "Other synth", "Other synth", {none}},
         {{"cs6sim"}, "cs6sim:midi_out (JACK)", "cs6sim:midi_in (JACK)", {}},
-        {{"cs6sim", "cs6sim2"}, "Other synth", "Other synth",
-         "Several CS6x answered: choose the ports of the one to use.\n"
-         "IN cs6sim2:midi_out (JACK), OUT cs6sim2:midi_in (JACK)\nIN cs6sim:midi_out (JACK), OUT cs6sim:midi_in (JACK)"},
+        {{"cs6sim", "cs6sim2"},
+         "Other synth",
+         "Other synth",
+         {several, "IN cs6sim2:midi_out (JACK), OUT cs6sim2:midi_in (JACK)",
+          "IN cs6sim:midi_out (JACK), OUT cs6sim:midi_in (JACK)"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.sims.size());
@@ -98,7 +132,7 @@ TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrS
         // The connection is open on the quiet ports, and stays so.
         midiSettings = {1, 0, 1, PortGuid(kJackKind, "quiet:midi_out"), {}, PortGuid(kJackKind, "quiet:midi_in")};
         OpenMidiConnection();
-        test::BoxCapture boxes;
+        Boxes boxes;
         MidiSetupDlg setup;
         // A choice not yet confirmed, which only a single find replaces.
         setup.InputList()->setCurrentText(QStringLiteral("Other synth"));
@@ -107,11 +141,10 @@ TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrS
 
         EXPECT_EQ(setup.InputList()->currentText().toStdString(), row.input);
         EXPECT_EQ(setup.OutputList()->currentText().toStdString(), row.output);
-        ASSERT_EQ(boxes.boxes.size(), row.box.empty() ? 0u : 1u);
+        ASSERT_EQ(boxes.size(), row.box.empty() ? 0u : 1u);
         if (!row.box.empty()) {
-            QStringList lines = QString::fromStdString(boxes.boxes[0]).split(u'\n');
-            std::sort(lines.begin() + 1, lines.end());
-            EXPECT_EQ(lines.join(u'\n').toStdString(), row.box);
+            std::sort(boxes[0].begin() + 1, boxes[0].end());
+            EXPECT_EQ(boxes[0], row.box);
         }
         EXPECT_TRUE(inputOpen && outputOpen && inputPort->PortGuid() == midiSettings.inputPortGuid);
         CloseMidiConnection();
@@ -128,8 +161,10 @@ TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrS
 TEST(InstrumentDetection, AFirstStartFindsTheOneInstrumentAndStartsOnItWithoutABox)
 {
     App app;
-    test::InTemporaryFolder folder; // no settings.dat
-    ASSERT_EQ(sim::WriteFactoryDataFiles(".").outcome, sim::WriteResult::Outcome::Written);
+    QTemporaryDir folder;
+    const QString previousFolder = QDir::currentPath();
+    ASSERT_EQ(sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome, sim::WriteResult::Outcome::Written);
+    QDir::setCurrent(folder.path()); // no settings.dat
     std::string whyNot;
     auto server = test::JackServer::StartAny(&whyNot);
     for (const bool withReal : {false, true}) {
@@ -142,7 +177,7 @@ TEST(InstrumentDetection, AFirstStartFindsTheOneInstrumentAndStartsOnItWithoutAB
             real = test::ChildProcess::Start(CS6SIM_PATH, {});
             ASSERT_TRUE(real && real->ReadLine(ready, 10s));
         }
-        test::BoxCapture boxes;
+        Boxes boxes;
         auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
         EditorApp editor({.drivers = {InProcessPorts({{"Other synth", std::make_shared<OtherSynth>()},
                                                       {sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}}),
@@ -155,13 +190,14 @@ TEST(InstrumentDetection, AFirstStartFindsTheOneInstrumentAndStartsOnItWithoutAB
         EXPECT_EQ(outputPort->PortGuid(), output);
         EXPECT_TRUE(editor.MainDialog()->InitDialog());
         editor.ShutDown();
-        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_TRUE(boxes.empty());
         std::filesystem::remove(kSettingsFileName);
         if (real) {
             real->Signal(SIGTERM);
             EXPECT_EQ(real->Wait(10s), 0);
         }
     }
+    QDir::setCurrent(previousFolder);
 }
 
 // The JACK server restarted under the editor: no box, the title says so, an
@@ -174,14 +210,16 @@ TEST(InstrumentDetection, PortsGoneWithTheJackServerAreReopenedAndTheInstrumentC
     if (!server)
         GTEST_SKIP() << "JACK server could not start here: " << whyNot;
     App app;
-    test::InTemporaryFolder folder;
-    ASSERT_EQ(sim::WriteFactoryDataFiles(".").outcome, sim::WriteResult::Outcome::Written);
+    QTemporaryDir folder;
+    const QString previousFolder = QDir::currentPath();
+    ASSERT_EQ(sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome, sim::WriteResult::Outcome::Written);
+    QDir::setCurrent(folder.path());
     midiSettings = {1, 0, 1, PortGuid(kJackKind, "cs6sim:midi_out"), {}, PortGuid(kJackKind, "cs6sim:midi_in")};
     SaveMidiSettings(kSettingsFileName);
     std::string ready;
     auto sim = test::ChildProcess::Start(CS6SIM_PATH, {"--no-pacing"});
     ASSERT_TRUE(sim && sim->ReadLine(ready, 10s));
-    test::BoxCapture boxes;
+    Boxes boxes;
     EditorApp editor({.drivers = {JackMidi("cs6edit")}});
     editor.StartUp();
     ASSERT_TRUE(editor.MainDialog()->InitDialog());
@@ -208,8 +246,9 @@ TEST(InstrumentDetection, PortsGoneWithTheJackServerAreReopenedAndTheInstrumentC
     EXPECT_EQ(volume(), 0x11);
     setVolume(0x22);
     EXPECT_EQ(volume(), 0x22);
-    EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes.size();
+    EXPECT_TRUE(boxes.empty()) << boxes.size();
     editor.ShutDown();
+    QDir::setCurrent(previousFolder);
 }
 
 } // namespace
