@@ -40,11 +40,11 @@ inline void OpenPorts(const QUuid& input, const QUuid& output)
 }
 
 // The emulated instrument behind the program's in-process ports, paced like
-// the cable, with midiSystem made on those ports alone and the connection
-// opened on them. Returns the instrument.
-inline std::shared_ptr<sim::EmulatedInstrument> OpenInProcessInstrument()
+// the cable unless options say otherwise, with midiSystem made on those
+// ports alone and the connection opened on them. Returns the instrument.
+inline std::shared_ptr<sim::EmulatedInstrument> OpenInProcessInstrument(sim::InstrumentOptions options = {})
 {
-    auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions{});
+    auto instrument = std::make_shared<sim::EmulatedInstrument>(options);
     midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
         .drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
     const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);

@@ -40,12 +40,8 @@ int main(int argc, char** argv)
     bench::PrintMessageBoxes();
     InitNameTables();
 
-    auto instrument = std::make_shared<sim::EmulatedInstrument>(
-        sim::InstrumentOptions{.pacing = sim::WirePacing::MidiBaud, .keepLogs = true});
-    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
-        .drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
-    const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-    bench::OpenPorts(port, port);
+    const auto instrument =
+        bench::OpenInProcessInstrument({.pacing = sim::WirePacing::MidiBaud, .keepLogs = true});
     std::vector<double> overheads;
     {
         bench::ConnectedDevice link;

@@ -113,11 +113,7 @@ int main(int argc, char** argv)
     bench::PrintMessageBoxes();
     InitNameTables();
 
-    auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
-    midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
-        .drivers = {InProcessPorts({{sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}})}});
-    const QUuid port = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-    bench::OpenPorts(port, port);
+    const auto instrument = bench::OpenInProcessInstrument(sim::InstrumentOptions::ForUnitTests());
     double undo = -1;
     int dragSteps = -1;
     {
