@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,35 +53,30 @@ protected:
     Bytes old;
 };
 
-TEST_F(FileFaultTest, ATemporaryFileThatCannotBeMadeKeepsTheOldBankFile)
+TEST_F(FileFaultTest, AFailedWriteKeepsTheOldBankFile)
 {
-    fs::create_directory(folder / (std::string(kIntBankFileName) + ".tmp"));
-    EXPECT_EXIT(SaveAndCheck(), ::testing::ExitedWithCode(0), "");
-}
-
-TEST_F(FileFaultTest, AReadOnlyFolderKeepsTheOldBankFile)
-{
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-    auto asNobody = [this] {
-        // Root writes anywhere: be nobody for the write.
-        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            std::_Exit(4);
-        SaveAndCheck();
+    const std::pair<const char*, std::function<void()>> faults[] = {
+        {"temporary file", [this] { fs::create_directory(folder / (std::string(kIntBankFileName) + ".tmp")); }},
+        {"read-only folder",
+         [this] {
+             fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                             fs::perm_options::remove);
+             if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) // root writes anywhere
+                 std::_Exit(4);
+         }},
+        {"file-size limit",
+         [] {
+             std::signal(SIGXFSZ, SIG_IGN); // a failed write, not the end of the process
+             const rlimit limit{100000, 100000};
+             if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                 std::_Exit(4);
+         }},
     };
-    EXPECT_EXIT(asNobody(), ::testing::ExitedWithCode(0), "");
-}
-
-TEST_F(FileFaultTest, AFileSizeLimitInTheMiddleOfTheWriteKeepsTheOldBankFile)
-{
-    auto limited = [this] {
-        std::signal(SIGXFSZ, SIG_IGN); // a failed write, not the end of the process
-        const rlimit limit{100000, 100000};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            std::_Exit(4);
-        SaveAndCheck();
-    };
-    EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "");
+    for (const auto& [what, fault] : faults) {
+        TearDown();
+        SetUp();
+        EXPECT_EXIT((fault(), SaveAndCheck()), ::testing::ExitedWithCode(0), "") << what;
+    }
 }
 
 } // namespace

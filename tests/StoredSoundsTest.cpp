@@ -92,18 +92,14 @@ TEST_F(StoredSoundsTest, APresetVoiceIsSelectedThenReadFromTheEditBuffer)
                          }));
     EXPECT_EQ(voice.GetName(), "Pad Sweep");
     EXPECT_EQ(voice.GetCategoryCode(), "Pd");
-}
 
-// A PRE kit goes through the drum edit buffer; user sounds are requested by
-// location (EachUserBankIsWrittenOnlyWhenItCameComplete).
-TEST_F(StoredSoundsTest, APresetKitIsReadFromTheDrumEditBuffer)
-{
+    // A PRE kit the same way, through the drum edit buffer; user sounds are
+    // requested by location (EachUserBankIsWrittenOnlyWhenItCameComplete).
     DrumVoice kit(0x3F, 0x20, 0x03);
     link.batches.push_back(DrumAnswer(0x2F, 0x00));
     EXPECT_EQ(kit.RequestFromDevice(device), DumpOutcome::Complete);
     EXPECT_EQ(link.sent.back(), (Bytes{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x2F, 0x00, 0xF7}));
-    EXPECT_EQ(link.sent.size(), 4u);
-    EXPECT_EQ(kit.image[0], 0x22);
+    EXPECT_EQ(std::tuple(link.sent.size(), kit.image[0]), std::tuple(8u, 0x22));
 }
 
 TEST_F(StoredSoundsTest, AnUnansweredRequestKeepsTheSoundsImage)
