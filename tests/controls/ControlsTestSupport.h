@@ -1,7 +1,6 @@
 #pragma once
 // Helpers for the Qt Test classes: the registry of the classes that the one
-// executable runs, a recorder of a fader's posted steps, and mouse and wheel
-// events with exact button states.
+// executable runs, and mouse and wheel events with exact button states.
 
 #include <vector>
 
@@ -9,9 +8,6 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
-
-#include "controls/FaderControl.h"
-#include "framework/PostedCall.h"
 
 // Registers a Qt Test class with the one Qt Test executable, which runs them
 // all, or those named as its first arguments.
@@ -33,31 +29,6 @@ inline std::vector<EditorTestClass>& EditorTests()
     static std::vector<EditorTestClass> tests;
     return tests;
 }
-
-// Records the steps of the faders it listens to, in the order posted.
-class StepSink : public QObject {
-public:
-    std::vector<FaderStep> received;
-
-    void Listen(FaderControl& fader)
-    {
-        fader.notifyTarget = this;
-        fader.notify = [this](FaderStep step) { received.push_back(step); };
-    }
-    // Runs what is queued for this sink; returns every step received.
-    const std::vector<FaderStep>& Deliver()
-    {
-        QCoreApplication::sendPostedEvents(this, PostedCall::Type());
-        return received;
-    }
-
-protected:
-    void customEvent(QEvent* event) override
-    {
-        if (event->type() == PostedCall::Type())
-            static_cast<PostedCall*>(event)->Run();
-    }
-};
 
 inline void SendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint pos)
 {

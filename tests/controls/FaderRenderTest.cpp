@@ -45,8 +45,7 @@ private slots:
             for (int y = fader->TrackTop() - 1; y <= fader->TrackBottom(); ++y) {
                 if (y >= thumb.top && y < thumb.bottom) // under the thumb
                     continue;
-                const bool onTrack = y >= fader->TrackTop() && y < fader->TrackBottom();
-                QCOMPARE(image.pixel(cx, y) == light, onTrack);
+                QCOMPARE(image.pixel(cx, y) == light, y >= fader->TrackTop() && y < fader->TrackBottom());
                 QCOMPARE(qGray(image.pixel(cx - 1, y)), face);
                 QCOMPARE(qGray(image.pixel(cx + 1, y)), face);
             }
@@ -64,15 +63,10 @@ private slots:
             }
             // Dark text from 10 pixels above the bottom, centred across.
             int left = image.width(), right = -1, top = image.height();
-            for (int y = std::max(fader->TrackBottom() + 1, thumb.bottom); y < image.height(); ++y) {
-                for (int x = 0; x < image.width(); ++x) {
-                    if (qGray(image.pixel(x, y)) < 128) {
-                        left = std::min(left, x);
-                        right = std::max(right, x);
-                        top = std::min(top, y);
-                    }
-                }
-            }
+            for (int y = std::max(fader->TrackBottom() + 1, thumb.bottom); y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        std::tie(left, right, top) = std::tuple{std::min(left, x), std::max(right, x), std::min(top, y)};
             QVERIFY2(right >= 0, "no text under the track");
             QVERIFY(top >= image.height() - 10);
             QVERIFY(std::abs((left + right + 1) / 2 - cx) <= 1);
@@ -98,12 +92,10 @@ private slots:
         // The text and the thumb's edges have detail finer than a logical
         // pixel: not every 2 x 2 block is one colour.
         bool finer = false;
-        for (int by = 0; by + 1 < image.height(); by += 2) {
-            for (int bx = 0; bx + 1 < image.width(); bx += 2) {
+        for (int by = 0; by + 1 < image.height(); by += 2)
+            for (int bx = 0; bx + 1 < image.width(); bx += 2)
                 for (const QPoint d : {QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
                     finer |= image.pixel(QPoint(bx, by) + d) != image.pixel(bx, by);
-            }
-        }
         QVERIFY(finer);
     }
 };

@@ -26,10 +26,7 @@ public:
     int capturesLost = 0;
 
 protected:
-    void OnItemButtonUp(int row, int px, int py, int x, int y) override
-    {
-        buttonUps.push_back({row, {px, py}, {x, y}});
-    }
+    void OnItemButtonUp(int row, int px, int py, int x, int y) override { buttonUps.push_back({row, {px, py}, {x, y}}); }
     void OnItemDrag(int row, int px, int py, int x, int y) override { drags.push_back({row, {px, py}, {x, y}}); }
     void OnCaptureLost() override { ++capturesLost; }
     void DrawContent(QPainter&, int, int) override {}
@@ -92,35 +89,29 @@ private slots:
 
     // Hidden, disabled, a popup took the focus, the button came up elsewhere,
     // the window was deactivated.
-    void LostCaptureIsToldOnce_data()
-    {
-        QTest::addColumn<int>("how");
-        for (int how = 0; how < 5; ++how)
-            QTest::newRow(qPrintable(QString::number(how))) << how;
-    }
     void LostCaptureIsToldOnce()
     {
-        QFETCH(int, how);
-        Window w;
-        w.dialog.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
-        Press(&w.panel, {10, 10});
-        QDialog other;
-        QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
-        switch (how) {
-        case 0: w.panel.hide(); w.panel.show(); break;
-        case 1: w.panel.setEnabled(false); w.panel.setEnabled(true); break;
-        case 2: QApplication::sendEvent(&w.panel, &popup); break;
-        case 3: Move(&w.panel, {14, 14}, Qt::NoButton); break;
-        case 4: other.show(); other.activateWindow(); QVERIFY(QTest::qWaitForWindowActive(&other)); break;
+        for (int how = 0; how < 5; ++how) {
+            Window w;
+            w.dialog.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
+            Press(&w.panel, {10, 10});
+            QDialog other;
+            QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+            switch (how) {
+            case 0: w.panel.hide(); w.panel.show(); break;
+            case 1: w.panel.setEnabled(false); w.panel.setEnabled(true); break;
+            case 2: QApplication::sendEvent(&w.panel, &popup); break;
+            case 3: Move(&w.panel, {14, 14}, Qt::NoButton); break;
+            case 4: other.show(); other.activateWindow(); QVERIFY(QTest::qWaitForWindowActive(&other)); break;
+            }
+            QVERIFY(!w.panel.HoldsCapture());
+            Move(&w.panel, {16, 16});
+            Release(&w.panel, {10, 10});
+            QCOMPARE(w.panel.capturesLost, 1);
+            QVERIFY(w.panel.drags.empty());
+            QCOMPARE(w.panel.buttonUps, (std::vector<Call>{{0, {-100, -100}, {10, 10}}}));
         }
-        QCOMPARE(w.panel.capturesLost, 1);
-        QVERIFY(!w.panel.HoldsCapture());
-        Move(&w.panel, {16, 16});
-        QVERIFY(w.panel.drags.empty());
-        Release(&w.panel, {10, 10});
-        QCOMPARE(w.panel.buttonUps, (std::vector<Call>{{0, {-100, -100}, {10, 10}}}));
-        QCOMPARE(w.panel.capturesLost, 1);
     }
 
     void HoveringTakesTheFocus()

@@ -16,11 +16,10 @@ namespace {
 // A person at the program's modal dialogs: MIDI Setup gets the emulated
 // instrument's ports and OK when choose is set, else Cancel; the main window
 // is closed at once.
-class Person {
-public:
+struct Person {
     explicit Person(bool choose)
     {
-        timer_.callOnTimeout([this, choose] {
+        timer.callOnTimeout([this, choose] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* setup = dynamic_cast<MidiSetupDlg*>(modal)) {
                 ++setups;
@@ -33,12 +32,10 @@ public:
                 main->reject();
             }
         });
-        timer_.start(10);
+        timer.start(10);
     }
     int setups = 0;
-
-private:
-    QTimer timer_;
+    QTimer timer;
 };
 
 // A run of the program; a settings file of no ports is written first unless
@@ -98,8 +95,8 @@ private slots:
             QCOMPARE(run.instrument->ReceivedMessages().size(), std::size_t{first ? 7u : 7u + 34}); // start-up, file
             const auto region = file.Region(BulkRegion(DumpType::Performance));
             QCOMPARE(run.instrument->EditBuffer(DumpType::Performance) == test::Bytes(region.begin(), region.end()), !first);
-            QCOMPARE(midiSettings.inputPortGuid, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
-            QCOMPARE(midiSettings.outputPortGuid, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
+            for (const QUuid& port : {midiSettings.inputPortGuid, midiSettings.outputPortGuid})
+                QCOMPARE(port, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
         }
     }
 

@@ -1,15 +1,10 @@
 #pragma once
 // The editor's dialogs against the emulated instrument in process, over the
-// real transport, and the helpers the editor tests share: a person's actions
-// on lists, faders and modal dialogs, and the bytes the instrument received.
-// Pacing is off; the editor's own waits are real.
-//
-// Every test class registers itself with CS6_EDITOR_TEST(Class), of
-// ControlsTestSupport.h.
+// real transport (pacing off, the editor's own waits real), and the helpers
+// the editor tests share: a person's actions on lists, faders and modal
+// dialogs, and the bytes the instrument received.
 
-#include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QDir>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -17,11 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include <chrono>
+#include <algorithm>
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "controls/FaderControl.h"
 #include "editor/CS6R_PerfMainEdig.h"
@@ -77,10 +69,7 @@ public:
 
     bool Shown(const QString& part) const
     {
-        for (const auto& box : boxes)
-            if (QString::fromStdString(box).contains(part))
-                return true;
-        return false;
+        return std::ranges::any_of(boxes, [&](const auto& box) { return QString::fromStdString(box).contains(part); });
     }
 
     std::vector<std::string> boxes;
@@ -140,17 +129,14 @@ public:
     }
 
     std::vector<Bytes> TakeReceivedBytes() { return BytesOf(TakeReceived()); }
-
     static std::vector<Bytes> BytesOf(const std::vector<sim::LoggedMessage>& messages)
     {
         std::vector<Bytes> bytes;
-        for (const auto& message : messages)
-            bytes.push_back(message.bytes);
+        std::ranges::transform(messages, std::back_inserter(bytes), &sim::LoggedMessage::bytes);
         return bytes;
     }
 
-    // TakeReceivedBytes once at least count more messages arrived (or two
-    // seconds passed).
+    // TakeReceivedBytes once count more messages arrived (or two seconds passed).
     std::vector<Bytes> Received(std::size_t count)
     {
         (void)instrument->WaitForReceived(seen_ + count, 2s);
@@ -166,8 +152,7 @@ public:
         TakeReceived();
     }
 
-    // The instrument's performance into the editor's memory.
-    bool FetchPerformance()
+    bool FetchPerformance() // the instrument's performance into the editor's memory
     {
         return device.RequestDump(0x0E, 0x4F, 0x00, DumpType::Performance) == DumpOutcome::Complete;
     }
@@ -205,16 +190,16 @@ inline bool Activate(QWidget& window)
     return QTest::qWaitForWindowActive(&window);
 }
 
-// The main window after its initialisation, whose messages are taken; shown
-// and active, so that its keys work, when asked.
-struct MainWindow {
-    explicit MainWindow(EditorFixture& fixture, bool shown = false) : window(nullptr, &fixture.device)
+// The fixture with the main window after its initialisation, whose messages
+// are taken; shown and active, so that its keys work, when asked.
+struct MainWindow : EditorFixture {
+    explicit MainWindow(bool shown = false)
     {
         ready = window.InitDialog() && (!shown || Activate(window));
-        fixture.TakeReceived();
+        TakeReceived();
     }
     CS6R_PerfPartMainEdit& Strip() { return *window.PartStrip(); }
-    CS6R_PerfMainEdig window;
+    CS6R_PerfMainEdig window{nullptr, &device};
     bool ready = false;
 };
 
@@ -237,7 +222,7 @@ inline bool Choose(QComboBox* combo, const QString& text)
     return index >= 0;
 }
 
-// A key on a fader (Up, Down, Page Up/Down, Home, End) and its notification handled.
+// A key on a fader and its notification handled.
 inline void KeyFader(FaderControl* fader, Qt::Key key)
 {
     QTest::keyClick(fader, key);

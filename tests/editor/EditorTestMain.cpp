@@ -15,12 +15,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const auto& tests = cs6::test::EditorTests();
-    std::set<std::string> names, chosen;
-    for (const auto& test : tests)
-        names.insert(test.name);
+    std::set<std::string> chosen;
     int i = 1;
-    for (; i < argc && names.contains(argv[i]); ++i)
-        chosen.insert(argv[i]);
+    while (i < argc && std::ranges::any_of(tests, [&](const auto& test) { return test.name == std::string(argv[i]); }))
+        chosen.insert(argv[i++]);
     std::vector<char*> rest{argv[0]};
     rest.insert(rest.end(), argv + i, argv + argc);
     int failed = 0;

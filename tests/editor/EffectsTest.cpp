@@ -33,7 +33,7 @@ std::vector<Bytes> PulsesAround(std::vector<Bytes> fetch)
     return fetch;
 }
 
-const Bytes kRequestInt1 = {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x00, 0xF7}; // INT, program 0
+const Bytes kRequestInt1 = test::Hex("F0 43 20 64 0E 08 00 F7"); // INT, program 0
 
 struct Copy {
     int button, row, program, enterOn, bankCode;
@@ -65,11 +65,9 @@ private slots:
             << Copy{kCopyReverb, kBankInt, 0, patch_select::kProgram, 0x08, {kRequestInt1}};
         // A preset is selected (bank MSB 3F, LSB 01, program 5), then requested
         // from the normal-voice edit buffer.
-        QTest::newRow("reverb of PRE2 6") << Copy{kCopyReverb, kBankPre2, 5, 0, 0x01,
-                                                  {{0xB0, 0x00, 0x3F}, {0xB0, 0x20, 0x01}, {0xC0, 0x05},
-                                                   {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x0F, 0x00, 0xF7}}};
-        QTest::newRow("chorus of INT drum 2")
-            << Copy{kCopyChorus, kBankIntDrum, 1, 0, 0x28, {{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x28, 0x01, 0xF7}}};
+        QTest::newRow("reverb of PRE2 6") << Copy{kCopyReverb, kBankPre2, 5, 0, 0x01, {test::Hex("B0 00 3F"),
+                                                  test::Hex("B0 20 01"), test::Hex("C0 05"), test::Hex("F0 43 20 64 0E 0F 00 F7")}};
+        QTest::newRow("chorus of INT drum 2") << Copy{kCopyChorus, kBankIntDrum, 1, 0, 0x28, {test::Hex("F0 43 20 64 0E 28 01 F7")}};
     }
 
     // The reverb is bytes 0..23 of 30 01, taken from the sound's block 40 01 or
@@ -82,18 +80,17 @@ private slots:
         const int other = reverb ? 0x02 : 0x01;
         const std::size_t count = reverb ? 24 : 25;
         const int label = reverb ? perf_main::kReverbLabel : perf_main::kChorusLabel;
-        test::EditorFixture fixture;
-        fixture.LoadStoredSounds();
-        test::MainWindow w(fixture);
+        test::MainWindow w;
+        w.LoadStoredSounds();
         QVERIFY(w.ready);
         // An effect no sound has (its key unknown), and marks behind the copied bytes.
-        std::fill_n(fixture.device.ByteAt(0x30, mid, 0), count, 0x7E);
-        std::fill_n(fixture.device.ByteAt(0x30, mid, 0) + count, 8, 0x55);
-        const Bytes otherBefore = EditorBytes(fixture.device, other, 0, 32);
+        std::fill_n(w.device.ByteAt(0x30, mid, 0), count, 0x7E);
+        std::fill_n(w.device.ByteAt(0x30, mid, 0) + count, 8, 0x55);
+        const Bytes otherBefore = EditorBytes(w.device, other, 0, 32);
         w.window.RefreshFromMemory();
         const QString prefix = reverb ? QStringLiteral("Reverb : ") : QStringLiteral("Chorus : ");
         QCOMPARE(Label(w.window, label), prefix);
-        const Bytes image = fixture.instrument->StoredImage(copy.bankCode, copy.program);
+        const Bytes image = w.instrument->StoredImage(copy.bankCode, copy.program);
         const Bytes copied(image.begin() + mid * 128, image.begin() + mid * 128 + static_cast<std::ptrdiff_t>(count));
         const QString named = QString::fromLatin1(EffectTypeName(copied[0], copied[1]).data());
         QVERIFY(!named.isEmpty());
@@ -101,12 +98,12 @@ private slots:
         w.window.Button(copy.button)->click();
         // The memory: the effect's bytes from the sound, the rest of its block
         // and the other effect as they were.
-        QCOMPARE(EditorBytes(fixture.device, mid, 0, count), copied);
-        QCOMPARE(EditorBytes(fixture.device, mid, count, 8), Bytes(8, 0x55));
-        QCOMPARE(EditorBytes(fixture.device, other, 0, 32), otherBefore);
+        QCOMPARE(EditorBytes(w.device, mid, 0, count), copied);
+        QCOMPARE(EditorBytes(w.device, mid, count, 8), Bytes(8, 0x55));
+        QCOMPARE(EditorBytes(w.device, other, 0, 32), otherBefore);
         // On the wire: the pulses around the fetch, then the whole performance.
-        QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
-        const auto received = fixture.TakeReceived();
+        QVERIFY(w.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
+        const auto received = w.TakeReceived();
         const std::vector<Bytes> expected = PulsesAround(copy.fetch);
         QCOMPARE(received.size(), expected.size() + 34);
         const auto bytes = test::EditorFixture::BytesOf(received);
@@ -114,17 +111,17 @@ private slots:
         const std::size_t request = copy.fetch.size() + 1;
         for (std::size_t i : {std::size_t{1}, request + 1, request + 2}) // the pulses, the pause after the copy
             QVERIFY(received[i].time - received[i - 1].time >= 50ms);
-        QCOMPARE(fixture.instrument->ReadMemory(PackAddress(0x30, mid, 0), count), copied);
+        QCOMPARE(w.instrument->ReadMemory(PackAddress(0x30, mid, 0), count), copied);
         QCOMPARE(Label(w.window, label), prefix + named);
         QVERIFY(w.window.DetectManualChange());
-        QVERIFY(fixture.boxes.empty());
+        QVERIFY(w.boxes.empty());
     }
 
     void aCopyWithoutASoundChangesNothing_data()
     {
         QTest::addColumn<FailedCopy>("copy");
         const std::vector<Bytes> none;
-        const std::vector<Bytes> int4 = PulsesAround({{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x08, 0x03, 0xF7}});
+        const std::vector<Bytes> int4 = PulsesAround({test::Hex("F0 43 20 64 0E 08 03 F7")});
         QTest::newRow("reverb cancelled") << FailedCopy{kCopyReverb, true, {kBankInt}, {}, none, {}};
         QTest::newRow("chorus cancelled, detection off") << FailedCopy{kCopyChorus, false, {kBankInt}, {}, none, {}};
         QTest::newRow("Enter on Cancel") << FailedCopy{kCopyReverb, true, {kBankInt, 3, kIdCancel}, {}, none, {}};
@@ -134,23 +131,21 @@ private slots:
         QTest::newRow("bad checksum")
             << FailedCopy{kCopyReverb, true, {kBankInt, 3}, {.wrongChecksumAt = 2}, int4, "corrupt"};
         // The emulated instrument has no plug-in board: PLG1 gets no answer.
-        QTest::newRow("no plug-in board")
-            << FailedCopy{kCopyReverb, true, {kBankPlg1, 9}, {},
-                          PulsesAround({{0xF0, 0x43, 0x20, 0x64, 0x0E, 0x18, 0x09, 0xF7}}), "not answered"};
+        QTest::newRow("no plug-in board") << FailedCopy{kCopyReverb, true, {kBankPlg1, 9}, {},
+                                                        PulsesAround({test::Hex("F0 43 20 64 0E 18 09 F7")}), "not answered"};
     }
 
     void aCopyWithoutASoundChangesNothing()
     {
         QFETCH(FailedCopy, copy);
-        test::EditorFixture fixture;
-        fixture.LoadStoredSounds();
-        test::MainWindow w(fixture);
+        test::MainWindow w;
+        w.LoadStoredSounds();
         QVERIFY(w.ready);
         w.window.SetDetectManualChange(copy.detecting);
-        const Bytes effects = EditorBytes(fixture.device, 0x01, 0, 256); // 30 01 and 30 02
-        const auto region = fixture.device.Memory().Region(kNormalVoiceRegion);
+        const Bytes effects = EditorBytes(w.device, 0x01, 0, 256); // 30 01 and 30 02
+        const auto region = w.device.Memory().Region(kNormalVoiceRegion);
         const Bytes voiceRegion(region.begin(), region.end());
-        fixture.instrument->SetFaults(copy.faults, sim::FaultScope::UntilCleared);
+        w.instrument->SetFaults(copy.faults, sim::FaultScope::UntilCleared);
         // While the dialog is open detection is off, and a program change from
         // the instrument starts no request.
         bool offWhileOpen = false;
@@ -162,31 +157,27 @@ private slots:
         w.window.Button(copy.button)->click();
         QVERIFY(offWhileOpen);
         QCOMPARE(w.window.DetectManualChange(), copy.detecting);
-        QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
-        QCOMPARE(fixture.TakeReceivedBytes(), copy.sent);
-        QCOMPARE(EditorBytes(fixture.device, 0x01, 0, 256), effects);
+        QVERIFY(w.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
+        QCOMPARE(w.TakeReceivedBytes(), copy.sent);
+        QCOMPARE(EditorBytes(w.device, 0x01, 0, 256), effects);
         QCOMPARE(Bytes(region.begin(), region.end()), voiceRegion);
-        QCOMPARE(fixture.boxes.size(), std::size_t{copy.outcome.isEmpty() ? 0u : 1u});
-        if (!copy.outcome.isEmpty()) {
-            QVERIFY(fixture.Shown(QStringLiteral("did not answer as expected")));
-            QVERIFY(fixture.Shown(QStringLiteral("Nothing was copied")));
-            QVERIFY2(fixture.Shown(copy.outcome), fixture.boxes[0].c_str());
-        }
+        QCOMPARE(w.boxes.size(), std::size_t{!copy.outcome.isEmpty()});
+        for (const QString& part : {QStringLiteral("did not answer as expected"), QStringLiteral("Nothing was copied"), copy.outcome})
+            QVERIFY2(copy.outcome.isEmpty() || w.Shown(part), qPrintable(part));
     }
 
     void notificationsDuringTheCopyAreHandledAfterIt()
     {
-        test::EditorFixture fixture;
-        fixture.LoadStoredSounds();
-        test::MainWindow w(fixture);
+        test::MainWindow w;
+        w.LoadStoredSounds();
         QVERIFY(w.ready && w.window.DetectManualChange());
         // Once the voice's request has reached the instrument, a performance is
         // chosen on its panel: its program change arrives while the copy sends.
-        const std::size_t before = fixture.instrument->ReceivedMessages().size();
+        const std::size_t before = w.instrument->ReceivedMessages().size();
         sim::PanelOutcome panel = sim::PanelOutcome::NoSuchPerformance;
         std::thread frontPanel([&] {
-            if (fixture.instrument->WaitForReceived(before + 3, 10s) == sim::WaitOutcome::Reached)
-                panel = fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 4);
+            if (w.instrument->WaitForReceived(before + 3, 10s) == sim::WaitOutcome::Reached)
+                panel = w.instrument->SelectPerformance(sim::PerformanceBank::Internal, 4);
         });
         test::AnswerNextPatchDialog({kBankInt, 0});
         w.window.Button(kCopyReverb)->click();
@@ -194,13 +185,13 @@ private slots:
         QVERIFY(panel == sim::PanelOutcome::Selected);
         // During the copy nothing else was asked for: the pulses, the request and
         // the performance only.
-        QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
+        QVERIFY(w.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
         const std::size_t copy = 5 + 34; // two pulses around the request, the performance bulk
-        QCOMPARE(fixture.instrument->ReceivedMessages().size() - before, copy);
+        QCOMPARE(w.instrument->ReceivedMessages().size() - before, copy);
         // Afterwards, with detection back on, the program change asks for the
         // performance.
-        QTRY_COMPARE_WITH_TIMEOUT(fixture.instrument->ReceivedMessages().size() - before, copy + 1, 5000);
-        QCOMPARE(fixture.instrument->ReceivedMessages().back().bytes, test::Hex("F0 43 20 64 0E 4F 00 F7"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.instrument->ReceivedMessages().size() - before, copy + 1, 5000);
+        QCOMPARE(w.instrument->ReceivedMessages().back().bytes, test::Hex("F0 43 20 64 0E 4F 00 F7"));
     }
 
     void thePatchDialogKeepsTheProgramAndOkNeedsOne()

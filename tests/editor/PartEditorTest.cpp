@@ -19,13 +19,15 @@ Bytes PartChange(int part, int low, std::initializer_list<std::uint8_t> data)
     return sysex::ParameterChange(0x31, part, low, Bytes(data));
 }
 
-// A strip for one part over a memory fetched from the instrument.
-struct Strip {
-    explicit Strip(test::EditorFixture& fixture, int part = 0) : strip(nullptr, &fixture.device, part)
+// The fixture with a strip for one part over the memory fetched from the
+// instrument after the changes plant ("hh mm ll data..") were made on it.
+struct Strip : test::EditorFixture {
+    explicit Strip(int part = 0, const QString& plant = {}) : strip(nullptr, &device, part)
     {
-        if (fixture.FetchPerformance())
+        SetOnInstrument(plant);
+        if (FetchPerformance())
             strip.RefreshFromMemory();
-        fixture.TakeReceived();
+        TakeReceived();
     }
     CS6R_PerfPartMainEdit strip;
 };
@@ -38,11 +40,10 @@ class PartEditorTest : public QObject {
 private slots:
     void programListsNameTheStoredSounds()
     {
-        test::EditorFixture fixture;
         std::copy_n("Grand Pno ", 10, presetBank1[4].image.begin() + NormalVoice::kNameOffset);
         presetBank1[4].image[NormalVoice::kCategoryOffset] = 1; // "Pf"
         std::copy_n("Std Kit\xE9  ", 10, presetDrums[2].image.begin() + DrumVoice::kNameOffset); // one byte a letter
-        Strip s(fixture);
+        Strip s;
         PatchSelectDlg patch(nullptr);
         const std::tuple<QString, int, int, QString> rows[] = { // bank, its programs, one of them
             {"PRE1", 128, 4, "5  Pf:  Grand Pno"}, {"PRE1", 128, 127, "128  --:  "},
@@ -62,17 +63,14 @@ private slots:
 
     void aClickOnAFaderThumbSendsOneChangeAndADragOnePerStep()
     {
-        test::EditorFixture fixture;
-        fixture.instrument->Receive(PartChange(0, 0x0D, {90}));
-        Strip s(fixture);
-        s.strip.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&s.strip));
+        Strip s(0, QStringLiteral("31 00 0D 5A")); // 90
+        QVERIFY(test::Activate(s.strip));
         test::DragFader(s.strip.Fader(0), {});
-        QCOMPARE(fixture.Received(1), std::vector<Bytes>{PartChange(0, 0x0D, {90})});
+        QCOMPARE(s.Received(1), std::vector<Bytes>{PartChange(0, 0x0D, {90})});
         // Three steps upwards, each handled before the next, and the release:
         // four messages, the last repeated.
         test::DragFader(s.strip.Fader(0), {-1, -2, -3});
-        QCOMPARE(fixture.Received(4), (std::vector<Bytes>{PartChange(0, 0x0D, {91}), PartChange(0, 0x0D, {92}),
+        QCOMPARE(s.Received(4), (std::vector<Bytes>{PartChange(0, 0x0D, {91}), PartChange(0, 0x0D, {92}),
                                                           PartChange(0, 0x0D, {93}), PartChange(0, 0x0D, {93})}));
     }
 
@@ -84,8 +82,7 @@ private slots:
             {0x50, perf_part_main::kReceiveSwitches, "Part CL receive switches"},
             {0x61, perf_part_main::kReceiveSwitches, "Part PLG2 receive switches"}};
         for (const auto& [part, button, caption] : rows) {
-            test::EditorFixture fixture;
-            Strip s(fixture, part);
+            Strip s(part);
             QCOMPARE(test::CaptionOfModal([&, button = button] { s.strip.Button(button)->click(); }), caption);
         }
     }
@@ -93,14 +90,12 @@ private slots:
     void theMatrixSwitchesTheStripInTheMainWindow()
     {
         test::EditorFixture fixture;
-        fixture.instrument->Receive(PartChange(0x00, 0x0D, {66}));
-        fixture.instrument->Receive(PartChange(0x50, 0x0D, {11}));
-        fixture.instrument->Receive(PartChange(0x50, 0x1C, {0x43}));
-        test::MainWindow w(fixture);
-        CS6R_PerfMainEdig& dialog = w.window;
+        for (const char* plant : {"31 00 0D 42", "31 50 0D 0B", "31 50 1C 43"}) // volumes 66 and 11, ind 4
+            fixture.SetOnInstrument(QString::fromLatin1(plant));
+        CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
+        QVERIFY(dialog.InitDialog() && dialog.PartStrip() && dialog.PartMatrix());
         CS6R_PerfPartMainEdit* strip = dialog.PartStrip();
         CS6R_PartMatrix* matrix = dialog.PartMatrix();
-        QVERIFY(w.ready && strip && matrix);
         QCOMPARE(strip->geometry(), dialog.Control(perf_main::kPartStripPlace)->geometry());
         QCOMPARE(matrix->geometry(), dialog.Control(perf_main::kPartMatrixPlace)->geometry());
         QVERIFY(!dialog.Control(perf_main::kPartStripPlace)->isVisibleTo(&dialog));
@@ -129,8 +124,7 @@ private slots:
 
     void tabFollowsTheTemplatesWithTheFadersInPlace()
     {
-        test::EditorFixture fixture;
-        test::MainWindow w(fixture);
+        test::MainWindow w;
         QVERIFY(w.ready);
         for (TemplateDialog* d : {static_cast<TemplateDialog*>(&w.window), static_cast<TemplateDialog*>(&w.Strip())}) {
             QList<int> templateOrder, tabOrder;
@@ -157,9 +151,8 @@ private slots:
             {true, "PLG1", "12", Qt::Key_Tab}, {true, "PRE1", "5", 0}, {false, "PLG2", "12", Qt::Key_Return},
             {false, "PRE1", "5", Qt::Key_Tab}, {false, "PLG2", "my own", Qt::Key_Return}};
         for (const auto& [inStrip, bank, typed, leave] : rows) {
-            test::EditorFixture fixture;
-            fixture.LoadStoredSounds();
-            Strip s(fixture);
+            Strip s;
+            s.LoadStoredSounds();
             PatchSelectDlg patch(nullptr);
             TemplateDialog& dialog = inStrip ? static_cast<TemplateDialog&>(s.strip) : patch;
             QComboBox* programs = inStrip ? s.strip.ProgramCombo() : patch.ProgramList();
@@ -168,7 +161,7 @@ private slots:
             if (inStrip)
                 test::Choose(programs, chosen);
             QVERIFY(test::Activate(dialog));
-            fixture.TakeReceived();
+            s.TakeReceived();
             QLineEdit* field = programs->lineEdit();
             field->setFocus();
             field->selectAll();
@@ -181,7 +174,7 @@ private slots:
             QCOMPARE(field->text(), programs->itemText(chosen));
             QVERIFY(dialog.isVisible());
             QVERIFY(inStrip ? !field->hasFocus() : !patch.OkButton()->isEnabled());
-            QVERIFY(fixture.TakeReceived().empty());
+            QVERIFY(s.TakeReceived().empty());
         }
     }
 };

@@ -12,7 +12,7 @@ using test::Bytes;
 
 namespace {
 
-const Bytes kPerformanceRequest = {0xF0, 0x43, 0x20, 0x64, 0x0E, 0x4F, 0x00, 0xF7};
+const Bytes kPerformanceRequest = test::Hex("F0 43 20 64 0E 4F 00 F7");
 
 std::string InstrumentName(sim::EmulatedInstrument& instrument)
 {
@@ -31,15 +31,9 @@ private slots:
         CS6R_PerfMainEdig dialog(nullptr, &fixture.device);
         QVERIFY(dialog.InitDialog());
         const auto received = fixture.TakeReceived();
-        const std::vector<Bytes> expected = {
-            {0xB0, 0x07, 0x00},                                    // volume 0
-            {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x11, 0x01, 0xF7}, // switch 11 on
-            {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x11, 0x00, 0xF7}, // and off
-            {0xB0, 0x07, 0x7F},                                    // volume 127
-            {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x01, 0xF7}, // switch 10 on
-            {0xF0, 0x43, 0x10, 0x64, 0x0A, 0x00, 0x10, 0x00, 0xF7}, // and off
-            kPerformanceRequest,
-        };
+        const std::vector<Bytes> expected = { // volume 0, switch 11 on and off, volume 127, switch 10 on and off
+            test::Hex("B0 07 00"), test::Change("0A 00 11 01"), test::Change("0A 00 11 00"),
+            test::Hex("B0 07 7F"), test::Change("0A 00 10 01"), test::Change("0A 00 10 00"), kPerformanceRequest};
         QCOMPARE(test::EditorFixture::BytesOf(received), expected);
         // The waits: 50 ms after the volume, in each pulse and after it.
         for (std::size_t i : {1u, 2u, 3u, 5u, 6u})
@@ -55,13 +49,12 @@ private slots:
 
     void aValueOutsideAListLeavesTheSelection()
     {
-        test::EditorFixture fixture;
-        test::MainWindow w(fixture);
+        test::MainWindow w;
         QVERIFY(w.ready);
         QVERIFY(test::Choose(w.window.Combo(perf_main::kInsEffectPart), QStringLiteral("Part 6")));
         const QString category = w.window.Combo(perf_main::kCategory)->currentText();
-        fixture.SetOnInstrument(QStringLiteral("30 00 41 20")); // no part 0x20
-        fixture.SetOnInstrument(QStringLiteral("30 00 0C 1E")); // no category 30
+        w.SetOnInstrument(QStringLiteral("30 00 41 20")); // no part 0x20
+        w.SetOnInstrument(QStringLiteral("30 00 0C 1E")); // no category 30
         w.window.Button(perf_main::kRequest)->click();
         QCOMPARE(w.window.Combo(perf_main::kInsEffectPart)->currentText(), QStringLiteral("Part 6"));
         QCOMPARE(w.window.Combo(perf_main::kCategory)->currentText(), category);
@@ -72,30 +65,28 @@ private slots:
         // Letters from 0x80 up become spaces, 0x7F a tilde; ten letters are kept.
         for (const auto& [typed, stored] : {std::pair{QString::fromUtf8("Ab\u00e9\u007f"), QByteArray("Ab ~      ")},
                                             std::pair{QStringLiteral("Twelve chars"), QByteArray("Twelve cha")}}) {
-            test::EditorFixture fixture;
-            test::MainWindow w(fixture);
+            test::MainWindow w;
             QVERIFY(w.ready);
             // A refresh writes the name without sending anything.
             w.window.RefreshFromMemory();
             test::DeliverPosted();
-            QVERIFY(fixture.TakeReceived().empty());
+            QVERIFY(w.TakeReceived().empty());
             w.window.NameEdit()->setText(typed);
             test::DeliverPosted();
-            const auto received = fixture.TakeReceived();
+            const auto received = w.TakeReceived();
             QCOMPARE(received.size(), std::size_t{10});
             for (std::size_t i = 0; i < 10; ++i) {
                 QCOMPARE(received[i].bytes, sysex::ParameterChange(0x30, 0x00, static_cast<int>(i),
                                                                    Bytes{static_cast<std::uint8_t>(stored[qsizetype(i)])}));
                 QVERIFY(i == 0 || received[i].time - received[i - 1].time >= 20ms);
             }
-            QCOMPARE(InstrumentName(*fixture.instrument), stored.trimmed().toStdString());
+            QCOMPARE(InstrumentName(*w.instrument), stored.trimmed().toStdString());
         }
     }
 
     void initPerfSendsTheInitialPerformance()
     {
-        test::EditorFixture fixture;
-        test::MainWindow w(fixture);
+        test::MainWindow w;
         QVERIFY(w.ready);
         initialPerformance = Performance(0x3F, 0x4F, 0x00);
         std::copy_n("Init Perf ", 10, initialPerformance.image.begin());
@@ -103,28 +94,27 @@ private slots:
         w.window.Button(perf_main::kInitPerf)->click();
         QCOMPARE(w.window.NameEdit()->text(), QStringLiteral("Init Perf"));
         QCOMPARE(w.window.Fader(0)->Label(), QStringLiteral("100"));
-        QVERIFY(fixture.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
-        QCOMPARE(InstrumentName(*fixture.instrument), std::string("Init Perf"));
+        QVERIFY(w.instrument->WaitUntilIdle(5s) == sim::WaitOutcome::Reached);
+        QCOMPARE(InstrumentName(*w.instrument), std::string("Init Perf"));
     }
 
     void aFrontPanelChangeIsFollowedByARequest()
     {
-        test::EditorFixture fixture;
-        test::MainWindow w(fixture);
+        test::MainWindow w;
         QVERIFY(w.ready);
         const QString before = w.window.NameEdit()->text();
-        QVERIFY(fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 9) == sim::PanelOutcome::Selected);
-        const QString selected = QString::fromStdString(InstrumentName(*fixture.instrument));
+        QVERIFY(w.instrument->SelectPerformance(sim::PerformanceBank::Internal, 9) == sim::PanelOutcome::Selected);
+        const QString selected = QString::fromStdString(InstrumentName(*w.instrument));
         QVERIFY(selected != before);
         QTRY_COMPARE_WITH_TIMEOUT(w.window.NameEdit()->text(), selected, 5000);
         // With "Detect manual perf. chg." off, nothing is requested: the program
         // change arrives before the answer to "Request", and is handled after it.
         w.window.SetDetectManualChange(false);
-        fixture.TakeReceived();
-        QVERIFY(fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 2) == sim::PanelOutcome::Selected);
+        w.TakeReceived();
+        QVERIFY(w.instrument->SelectPerformance(sim::PerformanceBank::Internal, 2) == sim::PanelOutcome::Selected);
         w.window.Button(perf_main::kRequest)->click();
         test::DeliverPosted();
-        QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{kPerformanceRequest});
+        QCOMPARE(w.TakeReceivedBytes(), std::vector<Bytes>{kPerformanceRequest});
     }
 
     void enterPressesTheFocusedButtonElseEndsTheWindow()
@@ -139,8 +129,7 @@ private slots:
             {2000 + perf_part_main::kQuickEdit, enter, "Part 1 filter & envelope QED", -1},
             {2000 + perf_part_main::kReceiveSwitches, enter, "Part 1 receive switches", -1}};
         for (const auto& [focus, key, opened, result] : rows) {
-            test::EditorFixture fixture;
-            test::MainWindow w(fixture, true);
+            test::MainWindow w(true);
             QVERIFY(w.ready);
             CS6R_PerfPartMainEdit* strip = w.window.PartStrip();
             (focus < 2000 ? w.window.Control(focus) : focus == 2000 ? strip : strip->Control(focus - 2000))->setFocus();
@@ -157,62 +146,49 @@ private slots:
             if (result >= 0)
                 QCOMPARE(w.window.result(), result);
             if (opened.isEmpty()) // nothing sent but what Request sends
-                QCOMPARE(fixture.TakeReceivedBytes(), focus == perf_main::kRequest ? std::vector<Bytes>{kPerformanceRequest}
-                                                                                   : std::vector<Bytes>{});
+                QCOMPARE(w.TakeReceivedBytes(), std::vector<Bytes>(focus == perf_main::kRequest, kPerformanceRequest));
         }
     }
 
     // "Receive INT, EXT patches": both banks into their files, one box for
-    // both. Regression: a box shown while a handler sends ran the queued
-    // messages inside its own event loop: a fader's change went out and the
-    // instrument's notification started a request in the middle of the
-    // operation under way.
-    void receivePatchesWritesBothFilesAndItsBoxRunsNoOtherHandler()
+    // both; Cancel in the progress dialog, pressed once it shows entry 5,
+    // stops after the request under way and keeps the files. Regression: a box
+    // shown while a handler sends ran the queued messages inside its own event
+    // loop: a fader's change went out and the instrument's notification
+    // started a request in the middle of the operation under way.
+    void receivePatchesWritesBothFilesOrNoneAndItsBoxRunsNoOtherHandler()
     {
-        test::InTemporaryFolder folder; // "Receive INT, EXT patches" writes its files here
-        test::EditorFixture fixture;
-        test::MainWindow w(fixture);
-        QVERIFY(w.ready);
-        std::size_t sentDuringBox = 0;
-        fixture.whileBoxShows = [&] {
-            fixture.TakeReceived();
-            QTest::keyClick(w.window.Fader(0), Qt::Key_Down);
-            replyCollector.OnShortMessage(0, 0, test::Hex("C0 05"));
-            QCoreApplication::processEvents();
-            sentDuringBox = fixture.TakeReceived().size();
-        };
-        w.window.Button(perf_main::kReceivePatches)->click();
-        QCOMPARE(fixture.boxes, std::vector<std::string>{"INT bank: all 130 patches received, patches_int.bnk written.\n"
-                                                         "EXT bank: all 130 patches received, patches_ext.bnk written."});
-        const auto banks = fixture.instrument->StoredSounds();
-        QCOMPARE(ReadWholeFile(kIntBankFileName), sim::BankFileBytes(banks, sim::BankFile::Int));
-        QCOMPARE(ReadWholeFile(kExtBankFileName), sim::BankFileBytes(banks, sim::BankFile::Ext));
-        QCOMPARE(sentDuringBox, std::size_t{0});
-        // Afterwards each runs once, in order: the fader's change, then the request.
-        QCoreApplication::sendPostedEvents(&w.window);
-        const QString volume = w.window.Fader(0)->Label();
-        QCOMPARE(fixture.TakeReceivedBytes(), (std::vector<Bytes>{test::Change("30 00 38 " + QString::number(volume.toInt(), 16)),
-                                                                  kPerformanceRequest}));
-    }
-
-    // Cancel in the progress dialog, pressed once it shows entry 5, stops after
-    // the request under way; the files stay as they were.
-    void cancelInReceivePatchesKeepsTheFiles()
-    {
-        test::InTemporaryFolder folder;
-        test::EditorFixture fixture;
-        test::MainWindow w(fixture);
-        QVERIFY(w.ready);
-        const Bytes old(kUserBankFileSize, 0x33);
-        WriteFileAtomically(kIntBankFileName, old);
-        WriteFileAtomically(kExtBankFileName, old);
-        test::CancelProgressAt(w.window, 5, [&] { w.window.Button(perf_main::kReceivePatches)->click(); });
-        QCOMPARE(fixture.boxes, std::vector<std::string>{"INT bank: cancelled; patches_int.bnk was not changed.\n"
-                                                         "EXT bank: cancelled; patches_ext.bnk was not changed."});
-        QCOMPARE(ReadWholeFile(kIntBankFileName), old);
-        QCOMPARE(ReadWholeFile(kExtBankFileName), old);
-        const auto requests = fixture.TakeReceived().size();
-        QVERIFY(requests >= 5 && requests < 20);
+        for (const bool cancel : {false, true}) {
+            test::InTemporaryFolder folder; // "Receive INT, EXT patches" writes its files here
+            test::MainWindow w;
+            QVERIFY(w.ready);
+            const Bytes old(kUserBankFileSize, 0x33);
+            WriteFileAtomically(kIntBankFileName, old);
+            WriteFileAtomically(kExtBankFileName, old);
+            std::size_t requests = 0, sentDuringBox = 0;
+            w.whileBoxShows = [&] {
+                requests = w.TakeReceived().size();
+                QTest::keyClick(w.window.Fader(0), Qt::Key_Down);
+                replyCollector.OnShortMessage(0, 0, test::Hex("C0 05"));
+                QCoreApplication::processEvents();
+                sentDuringBox = w.TakeReceived().size();
+            };
+            test::CancelProgressAt(w.window, cancel ? 5 : 1000, [&] { w.window.Button(perf_main::kReceivePatches)->click(); });
+            const auto banks = w.instrument->StoredSounds();
+            QCOMPARE(w.boxes, std::vector<std::string>{cancel ? "INT bank: cancelled; patches_int.bnk was not changed.\n"
+                                                                "EXT bank: cancelled; patches_ext.bnk was not changed."
+                                                              : "INT bank: all 130 patches received, patches_int.bnk written.\n"
+                                                                "EXT bank: all 130 patches received, patches_ext.bnk written."});
+            QCOMPARE(ReadWholeFile(kIntBankFileName), cancel ? old : sim::BankFileBytes(banks, sim::BankFile::Int));
+            QCOMPARE(ReadWholeFile(kExtBankFileName), cancel ? old : sim::BankFileBytes(banks, sim::BankFile::Ext));
+            QVERIFY(!cancel || (requests >= 5 && requests < 20));
+            QCOMPARE(sentDuringBox, std::size_t{0});
+            // Afterwards each runs once, in order: the fader's change, then the request.
+            QCoreApplication::sendPostedEvents(&w.window);
+            const QString volume = w.window.Fader(0)->Label();
+            QCOMPARE(w.TakeReceivedBytes(),
+                     (std::vector<Bytes>{test::Change("30 00 38 " + QString::number(volume.toInt(), 16)), kPerformanceRequest}));
+        }
     }
 
     // A stored port that is gone: no selection, and OK stays inert.

@@ -31,15 +31,6 @@ QString Where(const QWidget* control)
     return QString::number(dialog ? dialog->TemplateId() : 0) + u'/' + name;
 }
 
-// Empty when text fits space, else how much room it needs and has.
-QString Misfit(const QFontMetrics& metrics, const QRect& space, const QString& text, int flags)
-{
-    const QSize needed = metrics.size(flags, text);
-    if (needed.width() <= space.width() && needed.height() <= space.height())
-        return {};
-    return QString::asprintf(" (%dx%d in %dx%d)", needed.width(), needed.height(), space.width(), space.height());
-}
-
 // Where a label draws its text, in its dialog.
 QRect TextArea(const QLabel& label)
 {
@@ -51,6 +42,12 @@ QRect TextArea(const QLabel& label)
 void CollectClipped(const QWidget* control, QStringList& clipped)
 {
     auto clip = [&](const QString& text) { clipped << Where(control) + QStringLiteral(": ") + text; };
+    // text in space, or how much room it needs and has
+    auto fit = [&](const QRect& space, const QString& text, int flags) {
+        const QSize needed = control->fontMetrics().size(flags, text);
+        if (needed.width() > space.width() || needed.height() > space.height())
+            clip(text + QString::asprintf(" (%dx%d in %dx%d)", needed.width(), needed.height(), space.width(), space.height()));
+    };
     if (const auto* label = qobject_cast<const QLabel*>(control)) {
         // The label's own measure: its widest word (the whole text unless it
         // wraps), and its height when laid out at its width.
@@ -74,10 +71,8 @@ void CollectClipped(const QWidget* control, QStringList& clipped)
         option.text = button->text();
         if (button->isFlat())
             option.features |= QStyleOptionButton::Flat;
-        const QRect space = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-        const QString misfit = Misfit(button->fontMetrics(), space, button->text(), Qt::TextShowMnemonic);
-        if (!misfit.isEmpty())
-            clip(button->text() + misfit);
+        fit(button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button), button->text(),
+            Qt::TextShowMnemonic);
     } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
         QStyleOptionComboBox option;
         option.initFrom(combo);
@@ -86,11 +81,8 @@ void CollectClipped(const QWidget* control, QStringList& clipped)
         const QRect space = combo->style()
                                 ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
                                 .adjusted(2, 0, -2, 0);
-        for (int i = 0; i < combo->count(); ++i) {
-            const QString misfit = Misfit(combo->fontMetrics(), space, combo->itemText(i), 0);
-            if (!misfit.isEmpty())
-                clip(combo->itemText(i) + misfit);
-        }
+        for (int i = 0; i < combo->count(); ++i)
+            fit(space, combo->itemText(i), 0);
     }
 }
 

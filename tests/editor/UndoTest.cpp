@@ -97,16 +97,15 @@ private slots:
     void aGestureIsOneStepThatUndoesAndRedoes()
     {
         QFETCH(Gesture, gesture);
-        test::EditorFixture fixture;
-        Editor editor(fixture, true);
+        Editor editor(true);
         QVERIFY(editor.ready);
-        const auto held = [&] { return fixture.instrument->ReadMemory(gesture.address, gesture.count); };
+        const auto held = [&] { return editor.instrument->ReadMemory(gesture.address, gesture.count); };
         const Bytes before = held();
         const QString shownBefore = gesture.shown(editor);
         const int steps = editor.window.History().Stack().index();
         gesture.make(editor);
         QCoreApplication::processEvents();
-        const auto made = fixture.Received(gesture.messages);
+        const auto made = editor.Received(gesture.messages);
         QVERIFY(made.size() >= gesture.messages);
         const std::vector<Bytes> lastStep(made.end() - static_cast<std::ptrdiff_t>(gesture.messages), made.end());
         const Bytes after = held();
@@ -115,12 +114,12 @@ private slots:
         QCOMPARE(editor.window.History().Stack().index(), steps + 1);
         for (QKeyCombination redo : {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}) {
             Undo(editor.window);
-            QCOMPARE(fixture.Received(gesture.messages), WithData(lastStep, gesture.address, before));
+            QCOMPARE(editor.Received(gesture.messages), WithData(lastStep, gesture.address, before));
             QCOMPARE(editor.window.History().Stack().index(), steps);
             QCOMPARE(held(), before);
             QCOMPARE(gesture.shown(editor), shownBefore);
             Keys(editor.window, redo);
-            QCOMPARE(fixture.Received(gesture.messages), lastStep);
+            QCOMPARE(editor.Received(gesture.messages), lastStep);
             QCOMPARE(held(), after);
             QCOMPARE(gesture.shown(editor), shownAfter);
         }
@@ -128,49 +127,45 @@ private slots:
 
     void anAccidentalRequestIsUndoneByTransmittingTheEdits()
     {
-        test::EditorFixture fixture;
-        Editor editor(fixture, true);
+        Editor editor(true);
         QVERIFY(editor.ready);
         editor.window.SetDetectManualChange(false);
         QVERIFY(!editor.window.isWindowModified());
         test::DragFader(editor.window.Fader(0), {-20});
         QVERIFY(editor.window.isWindowModified());
-        const Bytes edited = test::PerformanceOf(fixture.device);
-        QCOMPARE(fixture.instrument->SelectPerformance(sim::PerformanceBank::Internal, 5), sim::PanelOutcome::Selected);
-        const Bytes other = fixture.instrument->EditBuffer(DumpType::Performance);
+        const Bytes edited = test::PerformanceOf(editor.device);
+        QCOMPARE(editor.instrument->SelectPerformance(sim::PerformanceBank::Internal, 5), sim::PanelOutcome::Selected);
+        const Bytes other = editor.instrument->EditBuffer(DumpType::Performance);
         QVERIFY(other != edited);
-        fixture.TakeReceived();
         editor.window.Button(perf_main::kRequest)->click();
-        QCOMPARE(fixture.TakeReceivedBytes(), std::vector<Bytes>{test::Hex(QStringLiteral("F0 43 20 64 0E 4F 00 F7"))});
-        QCOMPARE(test::PerformanceOf(fixture.device), other);
+        QCOMPARE(test::PerformanceOf(editor.device), other);
         QCOMPARE(editor.window.windowTitle(),
                  QStringLiteral("CS6x Performance Editor - %1[*]").arg(editor.window.NameEdit()->text()));
         QVERIFY(!editor.window.isWindowModified());
         Undo(editor.window);
-        QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), edited);
-        QCOMPARE(test::PerformanceOf(fixture.device), edited);
+        QCOMPARE(editor.instrument->EditBuffer(DumpType::Performance), edited);
+        QCOMPARE(test::PerformanceOf(editor.device), edited);
         QCOMPARE(static_cast<int>(editor.window.Fader(0)->Value()), int{edited[0x38]});
         QVERIFY(!editor.window.isWindowModified()); // sent whole
         Keys(editor.window, Qt::CTRL | Qt::Key_Y);
-        QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), other);
+        QCOMPARE(editor.instrument->EditBuffer(DumpType::Performance), other);
     }
 
     // A change made in one window, here undone from the quick edit, shows in
     // the strip and the receive switches without being asked.
     void anUndoInOneWindowShowsInTheOthers()
     {
-        test::EditorFixture fixture;
-        Editor editor(fixture, true);
+        Editor editor(true);
         QVERIFY(editor.ready);
         FaderControl* volume = editor.Strip().Fader(0);
         const double volumeBefore = volume->Value();
         test::DragFader(volume, {-10});
-        CS6R_PerfPartRecv receive(&editor.Strip(), &fixture.device, 0);
+        CS6R_PerfPartRecv receive(&editor.Strip(), &editor.device, 0);
         QVERIFY(test::Activate(receive));
         QPushButton* box = receive.Box(perf_part_recv::kControlChange);
         const bool boxBefore = box->isChecked();
         box->click();
-        CS6R_PerfPartEdit quickEdit(&editor.Strip(), &fixture.device, 0);
+        CS6R_PerfPartEdit quickEdit(&editor.Strip(), &editor.device, 0);
         QVERIFY(test::Activate(quickEdit));
         FaderControl* cutoff = quickEdit.Fader(0);
         const double cutoffBefore = cutoff->Value();
@@ -186,18 +181,17 @@ private slots:
 
     void twentyMixedEditsUndoneLeaveTheInstrumentAsItWas()
     {
-        test::EditorFixture fixture;
-        Editor editor(fixture, true);
+        Editor editor(true);
         QVERIFY(editor.ready);
-        const Bytes start = fixture.instrument->EditBuffer(DumpType::Performance);
+        const Bytes start = editor.instrument->EditBuffer(DumpType::Performance);
         const auto gestures = Gestures();
         for (std::size_t i = 0; i < 20; ++i)
             gestures[i % gestures.size()].second.make(editor);
-        QVERIFY(fixture.instrument->EditBuffer(DumpType::Performance) != start);
+        QVERIFY(editor.instrument->EditBuffer(DumpType::Performance) != start);
         for (int i = 0; i < 40 && editor.window.History().Stack().canUndo(); ++i)
             Undo(editor.window);
-        QCOMPARE(fixture.instrument->EditBuffer(DumpType::Performance), start);
-        QCOMPARE(test::PerformanceOf(fixture.device), start);
+        QCOMPARE(editor.instrument->EditBuffer(DumpType::Performance), start);
+        QCOMPARE(test::PerformanceOf(editor.device), start);
     }
 };
 
