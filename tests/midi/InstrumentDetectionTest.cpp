@@ -2,7 +2,6 @@
 // JACK server of the test's own among ports that do not answer, a first
 // start that finds the one instrument by itself, and its ports found again
 // after the server restarted.
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
@@ -18,7 +17,6 @@
 
 #include "app/EditorApp.h"
 #include "editor/CS6R_PerfMainEdig.h"
-#include "framework/UserMessage.h"
 #include "midi/DriverList.h"
 #include "midi/InstrumentDetector.h"
 #include "midi/JackDriver.h"
@@ -29,8 +27,7 @@
 #include "sim/DataFiles.h"
 #include "sim/EmulatedPeer.h"
 #include "synth/BankFiles.h"
-#include "tests/support/ChildProcess.h"
-#include "tests/support/JackServer.h"
+#include "tests/support/MidiTestSupport.h"
 
 namespace cs6 {
 namespace {
@@ -66,40 +63,22 @@ private:
     Transmit transmit_;
 };
 
-// The message boxes shown while it lives, each split into its lines.
-struct Boxes : std::vector<std::vector<std::string>> {
-    Boxes()
-        : previous(SetMessageBoxHandler([this](std::string_view text) {
-              std::istringstream lines{std::string(text)};
-              auto& box = emplace_back();
-              for (std::string line; std::getline(lines, line);)
-                  box.push_back(line);
-          }))
+// The current folder is a new one holding the factory data files while it lives.
+struct InFolderWithDataFiles {
+    InFolderWithDataFiles()
     {
+        EXPECT_EQ(sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome, sim::WriteResult::Outcome::Written);
+        QDir::setCurrent(folder.path());
     }
-    ~Boxes() { SetMessageBoxHandler(std::move(previous)); }
-    MessageBoxHandler previous;
-};
-
-struct App {
-    App()
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "midi_tests";
-        static char* argv[] = {name, nullptr};
-        application = std::make_unique<QApplication>(argc, argv);
-    }
-    std::unique_ptr<QApplication> application;
+    ~InFolderWithDataFiles() { QDir::setCurrent(previous); }
+    QTemporaryDir folder;
+    QString previous = QDir::currentPath();
 };
 
 TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrSeveral)
 {
-    std::string whyNot;
-    auto server = test::JackServer::StartAny(&whyNot);
-    if (!server)
-        GTEST_SKIP() << "JACK server could not start here: " << whyNot;
-    App app;
+    CS6_JACK_SERVER_OR_SKIP();
+    test::OffscreenApp app;
     JackDriver quiet("quiet"); // ports that never answer
     ASSERT_TRUE(quiet.Connect());
     midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
@@ -110,29 +89,22 @@ TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrS
         std::string input, output;     // selected afterwards
         std::vector<std::string> box;  // its lines after the first, in any order
     };
-    const std::string none = "No CS6x answered the identity request.";
-    const std::string several = "Several CS6x answered: choose the ports of the one to use.";
     const Row rows[] = {
-        {{}, "Other synth", "Other synth", {none}},
+        {{}, "Other synth", "Other synth", {"No CS6x answered the identity request."}},
         {{"cs6sim"}, "cs6sim:midi_out (JACK)", "cs6sim:midi_in (JACK)", {}},
-        {{"cs6sim", "cs6sim2"},
-         "Other synth",
-         "Other synth",
-         {several, "IN cs6sim2:midi_out (JACK), OUT cs6sim2:midi_in (JACK)",
-          "IN cs6sim:midi_out (JACK), OUT cs6sim:midi_in (JACK)"}},
+        {{"cs6sim", "cs6sim2"}, "Other synth", "Other synth",
+         {"Several CS6x answered: choose the ports of the one to use.",
+          "IN cs6sim2:midi_out (JACK), OUT cs6sim2:midi_in (JACK)", "IN cs6sim:midi_out (JACK), OUT cs6sim:midi_in (JACK)"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.sims.size());
         std::vector<std::unique_ptr<test::ChildProcess>> sims;
-        for (const std::string& name : row.sims) {
-            sims.push_back(test::ChildProcess::Start(CS6SIM_PATH, {"--name", name}));
-            std::string ready;
-            ASSERT_TRUE(sims.back() && sims.back()->ReadLine(ready, 10s)) << name;
-        }
+        for (const std::string& name : row.sims)
+            ASSERT_TRUE(sims.emplace_back(test::StartSim({"--name", name}))) << name;
         // The connection is open on the quiet ports, and stays so.
         midiSettings = {1, 0, 1, PortGuid(kJackKind, "quiet:midi_out"), {}, PortGuid(kJackKind, "quiet:midi_in")};
         OpenMidiConnection();
-        Boxes boxes;
+        test::Boxes boxes;
         MidiSetupDlg setup;
         // A choice not yet confirmed, which only a single find replaces.
         setup.InputList()->setCurrentText(QStringLiteral("Other synth"));
@@ -143,8 +115,12 @@ TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrS
         EXPECT_EQ(setup.OutputList()->currentText().toStdString(), row.output);
         ASSERT_EQ(boxes.size(), row.box.empty() ? 0u : 1u);
         if (!row.box.empty()) {
-            std::sort(boxes[0].begin() + 1, boxes[0].end());
-            EXPECT_EQ(boxes[0], row.box);
+            std::istringstream text(boxes[0]);
+            std::vector<std::string> lines;
+            for (std::string line; std::getline(text, line);)
+                lines.push_back(line);
+            std::sort(lines.begin() + 1, lines.end());
+            EXPECT_EQ(lines, row.box);
         }
         EXPECT_TRUE(inputOpen && outputOpen && inputPort->PortGuid() == midiSettings.inputPortGuid);
         CloseMidiConnection();
@@ -160,34 +136,26 @@ TEST(InstrumentDetection, DetectInMidiSetupSelectsTheOneThatAnswersOrSaysNoneOrS
 // only when no real one answers beside it.
 TEST(InstrumentDetection, AFirstStartFindsTheOneInstrumentAndStartsOnItWithoutABox)
 {
-    App app;
-    QTemporaryDir folder;
-    const QString previousFolder = QDir::currentPath();
-    ASSERT_EQ(sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome, sim::WriteResult::Outcome::Written);
-    QDir::setCurrent(folder.path()); // no settings.dat
+    test::OffscreenApp app;
+    const InFolderWithDataFiles folder; // no settings.dat
     std::string whyNot;
     auto server = test::JackServer::StartAny(&whyNot);
     for (const bool withReal : {false, true}) {
         SCOPED_TRACE(withReal);
         if (withReal && !server)
             GTEST_SKIP() << "JACK server could not start here: " << whyNot;
-        std::unique_ptr<test::ChildProcess> real;
-        std::string ready;
-        if (withReal) {
-            real = test::ChildProcess::Start(CS6SIM_PATH, {});
-            ASSERT_TRUE(real && real->ReadLine(ready, 10s));
-        }
-        Boxes boxes;
+        auto real = withReal ? test::StartSim({}) : nullptr;
+        ASSERT_EQ(bool(real), withReal);
+        test::Boxes boxes;
         auto instrument = std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests());
         EditorApp editor({.drivers = {InProcessPorts({{"Other synth", std::make_shared<OtherSynth>()},
                                                       {sim::kEmulatedPortName, std::make_shared<sim::EmulatedPeer>(instrument)}}),
                                       JackMidi("cs6edit")}});
         editor.StartUp();
-        const QUuid input = withReal ? PortGuid(kJackKind, "cs6sim:midi_out") : PortGuid(kEmulatedKind, sim::kEmulatedPortName);
-        const QUuid output = withReal ? PortGuid(kJackKind, "cs6sim:midi_in") : input;
+        const QUuid emulated = PortGuid(kEmulatedKind, sim::kEmulatedPortName);
         ASSERT_TRUE(inputOpen && outputOpen); // else the main dialog would ask
-        EXPECT_EQ(inputPort->PortGuid(), input);
-        EXPECT_EQ(outputPort->PortGuid(), output);
+        EXPECT_EQ(inputPort->PortGuid(), withReal ? PortGuid(kJackKind, "cs6sim:midi_out") : emulated);
+        EXPECT_EQ(outputPort->PortGuid(), withReal ? PortGuid(kJackKind, "cs6sim:midi_in") : emulated);
         EXPECT_TRUE(editor.MainDialog()->InitDialog());
         editor.ShutDown();
         EXPECT_TRUE(boxes.empty());
@@ -197,7 +165,6 @@ TEST(InstrumentDetection, AFirstStartFindsTheOneInstrumentAndStartsOnItWithoutAB
             EXPECT_EQ(real->Wait(10s), 0);
         }
     }
-    QDir::setCurrent(previousFolder);
 }
 
 // The JACK server restarted under the editor: no box, the title says so, an
@@ -205,21 +172,14 @@ TEST(InstrumentDetection, AFirstStartFindsTheOneInstrumentAndStartsOnItWithoutAB
 // does the next one.
 TEST(InstrumentDetection, PortsGoneWithTheJackServerAreReopenedAndTheInstrumentCatchesUp)
 {
-    std::string whyNot;
-    auto server = test::JackServer::StartAny(&whyNot);
-    if (!server)
-        GTEST_SKIP() << "JACK server could not start here: " << whyNot;
-    App app;
-    QTemporaryDir folder;
-    const QString previousFolder = QDir::currentPath();
-    ASSERT_EQ(sim::WriteFactoryDataFiles(folder.path().toStdString()).outcome, sim::WriteResult::Outcome::Written);
-    QDir::setCurrent(folder.path());
+    CS6_JACK_SERVER_OR_SKIP();
+    test::OffscreenApp app;
+    const InFolderWithDataFiles folder;
     midiSettings = {1, 0, 1, PortGuid(kJackKind, "cs6sim:midi_out"), {}, PortGuid(kJackKind, "cs6sim:midi_in")};
     SaveMidiSettings(kSettingsFileName);
-    std::string ready;
-    auto sim = test::ChildProcess::Start(CS6SIM_PATH, {"--no-pacing"});
-    ASSERT_TRUE(sim && sim->ReadLine(ready, 10s));
-    Boxes boxes;
+    auto sim = test::StartSim({"--no-pacing"});
+    ASSERT_TRUE(sim);
+    test::Boxes boxes;
     EditorApp editor({.drivers = {JackMidi("cs6edit")}});
     editor.StartUp();
     ASSERT_TRUE(editor.MainDialog()->InitDialog());
@@ -239,8 +199,7 @@ TEST(InstrumentDetection, PortsGoneWithTheJackServerAreReopenedAndTheInstrumentC
     sim.reset();
     server = test::JackServer::Start(server->Name(), &whyNot);
     ASSERT_TRUE(server) << whyNot;
-    sim = test::ChildProcess::Start(CS6SIM_PATH, {"--no-pacing"});
-    ASSERT_TRUE(sim && sim->ReadLine(ready, 10s));
+    ASSERT_TRUE(sim = test::StartSim({"--no-pacing"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.State() == PortState::Present; }, 10000));
     EXPECT_FALSE(editor.MainDialog()->windowTitle().contains(QStringLiteral("disconnected")));
     EXPECT_EQ(volume(), 0x11);
@@ -248,7 +207,6 @@ TEST(InstrumentDetection, PortsGoneWithTheJackServerAreReopenedAndTheInstrumentC
     EXPECT_EQ(volume(), 0x22);
     EXPECT_TRUE(boxes.empty()) << boxes.size();
     editor.ShutDown();
-    QDir::setCurrent(previousFolder);
 }
 
 } // namespace

@@ -5,11 +5,10 @@
 #include <chrono>
 #include <thread>
 
-#include "framework/UserMessage.h"
 #include "midi/JackDriver.h"
 #include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
-#include "tests/support/JackServer.h"
+#include "tests/support/MidiTestSupport.h"
 
 namespace cs6 {
 namespace {
@@ -20,41 +19,17 @@ using Clock = std::chrono::steady_clock;
 
 Bytes SysEx(std::size_t size, std::uint8_t seed)
 {
-    Bytes message(size);
-    message.front() = 0xF0;
+    Bytes message{0xF0};
     for (std::size_t i = 1; i + 1 < size; ++i)
-        message[i] = static_cast<std::uint8_t>((i + seed) & 0x7F);
-    message.back() = 0xF7;
+        message.push_back(static_cast<std::uint8_t>((i + seed) & 0x7F));
+    message.push_back(0xF7);
     return message;
 }
 
-// What a port received, once count messages came or 5 s passed.
-std::vector<Bytes> Received(DriverPort& port, std::size_t count)
-{
-    std::vector<TimedEvent> events;
-    const auto deadline = Clock::now() + 5s;
-    while (events.size() < count && port.ReadNotification()->WaitUntil(deadline))
-        (void)port.Read(events);
-    std::vector<Bytes> messages;
-    for (auto& event : events)
-        messages.push_back(std::move(event.bytes));
-    return messages;
-}
-
-// The message boxes shown while it lives.
-struct Boxes : std::vector<std::string> {
-    Boxes() : previous(SetMessageBoxHandler([this](std::string_view text) { emplace_back(text); })) {}
-    ~Boxes() { SetMessageBoxHandler(std::move(previous)); }
-    MessageBoxHandler previous;
-};
-
 TEST(JackTransport, ALargeSysExCrossesWholeAndInOrderAndAServerThatDiesFailsSendsAtOnce)
 {
-    std::string whyNot;
-    auto server = test::JackServer::StartAny(&whyNot);
-    if (!server)
-        GTEST_SKIP() << "JACK server could not start here: " << whyNot;
-    Boxes boxes;
+    CS6_JACK_SERVER_OR_SKIP();
+    test::Boxes boxes;
     MidiSystem system({.drivers = {JackMidi("cs6edit")}});
     const QUuid toPeer = PortGuid(kJackKind, "testpeer:midi_in");
     auto peer = std::make_unique<JackDriver>("testpeer"); // the other JACK client, playing the instrument
@@ -68,7 +43,7 @@ TEST(JackTransport, ALargeSysExCrossesWholeAndInOrderAndAServerThatDiesFailsSend
     const std::vector<Bytes> sent = {{0xC0, 0x05}, SysEx(4096, 1), {0xC0, 0x06}, SysEx(11, 2)};
     for (const auto& message : sent)
         ASSERT_EQ(output->SendMidiMessage(message, 0), SendOutcome::Sent);
-    EXPECT_EQ(Received(*peerIn, sent.size()), sent);
+    EXPECT_EQ(test::Received(*peerIn, sent.size()), sent);
     EXPECT_TRUE(boxes.empty());
 
     server->Kill();

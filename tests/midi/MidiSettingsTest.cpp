@@ -34,10 +34,8 @@ TEST(MidiSettingsFile, LoadsAndSavesTheSixFieldsInFileOrder)
 
     Bytes bytes{1, 7, 1}; // any non-zero flag counts as set
     bytes.resize(51);
-    const auto in = GuidToBytes(kInput);
-    const auto out = GuidToBytes(kOutput);
-    std::copy(in.begin(), in.end(), bytes.begin() + 3);
-    std::copy(out.begin(), out.end(), bytes.begin() + 35);
+    std::ranges::copy(GuidToBytes(kInput), bytes.begin() + 3);
+    std::ranges::copy(GuidToBytes(kOutput), bytes.begin() + 35);
     WriteFileAtomically(file, bytes);
     EXPECT_EQ(LoadMidiSettings(file), SettingsLoad::Loaded);
     EXPECT_EQ(midiSettings, (MidiSettings{1, 7, 1, kInput, QUuid(), kOutput}));
@@ -58,10 +56,9 @@ TEST(MidiSettingsFile, AShortFileLeavesTheFieldsItDoesNotReach)
     // A read that stops inside a GUID changes only the bytes it reached.
     const Bytes partial(40, 0x11); // the output GUID's first 5 bytes
     EXPECT_EQ(ParseMidiSettings(partial, settings), SettingsLoad::Short);
-    const auto got = GuidToBytes(settings.outputPortGuid);
-    const auto old = GuidToBytes(kOutput);
-    EXPECT_EQ(Bytes(got.begin(), got.begin() + 5), Bytes(5, 0x11));
-    EXPECT_TRUE(std::equal(got.begin() + 5, got.end(), old.begin() + 5));
+    auto expected = GuidToBytes(kOutput);
+    std::fill_n(expected.begin(), 5, 0x11);
+    EXPECT_EQ(GuidToBytes(settings.outputPortGuid), expected);
 }
 
 } // namespace

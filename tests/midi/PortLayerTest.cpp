@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/UserMessage.h"
 #include "midi/MidiConnection.h"
 #include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
+#include "tests/support/MidiTestSupport.h"
 
 namespace cs6 {
 namespace {
@@ -42,13 +42,10 @@ TEST(PortGuid, DerivedFromKindAndNameTheSameWayEveryRun)
 
 TEST(PortGuid, AlsaNamesLoseTheirClientAndPortNumbers)
 {
-    EXPECT_EQ(StripAlsaClientPort("CS6x:CS6x Port 1 20:0"), "CS6x:CS6x Port 1");
-    EXPECT_EQ(StripAlsaClientPort("Midi Through:Midi Through Port-0 14:0"), "Midi Through:Midi Through Port-0");
-    EXPECT_EQ(StripAlsaClientPort("CS6x:CS6x Port 1"), "CS6x:CS6x Port 1");
-    EXPECT_EQ(StripAlsaClientPort("name 12:"), "name 12:");
-    EXPECT_EQ(StripAlsaClientPort("20:0"), "20:0");
-    EXPECT_EQ(PortGuid(kAlsaKind, StripAlsaClientPort("CS6x:CS6x Port 1 24:0")),
-              PortGuid(kAlsaKind, StripAlsaClientPort("CS6x:CS6x Port 1 20:0")));
+    for (const auto& [name, stripped] : {std::pair{"CS6x:CS6x Port 1 20:0", "CS6x:CS6x Port 1"},
+                                         {"Midi Through:Midi Through Port-0 14:0", "Midi Through:Midi Through Port-0"},
+                                         {"CS6x:CS6x Port 1", "CS6x:CS6x Port 1"}, {"name 12:", "name 12:"}, {"20:0", "20:0"}})
+        EXPECT_EQ(StripAlsaClientPort(name), stripped);
 }
 
 TEST(PortGuid, SettingsByteLayoutIsLittleEndianThenData4)
@@ -61,59 +58,38 @@ TEST(PortGuid, SettingsByteLayoutIsLittleEndianThenData4)
 }
 
 // A driver with one output port that fails the way it is told to.
-class FailingDriver : public MidiDriver {
-public:
+struct FailingDriver : MidiDriver {
     struct Behaviour {
         bool clock = true;
         DriverSendResult send = DriverSendResult::Sent;
         bool activate = true;
     };
-    explicit FailingDriver(Behaviour behaviour) : behaviour_(behaviour) {}
-
-    static QUuid Guid() { return PortGuid("test", "failing"); }
-
-    std::vector<DriverPortInfo> ListPorts() override
-    {
-        return {{Guid(), "failing", "failing (test)", PortDirection::Output}};
-    }
-
-    std::unique_ptr<DriverPort> Open(const QUuid& guid, PortDirection direction) override
-    {
-        if (guid != Guid() || direction != PortDirection::Output)
-            return nullptr;
-        return std::make_unique<Port>(behaviour_);
-    }
-
-private:
-    class Port : public DriverPort {
-    public:
-        explicit Port(Behaviour behaviour) : behaviour_(behaviour) {}
-        bool Activate(bool) override { return behaviour_.activate; }
+    struct Port : DriverPort {
+        explicit Port(Behaviour b) : behaviour(b) {}
+        bool Activate(bool) override { return behaviour.activate; }
         std::optional<ReferenceTime> LatencyClock() override
         {
-            if (opened_ && !behaviour_.clock)
+            if (std::exchange(opened, true) && !behaviour.clock)
                 return std::nullopt;
-            opened_ = true;
             return ReferenceNow();
         }
         std::size_t MaxMessageBytes() const override { return 64; }
-        DriverSendResult Send(std::span<const std::uint8_t>, ReferenceTime) override { return behaviour_.send; }
-
-    private:
-        Behaviour behaviour_;
-        bool opened_ = false;
+        DriverSendResult Send(std::span<const std::uint8_t>, ReferenceTime) override { return behaviour.send; }
+        Behaviour behaviour;
+        bool opened = false;
     };
-    Behaviour behaviour_;
+    explicit FailingDriver(Behaviour b) : behaviour(b) {}
+    static QUuid Guid() { return PortGuid("test", "failing"); }
+    std::vector<DriverPortInfo> ListPorts() override { return {{Guid(), "failing", "failing (test)", PortDirection::Output}}; }
+    std::unique_ptr<DriverPort> Open(const QUuid& guid, PortDirection direction) override
+    {
+        return guid == Guid() && direction == PortDirection::Output ? std::make_unique<Port>(behaviour) : nullptr;
+    }
+    Behaviour behaviour;
 };
 
 class PortLayerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        previous_ = SetMessageBoxHandler([this](std::string_view text) { boxes.emplace_back(text); });
-    }
-    void TearDown() override { SetMessageBoxHandler(std::move(previous_)); }
-
     std::unique_ptr<MidiPort> OpenFailing(FailingDriver::Behaviour behaviour)
     {
         system_ = std::make_unique<MidiSystem>(
@@ -121,10 +97,9 @@ protected:
         return system_->CreateOutputPort(FailingDriver::Guid(), 0x100000);
     }
 
-    std::vector<std::string> boxes;
+    test::Boxes boxes;
 
 private:
-    MessageBoxHandler previous_;
     std::unique_ptr<MidiSystem> system_;
 };
 

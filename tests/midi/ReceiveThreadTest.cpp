@@ -10,12 +10,12 @@
 #include <future>
 #include <thread>
 
-#include "framework/UserMessage.h"
 #include "midi/MidiConnection.h"
 #include "midi/MidiSettings.h"
 #include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
 #include "midi/ReplyCollector.h"
+#include "tests/support/MidiTestSupport.h"
 
 namespace {
 std::atomic<bool> failThreadStart{false};
@@ -158,8 +158,7 @@ TEST_F(ReceiveThreadTest, AFullAnswerReleasesTheWaiterAtOnceInOrderAndClosingRel
         EXPECT_EQ(batch[i].data, Reply(int(i)));
 
     CloseMidiConnection();
-    EXPECT_FALSE(inputOpen || outputOpen);
-    EXPECT_EQ(inputPort, nullptr);
+    EXPECT_TRUE(!inputOpen && !outputOpen && !inputPort);
     ConnectionOutput().SendMessage(kRequest); // nothing open: dropped
     EXPECT_EQ(peer->received.size(), 1u);
 }
@@ -210,8 +209,7 @@ TEST_F(ReceiveThreadTest, AShortAnswerIsReleasedOneIdleTimeoutAfterArmOrItsLastR
 
 TEST_F(ReceiveThreadTest, AnInputThatCannotOpenOrStartReceivingStaysClosedQuietlyAndNobodyWaitsOnIt)
 {
-    std::vector<std::string> boxes;
-    auto previous = SetMessageBoxHandler([&](std::string_view text) { boxes.emplace_back(text); });
+    test::Boxes boxes;
     for (const bool noThread : {false, true}) {
         SCOPED_TRACE(noThread ? "no thread for receiving" : "no such port");
         if (!noThread)
@@ -233,7 +231,6 @@ TEST_F(ReceiveThreadTest, AnInputThatCannotOpenOrStartReceivingStaysClosedQuietl
         EXPECT_EQ(waiting.get(), 0u);
     }
     EXPECT_TRUE(boxes.empty());
-    SetMessageBoxHandler(std::move(previous));
 }
 
 } // namespace

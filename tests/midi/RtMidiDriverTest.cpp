@@ -5,12 +5,11 @@
 // standard error) are RtMidi's, whatever its API.
 #include <jack/jack.h>
 
-#include <QApplication>
 #include <QComboBox>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <thread>
 
 #include "midi/JackDriver.h"
 #include "midi/MidiConnection.h"
@@ -19,18 +18,14 @@
 #include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
 #include "midi/RtMidiDriver.h"
-#include "tests/support/JackServer.h"
+#include "tests/support/MidiTestSupport.h"
 
 namespace cs6 {
 namespace {
 
-using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Bulk(std::uint8_t index)
-{
-    return {0xF0, 0x43, 0x00, 0x64, 0x00, 0x01, 0x47, index, 0x00, 0x10, 0x00, 0xF7};
-}
+Bytes Bulk(int index) { return {0xF0, 0x43, 0x00, 0x64, 0x00, 0x01, 0x47, std::uint8_t(index), 0x00, 0x10, 0x00, 0xF7}; }
 
 TEST(RtMidiDriver, WithoutAnAlsaSequencerThereAreSimplyNoPorts)
 {
@@ -46,11 +41,7 @@ TEST(RtMidiDriver, WithoutAnAlsaSequencerThereAreSimplyNoPorts)
 
 TEST(RtMidiDriver, ReceivesAWholeDrumDumpOfSysExThroughTheCallbackWithoutAWord)
 {
-    std::string whyNot;
-    auto server = test::JackServer::StartAny(&whyNot);
-    if (!server)
-        GTEST_SKIP() << "JACK server could not start here: " << whyNot;
-
+    CS6_JACK_SERVER_OR_SKIP();
     JackDriver peer("testpeer");
     ASSERT_TRUE(peer.Connect());
     ::testing::internal::CaptureStderr();
@@ -59,9 +50,7 @@ TEST(RtMidiDriver, ReceivesAWholeDrumDumpOfSysExThroughTheCallbackWithoutAWord)
         ASSERT_TRUE(driver.Available());
         auto input = driver.Open(PortGuid("rtjack", "testpeer:midi_out"), PortDirection::Input);
         auto output = driver.Open(PortGuid("rtjack", "testpeer:midi_in"), PortDirection::Output);
-        ASSERT_TRUE(input && output);
-        ASSERT_TRUE(input->Activate(true));
-        ASSERT_TRUE(output->Activate(true));
+        ASSERT_TRUE(input && output && input->Activate(true) && output->Activate(true));
         EXPECT_EQ(driver.Open(PortGuid("rtjack", "nobody:midi_out"), PortDirection::Input), nullptr);
 
         // RtMidi names its own ports after the client; the peer reaches them there.
@@ -69,19 +58,13 @@ TEST(RtMidiDriver, ReceivesAWholeDrumDumpOfSysExThroughTheCallbackWithoutAWord)
         for (const auto& port : peer.ListPorts())
             if (port.direction == PortDirection::Output && port.name.rfind("cs6rt", 0) == 0)
                 toEditor = peer.Open(port.guid, PortDirection::Output);
-        ASSERT_TRUE(toEditor);
-        ASSERT_TRUE(toEditor->Activate(true));
+        ASSERT_TRUE(toEditor && toEditor->Activate(true));
 
         // 374 messages: a drum-voice bulk, far beyond RtMidi's polling queue.
+        std::vector<Bytes> sent;
         for (int i = 0; i < 374; ++i)
-            ASSERT_EQ(toEditor->Send(Bulk(static_cast<std::uint8_t>(i % 73)), ReferenceNow()),
-                      DriverSendResult::Sent);
-        std::vector<TimedEvent> events;
-        while (events.size() < 374 && input->ReadNotification()->Wait(5s))
-            (void)input->Read(events);
-        ASSERT_EQ(events.size(), 374u);
-        for (std::size_t i = 0; i < events.size(); ++i)
-            EXPECT_EQ(events[i].bytes, Bulk(static_cast<std::uint8_t>(i % 73)));
+            ASSERT_EQ(toEditor->Send(sent.emplace_back(Bulk(i % 73)), ReferenceNow()), DriverSendResult::Sent);
+        EXPECT_EQ(test::Received(*input, 374), sent);
 
         EXPECT_EQ(output->Send(Bulk(1), ReferenceNow()), DriverSendResult::Sent);
     }
@@ -92,10 +75,7 @@ TEST(RtMidiDriver, ReceivesAWholeDrumDumpOfSysExThroughTheCallbackWithoutAWord)
 // client:port numbers RtMidi appends, as "twin:Out 20:0" and "twin:Out 24:0".
 TEST(RtMidiDriver, OfTwoIdenticalDevicesTheSecondCanBeChosenInMidiSetupAndIsTheOneOpened)
 {
-    std::string whyNot;
-    auto server = test::JackServer::StartAny(&whyNot);
-    if (!server)
-        GTEST_SKIP() << "JACK server could not start here: " << whyNot;
+    CS6_JACK_SERVER_OR_SKIP();
     jack_client_t* twin = jack_client_open("twin", JackNoStartServer, nullptr);
     ASSERT_TRUE(twin);
     jack_port_t* in[2];
@@ -112,11 +92,7 @@ TEST(RtMidiDriver, OfTwoIdenticalDevicesTheSecondCanBeChosenInMidiSetupAndIsTheO
     midiSystem = std::make_unique<MidiSystem>(MidiSystemConfig{
         .drivers = {[] { return std::make_unique<RtMidiDriver>(RtMidi::UNIX_JACK, "cs6rt", "rtjack", "JACK"); }}});
     midiSettings = {};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "midi_tests";
-    char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
+    test::OffscreenApp app;
     {
         MidiSetupDlg setup;
         ASSERT_EQ(inputPorts.size(), 2u);
@@ -129,9 +105,7 @@ TEST(RtMidiDriver, OfTwoIdenticalDevicesTheSecondCanBeChosenInMidiSetupAndIsTheO
     ASSERT_TRUE(inputOpen && outputOpen);
     EXPECT_EQ(MidiSetupDlg().InputList()->currentIndex(), 1); // the stored choice shows as the second again
     // A connection shows from JACK's next cycle on.
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (!(jack_port_connected(in[1]) && jack_port_connected(out[1])) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
+    (void)QTest::qWaitFor([&] { return jack_port_connected(in[1]) && jack_port_connected(out[1]); }, 2000);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(jack_port_connected(out[i]), i) << "input from device " << i;
         EXPECT_EQ(jack_port_connected(in[i]), i) << "output to device " << i;

@@ -46,10 +46,7 @@ TEST_F(Instrument, BadOrForeignInputChangesNothingAndGetsNoAnswer)
                           instrument.EditBuffer(DumpType::DrumVoice), instrument.StoredSounds()};
     };
     const auto before = state();
-    Bytes badBlock = sysex::BulkDump(0x30, 0x00, 0x00, Bytes(68, 0x33));
-    Bytes badHeader = Frame(0x0E, 0x08, 0x05);
-    badBlock[badBlock.size() - 2] ^= 0x01; // checksums off by one
-    badHeader[badHeader.size() - 2] ^= 0x01;
+    const auto badChecksum = [](Bytes m) { m[m.size() - 2] ^= 0x01; return m; }; // off by one
     EXPECT_EQ(Exchange({
                   Request(0x18, 0x00), Request(0x00, 0x05), // PLG1 (no board), PRE1 (never requested)
                   Request(0x28, 0x02), Request(0x41, 0x40), // INT kit 3, EXT perf 65: no such location
@@ -64,7 +61,8 @@ TEST_F(Instrument, BadOrForeignInputChangesNothingAndGetsNoAnswer)
                   Change(0x30, 0x00, 0x7F, {0x11, 0x22}), // past the end of its block
                   Change(0x30, 0x00, 0x05, {}),           // no data
                   {0xF0, 0x43, 0x10, 0x64, 0x30, 0x00, 0x05, 0x91, 0xF7}, // high bit inside SysEx
-                  badBlock, badHeader, Frame(0x0F, 0x08, 0x05),         // a bad header opens nothing
+                  badChecksum(sysex::BulkDump(0x30, 0x00, 0x00, Bytes(68, 0x33))),
+                  badChecksum(Frame(0x0E, 0x08, 0x05)), Frame(0x0F, 0x08, 0x05), // a bad header opens nothing
                   Frame(0x0E, 0x08, 0x05), Frame(0x0F, 0x08, 0x06),     // a footer for another program
                   Frame(0x0E, 0x00, 0x05), Frame(0x0F, 0x00, 0x05),     // PRE1 is read-only
                   {0xB0, 0x00, 0x3F}, {0xB0, 0x20, 0x01}, {0xC1, 0x05}, // program change on channel 2

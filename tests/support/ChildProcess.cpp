@@ -1,5 +1,7 @@
 #include "tests/support/ChildProcess.h"
 
+#include <QDeadlineTimer>
+
 #include <csignal>
 
 namespace cs6::test {
@@ -23,12 +25,10 @@ ChildProcess::~ChildProcess()
 
 bool ChildProcess::ReadLine(std::string& line, std::chrono::milliseconds timeout)
 {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!process_.canReadLine()) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || !process_.waitForReadyRead(static_cast<int>(left.count())))
+    const QDeadlineTimer deadline(timeout);
+    while (!process_.canReadLine())
+        if (deadline.hasExpired() || !process_.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
             return false;
-    }
     line = process_.readLine().chopped(1).toStdString();
     return true;
 }

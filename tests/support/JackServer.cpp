@@ -39,12 +39,8 @@ void RemoveStaleJackState()
 // True when a client can connect to the server named by JACK_DEFAULT_SERVER.
 bool JackServerAnswers()
 {
-    jack_status_t status{};
-    jack_client_t* probe = jack_client_open("cs6probe", JackNoStartServer, &status);
-    if (!probe)
-        return false;
-    jack_client_close(probe);
-    return true;
+    jack_client_t* probe = jack_client_open("cs6probe", JackNoStartServer, nullptr);
+    return probe && (jack_client_close(probe), true);
 }
 
 } // namespace
@@ -52,32 +48,30 @@ bool JackServerAnswers()
 std::unique_ptr<JackServer> JackServer::StartAny(std::string* whyNot)
 {
     for (int attempt = 0; attempt < 2; ++attempt) {
-        for (int i = 0; i < kServerNames; ++i) {
+        for (int i = 0; i < kServerNames; ++i)
             if (auto server = Start("cs6test-" + std::to_string(i), whyNot))
                 return server;
-        }
-        if (attempt == 0 && !AnyJackdRunning())
-            RemoveStaleJackState();
-        else
+        if (attempt > 0 || AnyJackdRunning())
             break;
+        RemoveStaleJackState();
     }
     return nullptr;
 }
 
 std::unique_ptr<JackServer> JackServer::Start(const std::string& name, std::string* whyNot)
 {
-    const char* jackd = "/usr/bin/jackd";
-    if (!std::filesystem::exists(jackd)) {
-        *whyNot = "jackd is not installed";
+    const auto fail = [whyNot](std::string why) {
+        *whyNot = std::move(why);
         return nullptr;
-    }
+    };
+    const char* jackd = "/usr/bin/jackd";
+    if (!std::filesystem::exists(jackd))
+        return fail("jackd is not installed");
     ::setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
     jack_set_error_function([](const char*) {});
     jack_set_info_function([](const char*) {});
-    if (JackServerAnswers()) {
-        *whyNot = "a server named " + name + " runs already";
-        return nullptr;
-    }
+    if (JackServerAnswers())
+        return fail("a server named " + name + " runs already");
 
     // Synchronous mode runs the clients of a cycle strictly in graph order;
     // without it libjack let a reader see a writer's half-filled MIDI buffer
@@ -90,28 +84,19 @@ std::unique_ptr<JackServer> JackServer::Start(const std::string& name, std::stri
     server->jackd_.setStandardOutputFile(QProcess::nullDevice());
     server->jackd_.setStandardErrorFile(QProcess::nullDevice());
     server->jackd_.start(jackd, {"--no-realtime", "--sync", "-d", "dummy", "-r", "48000", "-p", period ? period : "256"});
-    if (!server->jackd_.waitForStarted()) {
-        *whyNot = "jackd could not be started";
-        return nullptr;
-    }
+    if (!server->jackd_.waitForStarted())
+        return fail("jackd could not be started");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (server->jackd_.waitForFinished(50)) {
-            *whyNot = "jackd exited at once";
-            return nullptr;
-        }
-        if (JackServerAnswers()) {
-            // A server of the same name started by someone else at the same
-            // moment answers too; ours then gives up at once.
-            if (server->jackd_.waitForFinished(100)) {
-                *whyNot = "a server named " + name + " started elsewhere at the same time";
-                return nullptr;
-            }
-            return server;
-        }
+        if (server->jackd_.waitForFinished(50))
+            return fail("jackd exited at once");
+        // A server of the same name started by someone else at the same
+        // moment answers too; ours then gives up at once.
+        if (JackServerAnswers())
+            return server->jackd_.waitForFinished(100) ? fail("a server named " + name + " started elsewhere at the same time")
+                                                       : std::move(server);
     }
-    *whyNot = "jackd did not answer within 15 s";
-    return nullptr;
+    return fail("jackd did not answer within 15 s");
 }
 
 JackServer::~JackServer() { Stop(); }
