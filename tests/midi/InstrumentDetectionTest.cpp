@@ -50,17 +50,14 @@ TEST(InstrumentDetection, OnlyACs6xIdentityReplyCounts)
 
 // Another Yamaha instrument in process: it answers the identity request, but
 // not as a CS6x.
-class OtherSynth : public InProcessPeer {
-public:
+struct OtherSynth : InProcessPeer {
     void FromProgram(std::span<const std::uint8_t> message) override
     {
-        if (std::equal(message.begin(), message.end(), kIdentityRequest.begin(), kIdentityRequest.end()))
-            transmit_(Bytes{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x43, 0x00, 0x41, 0x3C, 0x03, 0x00, 0x00, 0x00, 0x01, 0xF7});
+        if (std::ranges::equal(message, kIdentityRequest))
+            transmit(Bytes{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x43, 0x00, 0x41, 0x3C, 0x03, 0x00, 0x00, 0x00, 0x01, 0xF7});
     }
-    void SetTransmit(Transmit transmit) override { transmit_ = std::move(transmit); }
-
-private:
-    Transmit transmit_;
+    void SetTransmit(Transmit to) override { transmit = std::move(to); }
+    Transmit transmit;
 };
 
 // The current folder is a new one holding the factory data files while it lives.

@@ -97,22 +97,19 @@ TEST(ReplyCollector, OnlyTwoByteChannelMessagesReachTheTarget)
 
 // Answers the next message it gets with the replies it holds, and keeps what
 // reached it. FromProgram runs on the sending (test) thread; Send on any.
-class Peer : public InProcessPeer {
-public:
+struct Peer : InProcessPeer {
     void FromProgram(std::span<const std::uint8_t> message) override
     {
         received.emplace_back(message.begin(), message.end());
         for (const auto& reply : std::exchange(answer, {}))
             Send(reply);
     }
-    void SetTransmit(Transmit transmit) override { transmit_ = std::move(transmit); }
-    void Send(const Bytes& message) const { transmit_(message); }
+    void SetTransmit(Transmit to) override { transmit = std::move(to); }
+    void Send(const Bytes& message) const { transmit(message); }
 
     std::vector<Bytes> answer;
     std::vector<Bytes> received;
-
-private:
-    Transmit transmit_;
+    Transmit transmit;
 };
 
 class ReceiveThreadTest : public ::testing::Test {
