@@ -110,8 +110,9 @@ private slots:
     {
         // How (0: capture lost, the button came up elsewhere; 1: value set to
         // 30 before the first move; 2: set to 30 mid-drag), the value after
-        // moving up 12 in all, the drags posted.
-        for (const auto& [how, value, drags] : {std::tuple{0, 74, 1}, std::tuple{1, 42, 1}, std::tuple{2, 32, 2}}) {
+        // moving up 12 in all, the steps posted.
+        for (const auto& [how, value, steps] : {std::tuple{0, 74, Numbers{kDrag, kRelease}}, std::tuple{1, 42, Numbers{kDrag, kRelease}},
+                                                std::tuple{2, 32, Numbers{kDrag, kDrag, kRelease}}}) {
             Window w(0, 127, 64);
             const QPoint press = w.Thumb();
             Press(&w.fader, press);
@@ -124,9 +125,7 @@ private slots:
             Move(&w.fader, press - QPoint(0, 12));
             Release(&w.fader, press - QPoint(0, 12)); // after a lost capture, a late release adds nothing
             QCOMPARE(w.fader.Value(), double(value));
-            Numbers expected(static_cast<std::size_t>(drags), kDrag);
-            expected.push_back(kRelease);
-            QCOMPARE(w.Deliver(), expected);
+            QCOMPARE(w.Deliver(), steps);
             QCOMPARE(w.fader.DragAnchor(), -1);
             QTest::keyClick(&w.fader, Qt::Key_Up);
             Wheel(&w.fader, 120);

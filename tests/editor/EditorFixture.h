@@ -22,6 +22,7 @@
 #include "framework/UserMessage.h"
 #include "midi/DriverList.h"
 #include "midi/MidiConnection.h"
+#include "midi/MidiPort.h"
 #include "midi/MidiSettings.h"
 #include "midi/MidiSystem.h"
 #include "midi/PortGuid.h"
@@ -41,58 +42,43 @@ namespace cs6::test {
 using Bytes = std::vector<std::uint8_t>;
 
 // The bytes of hex text such as "30 00 0E 01".
-inline Bytes Hex(const QString& text)
-{
-    Bytes bytes;
-    for (const QString& byte : text.split(u' ', Qt::SkipEmptyParts))
-        bytes.push_back(static_cast<std::uint8_t>(byte.toUInt(nullptr, 16)));
-    return bytes;
-}
+inline Bytes Hex(const QString& text) { return ParseHexString(text.toStdString()).value(); }
 
 // A parameter change F0 43 10 64 hh mm ll data.. F7 of "hh mm ll data..".
 inline Bytes Change(const QString& addressAndData) { return Hex("F0 43 10 64 " + addressAndData + " F7"); }
 
 // The message boxes shown while one lives, by their text; whileBoxShows, if
 // set, runs inside each, as the box's own event loop would.
-class BoxCapture {
-public:
+struct BoxCapture {
     BoxCapture()
     {
-        previous_ = SetMessageBoxHandler([this](std::string_view text) {
+        previous = SetMessageBoxHandler([this](std::string_view text) {
             boxes.emplace_back(text);
             if (whileBoxShows)
                 whileBoxShows();
         });
     }
-    ~BoxCapture() { SetMessageBoxHandler(std::move(previous_)); }
+    ~BoxCapture() { SetMessageBoxHandler(std::move(previous)); }
     Q_DISABLE_COPY(BoxCapture)
-
     bool Shown(const QString& part) const
     {
         return std::ranges::any_of(boxes, [&](const auto& box) { return QString::fromStdString(box).contains(part); });
     }
-
     std::vector<std::string> boxes;
     std::function<void()> whileBoxShows;
-
-private:
-    MessageBoxHandler previous_;
+    MessageBoxHandler previous;
 };
 
 // The current folder is a new empty one while this lives.
-class InTemporaryFolder {
-public:
-    InTemporaryFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(folder_.path()); }
-    ~InTemporaryFolder() { QDir::setCurrent(previous_); }
+struct InTemporaryFolder {
+    InTemporaryFolder() { QDir::setCurrent(folder.path()); }
+    ~InTemporaryFolder() { QDir::setCurrent(previous); }
     Q_DISABLE_COPY(InTemporaryFolder)
-
-private:
-    QTemporaryDir folder_;
-    QString previous_;
+    QTemporaryDir folder;
+    QString previous = QDir::currentPath();
 };
 
-class EditorFixture : public BoxCapture {
-public:
+struct EditorFixture : BoxCapture {
     EditorFixture()
         : instrument(std::make_shared<sim::EmulatedInstrument>(sim::InstrumentOptions::ForUnitTests()))
     {
@@ -116,18 +102,16 @@ public:
         inputPorts.clear();
         outputPorts.clear();
     }
-
     Q_DISABLE_COPY(EditorFixture)
 
     // Everything the instrument received since the last call.
     std::vector<sim::LoggedMessage> TakeReceived()
     {
         auto all = instrument->ReceivedMessages();
-        std::vector<sim::LoggedMessage> fresh(all.begin() + static_cast<std::ptrdiff_t>(seen_), all.end());
-        seen_ = all.size();
+        std::vector<sim::LoggedMessage> fresh(all.begin() + static_cast<std::ptrdiff_t>(seen), all.end());
+        seen = all.size();
         return fresh;
     }
-
     std::vector<Bytes> TakeReceivedBytes() { return BytesOf(TakeReceived()); }
     static std::vector<Bytes> BytesOf(const std::vector<sim::LoggedMessage>& messages)
     {
@@ -139,7 +123,7 @@ public:
     // TakeReceivedBytes once count more messages arrived (or two seconds passed).
     std::vector<Bytes> Received(std::size_t count)
     {
-        (void)instrument->WaitForReceived(seen_ + count, 2s);
+        (void)instrument->WaitForReceived(seen + count, 2s);
         return TakeReceivedBytes();
     }
 
@@ -171,9 +155,7 @@ public:
     ConnectionOutput output;
     CollectorReplySource replies;
     SynthDevice device;
-
-private:
-    std::size_t seen_ = 0;
+    std::size_t seen = 0; // messages taken
 };
 
 // The editor's performance, its blocks as one run of bytes.
@@ -246,17 +228,24 @@ inline void DragFader(FaderControl* fader, std::initializer_list<int> steps)
     DeliverPosted();
 }
 
+// Runs answer on the modal dialog that opens next, once it shows.
+inline void AtNextModal(std::function<void(QDialog&)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            answer(*modal);
+    });
+}
+
 // Runs action, which opens a modal dialog; returns that dialog's caption
 // after closing it as Escape would.
 template <typename Action>
 QString CaptionOfModal(Action action)
 {
     QString caption;
-    QTimer::singleShot(0, [&caption] {
-        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            caption = modal->windowTitle();
-            modal->reject();
-        }
+    AtNextModal([&caption](QDialog& modal) {
+        caption = modal.windowTitle();
+        modal.reject();
     });
     action();
     return caption;
@@ -290,14 +279,10 @@ struct PatchChoice {
 // cancelled). during, if set, runs while the dialog is open, before the choice.
 inline void AnswerNextPatchDialog(PatchChoice choice, std::function<void()> during = {})
 {
-    QTimer::singleShot(0, [choice, during] {
-        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        auto* dialog = qobject_cast<PatchSelectDlg*>(modal);
-        if (!dialog) {
-            if (modal)
-                modal->reject();
-            return;
-        }
+    AtNextModal([choice, during](QDialog& modal) {
+        auto* dialog = qobject_cast<PatchSelectDlg*>(&modal);
+        if (!dialog)
+            return modal.reject();
         if (during)
             during();
         Choose(dialog->BankList(), dialog->BankList()->findData(choice.row));

@@ -18,25 +18,18 @@ namespace {
 
 // The main window, shown and active so that its keys work, in a folder of its
 // own; its file dialogs answer with answer.
-struct Session {
-    Session()
+struct Session : test::InTemporaryFolder, test::MainWindow {
+    Session() : MainWindow(true)
     {
-        ready = window.InitDialog() && test::Activate(window);
         window.SetDetectManualChange(false);
         window.Files().SetPathChooser([this](QWidget*, PerformanceFiles::Purpose, const QString&) { return answer; });
     }
-    // An edit of the user's, which the instrument gets.
-    void Edit()
+    void Edit() // an edit of the user's, which the instrument gets
     {
         QComboBox* list = window.Combo(perf_main::kArpHold);
         test::Choose(list, (list->currentIndex() + 1) % list->count());
-        fixture.TakeReceived();
+        TakeReceived();
     }
-
-    test::InTemporaryFolder folder;
-    test::EditorFixture fixture;
-    CS6R_PerfMainEdig window{nullptr, &fixture.device};
-    bool ready = false;
     QString answer;
 };
 
@@ -63,10 +56,10 @@ private slots:
         s.Edit();
         s.answer = QStringLiteral("first"); // ".syx" is added
         s.window.Button(perf_main::kSaveFile)->click();
-        const Bytes saved = test::PerformanceOf(s.fixture.device);
+        const Bytes saved = test::PerformanceOf(s.device);
         QVERIFY(!s.window.isWindowModified() && s.window.windowTitle().contains(QStringLiteral("(first.syx)")));
         s.Edit();
-        const Bytes before = test::PerformanceOf(s.fixture.device);
+        const Bytes before = test::PerformanceOf(s.device);
         const int steps = s.window.History().Stack().index();
         s.answer = QStringLiteral("first.syx");
         if (way == "Open…")
@@ -80,16 +73,16 @@ private slots:
         if (way == "drop") // the drop goes where the drag was taken
             QVERIFY(QApplication::sendEvent(&s.window, &enter) && QApplication::sendEvent(&s.window, &drop));
         QCoreApplication::processEvents();
-        QCOMPARE(s.fixture.Received(34).size(), std::size_t{34});
-        QCOMPARE(s.fixture.instrument->EditBuffer(DumpType::Performance), saved);
-        QCOMPARE(test::PerformanceOf(s.fixture.device), saved);
+        QCOMPARE(s.Received(34).size(), std::size_t{34});
+        QCOMPARE(s.instrument->EditBuffer(DumpType::Performance), saved);
+        QCOMPARE(test::PerformanceOf(s.device), saved);
         QCOMPARE(s.window.History().Stack().index(), steps + 1);
         QVERIFY(!s.window.isWindowModified());
         QVERIFY(s.window.Files().SaveTo("second.syx"));
         QCOMPARE(ReadWholeFile("second.syx"), ReadWholeFile("first.syx"));
         s.window.Button(perf_main::kUndo)->click();
-        QCOMPARE(s.fixture.Received(34).size(), std::size_t{34});
-        QCOMPARE(s.fixture.instrument->EditBuffer(DumpType::Performance), before);
+        QCOMPARE(s.Received(34).size(), std::size_t{34});
+        QCOMPARE(s.instrument->EditBuffer(DumpType::Performance), before);
         QVERIFY(s.window.Button(perf_main::kRedo)->isEnabled());
     }
 
@@ -115,12 +108,12 @@ private slots:
         WriteFileAtomically("bad.syx", bytes);
         if (bytes.size() == 1)
             std::filesystem::resize_file("bad.syx", 50 << 20);
-        const Bytes before = test::PerformanceOf(s.fixture.device);
+        const Bytes before = test::PerformanceOf(s.device);
         const int steps = s.window.History().Stack().index();
         QVERIFY(!s.window.Files().OpenFile("bad.syx"));
-        QVERIFY(s.fixture.Shown(QStringLiteral("bad.syx: ")));
-        QCOMPARE(s.fixture.TakeReceivedBytes(), std::vector<Bytes>{});
-        QCOMPARE(test::PerformanceOf(s.fixture.device), before);
+        QVERIFY(s.Shown(QStringLiteral("bad.syx: ")));
+        QCOMPARE(s.TakeReceivedBytes(), std::vector<Bytes>{});
+        QCOMPARE(test::PerformanceOf(s.device), before);
         QCOMPARE(s.window.History().Stack().index(), steps);
         QVERIFY(s.window.isWindowModified() && !s.window.windowTitle().contains(QStringLiteral("bad.syx")));
     }

@@ -16,24 +16,21 @@ namespace {
 
 // The window in a folder of its own whose library holds INT 005 as the
 // instrument stores it, or the bytes given.
-struct Run {
+struct Run : test::InTemporaryFolder, test::EditorFixture {
     explicit Run(std::optional<test::Bytes> file = {})
     {
         FilePerformance int5{{bank::kIntPerf, 4}, {}};
-        const auto image = fixture.instrument->StoredImage(bank::kIntPerf, 4);
+        const auto image = instrument->StoredImage(bank::kIntPerf, 4);
         std::copy(image.begin(), image.end(), int5.blocks.begin());
         WriteFileAtomically(kLibraryFileName, file ? *file : SerializeLibrary({&int5, 1}));
-        window = std::make_unique<PerformanceLibraryWindow>(nullptr, fixture.device, history, ".");
+        window = std::make_unique<PerformanceLibraryWindow>(nullptr, device, history, ".");
         window->SetQuestion([this](QWidget*, const QString& text) {
             questions << text;
             return answers.isEmpty() || answers.takeFirst();
         });
-        fixture.TakeReceived();
+        TakeReceived();
     }
-
-    test::InTemporaryFolder folder;
-    test::EditorFixture fixture;
-    EditHistory history{fixture.device, nullptr};
+    EditHistory history{device, nullptr};
     std::unique_ptr<PerformanceLibraryWindow> window;
     QStringList questions;
     QList<bool> answers;
@@ -49,12 +46,12 @@ private slots:
     {
         Run run;
         run.window->OnReceive();
-        QVERIFY(run.fixture.Shown(QStringLiteral("EXT performances: all 64 received")));
+        QVERIFY(run.Shown(QStringLiteral("EXT performances: all 64 received")));
         const QAbstractItemModel* table = run.window->Table()->model();
         QCOMPARE(table->rowCount(), 192);
         for (const FilePerformance& p : run.window->Library().Performances()) { // in the table's order
             const int row = static_cast<int>(&p - run.window->Library().Performances().data());
-            const auto image = run.fixture.instrument->StoredImage(p.location.bankLsb, p.location.program);
+            const auto image = run.instrument->StoredImage(p.location.bankLsb, p.location.program);
             QCOMPARE(table->index(row, 0).data().toString() + table->index(row, 1).data().toString(),
                      QString::fromStdString(LocationLabel(p.location) + StoredName(image.data())).trimmed());
         }
@@ -70,11 +67,11 @@ private slots:
     {
         Run run;
         test::CancelProgressAt(*run.window, 5, [&] { run.window->OnReceive(); });
-        QVERIFY(run.fixture.Shown(QStringLiteral("INT performances: cancelled after 5 of 128")));
+        QVERIFY(run.Shown(QStringLiteral("INT performances: cancelled after 5 of 128")));
         QCOMPARE(run.window->Table()->model()->rowCount(), 1);
         Run damaged(test::Bytes{0xF0, 0x43});
         QCOMPARE(damaged.window->Table()->model()->rowCount(), 0);
-        QVERIFY(damaged.fixture.Shown(QString(kLibraryFileName) + ".bad"));
+        QVERIFY(damaged.Shown(QString(kLibraryFileName) + ".bad"));
     }
 
     void storeNamesWhatItReplacesAndAsksAgainWithoutABackup()
@@ -85,19 +82,19 @@ private slots:
         for (const auto& [silent, answers, stored] : rows) {
             Run run;
             run.answers = answers;
-            const auto old = run.fixture.instrument->StoredImage(bank::kIntPerf, 4);
-            std::copy_n("Edited", 6, run.fixture.device.Memory().Region(kPerformanceBlocks).begin());
+            const auto old = run.instrument->StoredImage(bank::kIntPerf, 4);
+            std::copy_n("Edited", 6, run.device.Memory().Region(kPerformanceBlocks).begin());
             run.window->Table()->selectRow(0);
             QCOMPARE(run.window->StoreButton()->text(), QStringLiteral("Store to INT 005…"));
             if (silent)
-                run.fixture.instrument->SetFaults({.noAnswer = true}, sim::FaultScope::UntilCleared);
+                run.instrument->SetFaults({.noAnswer = true}, sim::FaultScope::UntilCleared);
             run.window->StoreButton()->click();
             QCOMPARE(run.questions.size(), answers.size());
             QVERIFY(run.questions[0].contains("to INT 005, replacing INT 005 \"" +
                                               QString::fromStdString(StoredName(old.data())).trimmed() + "\""));
-            QCOMPARE(run.fixture.instrument->StoredImage(bank::kIntPerf, 4) != old, stored);
+            QCOMPARE(run.instrument->StoredImage(bank::kIntPerf, 4) != old, stored);
             QCOMPARE(run.window->HistoryList()->count(), stored && !silent ? 1 : 0);
-            QCOMPARE(run.fixture.boxes.size(), std::size_t{answers[0]}); // what was and was not done
+            QCOMPARE(run.boxes.size(), std::size_t{answers[0]}); // what was and was not done
         }
     }
 
@@ -109,9 +106,9 @@ private slots:
         const QRect cell = run.window->Table()->visualRect(run.window->Table()->model()->index(0, 1));
         QTest::mouseClick(run.window->Table()->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(run.window->Table()->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(run.fixture.Received(34).size(), std::size_t{34}); // as "Transmit" sends it
-        QCOMPARE(run.fixture.instrument->EditBuffer(DumpType::Performance),
-                 run.fixture.instrument->StoredImage(bank::kIntPerf, 4));
+        QCOMPARE(run.Received(34).size(), std::size_t{34}); // as "Transmit" sends it
+        QCOMPARE(run.instrument->EditBuffer(DumpType::Performance),
+                 run.instrument->StoredImage(bank::kIntPerf, 4));
         QCOMPARE(run.history.Stack().count(), 1);
     }
 };
