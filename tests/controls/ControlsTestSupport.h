@@ -11,12 +11,9 @@
 
 // Registers a Qt Test class with the one Qt Test executable, which runs them
 // all, or those named as its first arguments.
-#define CS6_EDITOR_TEST(TestClass)                                                                   \
-    static const bool registered##TestClass = (cs6::test::EditorTests().push_back(                  \
-        {#TestClass, [](int argc, char** argv) {                                                     \
-            TestClass test;                                                                          \
-            return QTest::qExec(&test, argc, argv);                                                  \
-        }}), true)
+#define CS6_EDITOR_TEST(TestClass)                                                                               \
+    static const bool registered##TestClass = (cs6::test::EditorTests().push_back(                              \
+        {#TestClass, [](int argc, char** argv) { TestClass test; return QTest::qExec(&test, argc, argv); }}), true)
 
 namespace cs6::test {
 

@@ -286,10 +286,8 @@ inline void AnswerNextPatchDialog(PatchChoice choice, std::function<void()> duri
         if (during)
             during();
         Choose(dialog->BankList(), dialog->BankList()->findData(choice.row));
-        if (choice.program < 0) {
-            dialog->reject();
-            return;
-        }
+        if (choice.program < 0)
+            return dialog->reject();
         dialog->ProgramList()->setCurrentIndex(choice.program);
         if (choice.enterOn)
             QTest::keyClick(dialog->Control(choice.enterOn), Qt::Key_Return);

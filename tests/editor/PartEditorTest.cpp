@@ -5,19 +5,12 @@
 #include <QLineEdit>
 
 #include "editor/CS6R_PartMatrix.h"
-#include "synth/SysExMessages.h"
 #include "tests/editor/EditorFixture.h"
 
 using namespace cs6;
 using test::Bytes;
 
 namespace {
-
-// F0 43 10 64 31 pp ll data.. F7: a parameter change of one part.
-Bytes PartChange(int part, int low, std::initializer_list<std::uint8_t> data)
-{
-    return sysex::ParameterChange(0x31, part, low, Bytes(data));
-}
 
 // The fixture with a strip for one part over the memory fetched from the
 // instrument after the changes plant ("hh mm ll data..") were made on it.
@@ -63,31 +56,18 @@ private slots:
 
     void aClickOnAFaderThumbSendsOneChangeAndADragOnePerStep()
     {
-        Strip s(0, QStringLiteral("31 00 0D 5A")); // 90
+        Strip s(0, QStringLiteral("31 00 0D 5A")); // volume 90
         QVERIFY(test::Activate(s.strip));
         test::DragFader(s.strip.Fader(0), {});
-        QCOMPARE(s.Received(1), std::vector<Bytes>{PartChange(0, 0x0D, {90})});
-        // Three steps upwards, each handled before the next, and the release:
-        // four messages, the last repeated.
+        QCOMPARE(s.Received(1), std::vector<Bytes>{test::Change("31 00 0D 5A")});
+        // Three steps upwards (91, 92, 93), each handled before the next, and
+        // the release: four messages, the last repeated.
         test::DragFader(s.strip.Fader(0), {-1, -2, -3});
-        QCOMPARE(s.Received(4), (std::vector<Bytes>{PartChange(0, 0x0D, {91}), PartChange(0, 0x0D, {92}),
-                                                          PartChange(0, 0x0D, {93}), PartChange(0, 0x0D, {93})}));
+        QCOMPARE(s.Received(4), (std::vector<Bytes>{test::Change("31 00 0D 5B"), test::Change("31 00 0D 5C"),
+                                                    test::Change("31 00 0D 5D"), test::Change("31 00 0D 5D")}));
     }
 
-    void theStripOpensBothDialogsForItsPart()
-    {
-        const std::tuple<int, int, QString> rows[] = {
-            {0x02, perf_part_main::kQuickEdit, "Part 3 filter & envelope QED"},
-            {0x60, perf_part_main::kQuickEdit, "Part PLG1 filter & envelope QED"},
-            {0x50, perf_part_main::kReceiveSwitches, "Part CL receive switches"},
-            {0x61, perf_part_main::kReceiveSwitches, "Part PLG2 receive switches"}};
-        for (const auto& [part, button, caption] : rows) {
-            Strip s(part);
-            QCOMPARE(test::CaptionOfModal([&, button = button] { s.strip.Button(button)->click(); }), caption);
-        }
-    }
-
-    void theMatrixSwitchesTheStripInTheMainWindow()
+    void theMatrixSwitchesTheStripAndItsDialogsInTheMainWindow()
     {
         test::EditorFixture fixture;
         for (const char* plant : {"31 00 0D 42", "31 50 0D 0B", "31 50 1C 43"}) // volumes 66 and 11, ind 4
@@ -111,15 +91,25 @@ private slots:
         QCOMPARE(strip->OutputSelectCombo()->currentText(), QStringLiteral("ind 4"));
         QVERIFY(matrix->Selector(part_matrix::kPartCL)->isChecked() && !matrix->Selector(part_matrix::kPart1)->isChecked());
         // The pressed selector again reloads the same part from the memory.
-        fixture.instrument->Receive(PartChange(0x50, 0x0D, {12}));
+        fixture.SetOnInstrument(QStringLiteral("31 50 0D 0C")); // 12
         QVERIFY(fixture.FetchPerformance());
         matrix->Selector(part_matrix::kPartCL)->click();
         QCOMPARE(strip->Fader(0)->Label(), QStringLiteral("12"));
         // "Request" reloads the strip too, for the part it shows.
-        fixture.instrument->Receive(PartChange(0x50, 0x0D, {44}));
+        fixture.SetOnInstrument(QStringLiteral("31 50 0D 2C")); // 44
         dialog.Button(perf_main::kRequest)->click();
         QCOMPARE(strip->Fader(0)->Label(), QStringLiteral("44"));
         QCOMPARE(strip->Title()->text(), QStringLiteral("PART CL"));
+        // The strip opens both its dialogs for the part it shows.
+        const std::tuple<int, int, QString> dialogs[] = {
+            {part_matrix::kPart1 + 2, perf_part_main::kQuickEdit, "Part 3 filter & envelope QED"},
+            {part_matrix::kPartPLG1, perf_part_main::kQuickEdit, "Part PLG1 filter & envelope QED"},
+            {part_matrix::kPartCL, perf_part_main::kReceiveSwitches, "Part CL receive switches"},
+            {part_matrix::kPartPLG2, perf_part_main::kReceiveSwitches, "Part PLG2 receive switches"}};
+        for (const auto& [selector, button, caption] : dialogs) {
+            matrix->Selector(selector)->click();
+            QCOMPARE(test::CaptionOfModal([&, button = button] { strip->Button(button)->click(); }), caption);
+        }
     }
 
     void tabFollowsTheTemplatesWithTheFadersInPlace()
@@ -169,7 +159,7 @@ private slots:
             if (leave)
                 QTest::keyClick(field, static_cast<Qt::Key>(leave));
             else
-                test::Move(s.strip.Fader(0), QPoint(2, 2), Qt::NoButton);
+                QTest::mouseMove(s.strip.Fader(0), QPoint(2, 2)); // a real pointer move: hovering takes the focus
             QCOMPARE(programs->currentIndex(), chosen);
             QCOMPARE(field->text(), programs->itemText(chosen));
             QVERIFY(dialog.isVisible());

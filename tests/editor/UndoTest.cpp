@@ -157,26 +157,23 @@ private slots:
     {
         Editor editor(true);
         QVERIFY(editor.ready);
-        FaderControl* volume = editor.Strip().Fader(0);
-        const double volumeBefore = volume->Value();
-        test::DragFader(volume, {-10});
         CS6R_PerfPartRecv receive(&editor.Strip(), &editor.device, 0);
-        QVERIFY(test::Activate(receive));
-        QPushButton* box = receive.Box(perf_part_recv::kControlChange);
-        const bool boxBefore = box->isChecked();
-        box->click();
         CS6R_PerfPartEdit quickEdit(&editor.Strip(), &editor.device, 0);
-        QVERIFY(test::Activate(quickEdit));
+        QVERIFY(test::Activate(receive) && test::Activate(quickEdit));
+        FaderControl* volume = editor.Strip().Fader(0);
+        QPushButton* box = receive.Box(perf_part_recv::kControlChange);
         FaderControl* cutoff = quickEdit.Fader(0);
-        const double cutoffBefore = cutoff->Value();
-        test::KeyFader(cutoff, cutoffBefore < 127 ? Qt::Key_Up : Qt::Key_Down);
-        QVERIFY(volume->Value() != volumeBefore && box->isChecked() != boxBefore && cutoff->Value() != cutoffBefore);
-        Undo(quickEdit);
-        QCOMPARE(cutoff->Value(), cutoffBefore);
-        Undo(quickEdit);
-        QCOMPARE(box->isChecked(), boxBefore);
-        Undo(quickEdit);
-        QCOMPARE(volume->Value(), volumeBefore);
+        const auto shown = [&] { return std::tuple{volume->Value(), box->isChecked(), cutoff->Value()}; };
+        const auto [volume0, box0, cutoff0] = shown();
+        test::DragFader(volume, {-10});
+        box->click();
+        test::KeyFader(cutoff, cutoff0 < 127 ? Qt::Key_Up : Qt::Key_Down);
+        const auto [volume1, box1, cutoff1] = shown();
+        QVERIFY(volume1 != volume0 && box1 != box0 && cutoff1 != cutoff0);
+        for (const auto& undone : {std::tuple{volume1, box1, cutoff0}, std::tuple{volume1, box0, cutoff0}, std::tuple{volume0, box0, cutoff0}}) {
+            Undo(quickEdit);
+            QVERIFY(shown() == undone);
+        }
     }
 
     void twentyMixedEditsUndoneLeaveTheInstrumentAsItWas()
