@@ -1,6 +1,6 @@
 // The whole program's run in a folder of its own, against the emulated
 // instrument in process: the port choice, kept in settings.dat from one run
-// to the next, and what the user is told when that file fails.
+// to the next, what the user is told when that file fails, and the icon.
 #include <filesystem>
 
 #include "app/EditorApp.h"
@@ -15,7 +15,7 @@ namespace {
 
 // A person at the program's modal dialogs: MIDI Setup gets the emulated
 // instrument's ports and OK when choose is set, else Cancel; the main window
-// is closed at once.
+// is closed at once. Notes the sizes of MIDI Setup's icon.
 struct Person {
     explicit Person(bool choose)
     {
@@ -23,6 +23,7 @@ struct Person {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* setup = dynamic_cast<MidiSetupDlg*>(modal)) {
                 ++setups;
+                iconSizes = setup->windowIcon().availableSizes(); // only the pictures it could read
                 const QString port = QString::fromLatin1(sim::kEmulatedPortName);
                 if (choose && test::Choose(setup->InputList(), port) && test::Choose(setup->OutputList(), port))
                     setup->OnOk();
@@ -35,6 +36,7 @@ struct Person {
         timer.start(10);
     }
     int setups = 0;
+    QList<QSize> iconSizes;
     QTimer timer;
 };
 
@@ -57,44 +59,37 @@ class EditorAppTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void noUsablePortsEndTheRun()
-    {
-        test::InTemporaryFolder folder;
-        test::BoxCapture boxes;
-        App run;
-        Person person(false);
-        QCOMPARE(run.app.InitInstance(), 0);
-        QCOMPARE(person.setups, 1);
-        // The missing data files are named, then the two port messages.
-        QCOMPARE(boxes.boxes.size(), std::size_t{4});
-        QVERIFY(QString::fromStdString(boxes.boxes[0]).contains(QStringLiteral("patches_pre.bnk")));
-        QVERIFY(QString::fromStdString(boxes.boxes[1]).contains(QStringLiteral("perf_init.prf")));
-        QCOMPARE(boxes.boxes[2], std::string("Current MIDI configuration is not valid. Please specify MIDI ports!"));
-        QCOMPARE(boxes.boxes[3], std::string("Required MIDI ports not specified. Exiting..."));
-        QVERIFY(run.instrument->ReceivedMessages().empty());
-        QVERIFY(!midiSystem);
-    }
-
-    // The first run asks for the ports and saves them at its end; the second
-    // opens them without asking and starts the instrument, then sends it the
-    // performance of the file it was started with (cs6edit FILE.syx).
+    // A run whose MIDI Setup is cancelled ends at once; the next asks for the
+    // ports again and saves them at its end; the one after opens them without
+    // asking and starts the instrument, then sends it the performance of the
+    // file it was started with (cs6edit FILE.syx).
     void theMidiSetupChoiceIsOpenedAgainByTheNextRun()
     {
         test::InTemporaryFolder folder;
         ParameterMemory file;
         std::ranges::copy(std::string_view("Started"), file.Bytes(PackAddress(0x30, 0, 0), 7).begin());
         WriteFileAtomically("start.syx", SerializePerformance(file));
-        for (bool first : {true, false}) {
+        for (const int run : {0, 1, 2}) { // cancelled, chosen, opened again
             test::BoxCapture boxes;
             midiSettings = {};
-            App run;
-            Person person(true);
-            QCOMPARE(run.app.InitInstance(first ? std::filesystem::path{} : std::filesystem::absolute("start.syx")), 0);
-            QCOMPARE(person.setups, first ? 1 : 0);
-            QCOMPARE(boxes.Shown(QStringLiteral("Current MIDI configuration is not valid")), first);
-            QCOMPARE(run.instrument->ReceivedMessages().size(), std::size_t{first ? 7u : 7u + 34}); // start-up, file
+            App app;
+            Person person(run > 0);
+            QCOMPARE(app.app.InitInstance(run < 2 ? std::filesystem::path{} : std::filesystem::absolute("start.syx")), 0);
+            QCOMPARE(person.setups, run < 2 ? 1 : 0);
+            QCOMPARE(boxes.Shown(QStringLiteral("Current MIDI configuration is not valid. Please specify MIDI ports!")), run < 2);
+            if (run == 0) { // the missing data files are named, then the two port messages
+                QCOMPARE(boxes.boxes.size(), std::size_t{4});
+                QVERIFY(QString::fromStdString(boxes.boxes[0]).contains(QStringLiteral("patches_pre.bnk")));
+                QVERIFY(QString::fromStdString(boxes.boxes[1]).contains(QStringLiteral("perf_init.prf")));
+                QCOMPARE(boxes.boxes[3], std::string("Required MIDI ports not specified. Exiting..."));
+                QVERIFY(app.instrument->ReceivedMessages().empty() && !midiSystem);
+                QCOMPARE(person.iconSizes,
+                         (QList<QSize>{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+                continue;
+            }
+            QCOMPARE(app.instrument->ReceivedMessages().size(), std::size_t{run == 1 ? 7u : 7u + 34}); // start-up, file
             const auto region = file.Region(BulkRegion(DumpType::Performance));
-            QCOMPARE(run.instrument->EditBuffer(DumpType::Performance) == test::Bytes(region.begin(), region.end()), !first);
+            QCOMPARE(app.instrument->EditBuffer(DumpType::Performance) == test::Bytes(region.begin(), region.end()), run == 2);
             for (const QUuid& port : {midiSettings.inputPortGuid, midiSettings.outputPortGuid})
                 QCOMPARE(port, PortGuid(kEmulatedKind, sim::kEmulatedPortName));
         }

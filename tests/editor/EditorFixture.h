@@ -220,8 +220,7 @@ inline void DragFader(FaderControl* fader, std::initializer_list<int> steps)
     Press(fader, thumb);
     QPoint at = thumb;
     for (int dy : steps) {
-        at = thumb + QPoint(0, dy);
-        Move(fader, at);
+        Move(fader, at = thumb + QPoint(0, dy));
         DeliverPosted();
     }
     Release(fader, at);

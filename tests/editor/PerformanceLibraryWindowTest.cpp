@@ -107,8 +107,7 @@ private slots:
         QTest::mouseClick(run.window->Table()->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(run.window->Table()->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(run.Received(34).size(), std::size_t{34}); // as "Transmit" sends it
-        QCOMPARE(run.instrument->EditBuffer(DumpType::Performance),
-                 run.instrument->StoredImage(bank::kIntPerf, 4));
+        QCOMPARE(run.instrument->EditBuffer(DumpType::Performance), run.instrument->StoredImage(bank::kIntPerf, 4));
         QCOMPARE(run.history.Stack().count(), 1);
     }
 };

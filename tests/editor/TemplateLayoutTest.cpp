@@ -1,8 +1,7 @@
 // Every text of every dialog fits the control that shows it: labels (wrapped
 // where they wrap), buttons and switches in both states, every item of every
 // list, and a fader's value at every position. ctest runs this at 96 and at
-// 192 dpi, so the layout is checked at both scales. And the windows show the
-// program's icon.
+// 192 dpi, so the layout is checked at both scales.
 #include <QLabel>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
@@ -10,7 +9,6 @@
 
 #include <algorithm>
 
-#include "app/EditorApp.h"
 #include "editor/CS6R_PartMatrix.h"
 #include "editor/CS6R_PerfPartEdit.h"
 #include "editor/CS6R_PerfPartRecv.h"
@@ -167,14 +165,6 @@ private slots:
         CollectClippedIn(midiSetup, clipped);
         clipped.removeDuplicates();
         QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("clipped:\n") + clipped.join(u'\n')));
-    }
-
-    void windowsShowTheProgramIconInEverySize()
-    {
-        const EditorApp app({});
-        // An icon lists only the pictures it could read.
-        QCOMPARE(MidiSetupDlg(nullptr).windowIcon().availableSizes(),
-                 (QList<QSize>{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
     }
 };
 

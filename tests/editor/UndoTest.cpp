@@ -99,29 +99,27 @@ private slots:
         QFETCH(Gesture, gesture);
         Editor editor(true);
         QVERIFY(editor.ready);
-        const auto held = [&] { return editor.instrument->ReadMemory(gesture.address, gesture.count); };
-        const Bytes before = held();
-        const QString shownBefore = gesture.shown(editor);
+        const auto state = [&] { // what the instrument holds and the control shows
+            return std::pair(editor.instrument->ReadMemory(gesture.address, gesture.count), gesture.shown(editor));
+        };
+        const auto before = state();
         const int steps = editor.window.History().Stack().index();
         gesture.make(editor);
         QCoreApplication::processEvents();
         const auto made = editor.Received(gesture.messages);
         QVERIFY(made.size() >= gesture.messages);
         const std::vector<Bytes> lastStep(made.end() - static_cast<std::ptrdiff_t>(gesture.messages), made.end());
-        const Bytes after = held();
-        const QString shownAfter = gesture.shown(editor);
-        QVERIFY(after != before);
+        const auto after = state();
+        QVERIFY(after.first != before.first);
         QCOMPARE(editor.window.History().Stack().index(), steps + 1);
         for (QKeyCombination redo : {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}) {
             Undo(editor.window);
-            QCOMPARE(editor.Received(gesture.messages), WithData(lastStep, gesture.address, before));
+            QCOMPARE(editor.Received(gesture.messages), WithData(lastStep, gesture.address, before.first));
             QCOMPARE(editor.window.History().Stack().index(), steps);
-            QCOMPARE(held(), before);
-            QCOMPARE(gesture.shown(editor), shownBefore);
+            QCOMPARE(state(), before);
             Keys(editor.window, redo);
             QCOMPARE(editor.Received(gesture.messages), lastStep);
-            QCOMPARE(held(), after);
-            QCOMPARE(gesture.shown(editor), shownAfter);
+            QCOMPARE(state(), after);
         }
     }
 
