@@ -17,10 +17,7 @@
 
 namespace cs6::test {
 
-struct EditorTestClass {
-    const char* name;
-    int (*run)(int argc, char** argv);
-};
+struct EditorTestClass { const char* name; int (*run)(int argc, char** argv); };
 inline std::vector<EditorTestClass>& EditorTests()
 {
     static std::vector<EditorTestClass> tests;

@@ -22,7 +22,6 @@ struct Window : QObject {
     Window(double min, double max, int value)
     {
         dialog.resize(200, 200);
-        fader.setParent(&dialog);
         fader.setGeometry(20, 20, 29, 63); // a part strip fader, 19 x 39 dialog units: its track y 10..48
         fader.SetRange(min, max, value);
         fader.notifyTarget = this;
@@ -40,7 +39,7 @@ struct Window : QObject {
     void customEvent(QEvent* event) override { static_cast<PostedCall*>(event)->Run(); }
     Numbers received;
     QDialog dialog;
-    FaderControl fader;
+    FaderControl fader{&dialog};
 };
 
 } // namespace

@@ -12,11 +12,7 @@ using namespace cs6::test;
 
 namespace {
 
-struct Call {
-    int row;
-    QPoint press, point;
-    bool operator==(const Call&) const = default;
-};
+struct Call { int row; QPoint press, point; bool operator==(const Call&) const = default; };
 
 // A panel that records what it is told.
 struct RecordingPanel : QvScrollableWndCtrl {

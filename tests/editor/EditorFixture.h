@@ -268,11 +268,7 @@ void CancelProgressAt(QWidget& window, int value, Action action)
 // A person's choice in the patch dialog: a bank row and a 0-based program,
 // then a click on OK, or Enter on the control enterOn. Without a program the
 // dialog is cancelled after the bank choice.
-struct PatchChoice {
-    int row;
-    int program = -1;
-    int enterOn = 0;
-};
+struct PatchChoice { int row, program = -1, enterOn = 0; };
 
 // Answers the patch dialog that is about to open (any other modal dialog is
 // cancelled). during, if set, runs while the dialog is open, before the choice.

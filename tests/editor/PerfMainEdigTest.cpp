@@ -4,7 +4,6 @@
 
 #include "framework/FileIo.h"
 #include "midi/MidiSetupDlg.h"
-#include "synth/SysExMessages.h"
 #include "tests/editor/EditorFixture.h"
 
 using namespace cs6;
@@ -76,8 +75,7 @@ private slots:
             const auto received = w.TakeReceived();
             QCOMPARE(received.size(), std::size_t{10});
             for (std::size_t i = 0; i < 10; ++i) {
-                QCOMPARE(received[i].bytes, sysex::ParameterChange(0x30, 0x00, static_cast<int>(i),
-                                                                   Bytes{static_cast<std::uint8_t>(stored[qsizetype(i)])}));
+                QCOMPARE(received[i].bytes, test::Change(QString::asprintf("30 00 %02X %02X", int(i), stored[qsizetype(i)])));
                 QVERIFY(i == 0 || received[i].time - received[i - 1].time >= 20ms);
             }
             QCOMPARE(InstrumentName(*w.instrument), stored.trimmed().toStdString());

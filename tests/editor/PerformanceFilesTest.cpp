@@ -1,7 +1,8 @@
 // Performance files in the main window against the emulated instrument: a
 // saved performance opened again, by each way in, is the same bytes, reaches
 // the instrument's edit buffer and is one undo step; a file refused changes
-// nothing and is named. The reader's reasons are PerformanceFileTest's.
+// nothing and is named: an empty file, one of another kind, one too large
+// (every reason the reader gives: PerformanceFileRefusal).
 #include <QMimeData>
 #include <QUrl>
 
@@ -86,8 +87,6 @@ private slots:
         QVERIFY(s.window.Button(perf_main::kRedo)->isEnabled());
     }
 
-    // An empty file, one of another kind, one too large; every reason a
-    // file is refused: PerformanceFileRefusal.
     void aRefusedFileChangesNothing_data()
     {
         QTest::addColumn<Bytes>("bytes");

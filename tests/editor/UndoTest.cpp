@@ -41,8 +41,7 @@ struct Gesture {
     std::function<void(Editor&)> make;
     std::function<QString(Editor&)> shown; // what its control shows
     std::uint32_t address = 0;
-    std::size_t count = 0;
-    std::size_t messages = 1;
+    std::size_t count = 0, messages = 1;
 };
 
 std::vector<std::pair<const char*, Gesture>> Gestures()
