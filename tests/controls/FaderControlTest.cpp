@@ -107,20 +107,31 @@ private slots:
     // at the old value.
     void AnInterruptedDragLeavesTheFaderReady()
     {
-        // How (0: capture lost, the button came up elsewhere; 1: value set to
-        // 30 before the first move; 2: set to 30 mid-drag), the value after
-        // moving up 12 in all, the steps posted.
-        for (const auto& [how, value, steps] : {std::tuple{0, 74, Numbers{kDrag, kRelease}}, std::tuple{1, 42, Numbers{kDrag, kRelease}},
-                                                std::tuple{2, 32, Numbers{kDrag, kDrag, kRelease}}}) {
+        // How (the capture lost, 0: the button came up elsewhere, 3: the fader
+        // hidden, 4: disabled, 5: a popup took the focus, 6: its window
+        // deactivated; or the value set to 30, 1: before the first move, 2:
+        // mid-drag), the value after moving up 12 in all, the steps posted.
+        const Numbers once{kDrag, kRelease};
+        const std::tuple<int, int, Numbers> rows[] = {{0, 74, once}, {1, 42, once}, {2, 32, {kDrag, kDrag, kRelease}},
+                                                      {3, 74, once}, {4, 74, once}, {5, 74, once}, {6, 74, once}};
+        for (const auto& [how, value, steps] : rows) {
             Window w(0, 127, 64);
+            w.dialog.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
             const QPoint press = w.Thumb();
             Press(&w.fader, press);
             if (how != 1)
                 Move(&w.fader, press - QPoint(0, 10));
-            if (how == 0)
-                Move(&w.fader, press - QPoint(0, 10), Qt::NoButton);
-            else
-                w.fader.SetValue(30);
+            QDialog other;
+            QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+            switch (how) {
+            case 0: Move(&w.fader, press - QPoint(0, 10), Qt::NoButton); break;
+            case 1: case 2: w.fader.SetValue(30); break;
+            case 3: w.fader.hide(); w.fader.show(); break;
+            case 4: w.fader.setEnabled(false); w.fader.setEnabled(true); break;
+            case 5: QApplication::sendEvent(&w.fader, &popup); break;
+            case 6: other.show(); other.activateWindow(); QVERIFY(QTest::qWaitForWindowActive(&other)); break;
+            }
             Move(&w.fader, press - QPoint(0, 12));
             Release(&w.fader, press - QPoint(0, 12)); // after a lost capture, a late release adds nothing
             QCOMPARE(w.fader.Value(), double(value));

@@ -1,6 +1,7 @@
 // The scrollable panel under the fader: the presses, drags and releases it
-// reports over its items and the capture rules. Hovering takes the focus:
-// PartEditorTest::typedTextInAProgramListChoosesNothing.
+// reports over its items, and which button holds the capture. Each way the
+// capture is lost: FaderControlTest::AnInterruptedDragLeavesTheFaderReady;
+// hovering takes the focus: PartEditorTest::typedTextInAProgramListChoosesNothing.
 
 #include <QDialog>
 
@@ -77,33 +78,6 @@ private slots:
                                                        {1, {60, 60}, {60, 60}}, {0, {60, 60}, {5, 5}},
                                                        {0, {10, 10}, {20, 20}}}));
         QCOMPARE(w.panel.capturesLost, 0);
-    }
-
-    // Hidden, disabled, a popup took the focus, the button came up elsewhere,
-    // the window was deactivated.
-    void LostCaptureIsToldOnce()
-    {
-        for (int how = 0; how < 5; ++how) {
-            Window w;
-            w.dialog.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
-            Press(&w.panel, {10, 10});
-            QDialog other;
-            QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
-            switch (how) {
-            case 0: w.panel.hide(); w.panel.show(); break;
-            case 1: w.panel.setEnabled(false); w.panel.setEnabled(true); break;
-            case 2: QApplication::sendEvent(&w.panel, &popup); break;
-            case 3: Move(&w.panel, {14, 14}, Qt::NoButton); break;
-            case 4: other.show(); other.activateWindow(); QVERIFY(QTest::qWaitForWindowActive(&other)); break;
-            }
-            QVERIFY(!w.panel.HoldsCapture());
-            Move(&w.panel, {16, 16});
-            Release(&w.panel, {10, 10});
-            QCOMPARE(w.panel.capturesLost, 1);
-            QVERIFY(w.panel.drags.empty());
-            QCOMPARE(w.panel.buttonUps, (std::vector<Call>{{0, {-100, -100}, {10, 10}}}));
-        }
     }
 };
 

@@ -121,11 +121,13 @@ void CollectClippedIn(const QWidget& dialog, QStringList& clipped)
             CollectClipped(control, clipped);
 }
 
-// Each switch of dialog pressed in turn, with the texts checked after each
-// press (a radio's press shows another part in the strip); then every bank
-// of the bank list banks in turn.
-void CollectClippedWhileSwitching(QWidget& dialog, QStringList& clipped, QComboBox* banks = nullptr)
+// Every text of dialog: each fader's values, every control as the dialog
+// opens, after each switch pressed in turn (a radio's press shows another part
+// in the strip), and with every bank of the bank list banks in turn.
+void CollectAllClipped(QWidget& dialog, QStringList& clipped, QComboBox* banks)
 {
+    CollectClippedValues(dialog, clipped);
+    CollectClippedIn(dialog, clipped);
     for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
         if (button->isCheckable() && button->isEnabled()) {
             button->click();
@@ -149,20 +151,17 @@ private slots:
     {
         test::EditorFixture fixture;
         fixture.LoadStoredSounds();
-        QStringList clipped;
         CS6R_PerfMainEdig main(nullptr, &fixture.device); // with the part strip and the part selectors
         QVERIFY(main.InitDialog());
-        CollectClippedValues(main, clipped);
-        CollectClippedWhileSwitching(main, clipped, main.PartStrip()->findChild<QComboBox*>(QStringLiteral("control1000")));
         CS6R_PerfPartEdit quickEdit(nullptr, &fixture.device, 0);
-        CollectClippedValues(quickEdit, clipped);
-        CollectClippedIn(quickEdit, clipped);
         CS6R_PerfPartRecv receiveSwitches(nullptr, &fixture.device, 0);
-        CollectClippedWhileSwitching(receiveSwitches, clipped);
         PatchSelectDlg patchSelect(nullptr);
-        CollectClippedWhileSwitching(patchSelect, clipped, patchSelect.BankList());
         MidiSetupDlg midiSetup(nullptr);
-        CollectClippedIn(midiSetup, clipped);
+        QStringList clipped;
+        for (const auto& [dialog, banks] : {std::pair<QWidget*, QComboBox*>{&main, main.PartStrip()->BankCombo()},
+                                            {&quickEdit, nullptr}, {&receiveSwitches, nullptr},
+                                            {&patchSelect, patchSelect.BankList()}, {&midiSetup, nullptr}})
+            CollectAllClipped(*dialog, clipped, banks);
         clipped.removeDuplicates();
         QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("clipped:\n") + clipped.join(u'\n')));
     }
