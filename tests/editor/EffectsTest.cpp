@@ -13,8 +13,7 @@ using test::Bytes;
 
 namespace {
 
-constexpr int kCopyChorus = perf_main::kCopyChorus;
-constexpr int kCopyReverb = perf_main::kCopyReverb;
+using perf_main::kCopyChorus, perf_main::kCopyReverb;
 
 Bytes EditorBytes(SynthDevice& device, int mid, std::size_t from, std::size_t count)
 {
