@@ -37,32 +37,6 @@ protected:
     SynthDevice device;
 };
 
-TEST_F(TransfersTest, AVoiceAnswerIsAppliedBlockByBlockSkippingHeaderAndFooter)
-{
-    link.batches.push_back(Answer(DumpType::NormalVoice, 0x0F, 0x00, 5));
-    const auto before = Image();
-    EXPECT_EQ(device.RequestEditBuffer(DumpType::NormalVoice), DumpOutcome::Complete);
-
-    // Armed for 34 before the request went out.
-    EXPECT_EQ(link.armed, std::vector<int>{34});
-    EXPECT_EQ(link.sent, std::vector<Bytes>{sysex::DumpRequest(0x0E, 0x0F, 0x00)});
-
-    const ParameterMemory& memory = device.Memory();
-    for (const auto& block : NormalVoiceBulkBlocks()) {
-        const auto bytes = memory.Bytes(block.address, static_cast<std::size_t>(block.count));
-        const auto offset = static_cast<std::size_t>(bytes.data() - memory.image.data());
-        for (std::size_t i = 0; i < bytes.size(); ++i)
-            ASSERT_EQ(bytes[i], (5 + offset + i) & 0x7F) << FormatAddress(block.address);
-    }
-    // Nothing outside the normal-voice region changed; the header and footer
-    // did not land in the scratch slot.
-    const auto outside = [](Bytes image) {
-        std::fill_n(image.begin() + kNormalVoiceRegion.offset, kNormalVoiceRegion.size, 0);
-        return image;
-    };
-    EXPECT_EQ(outside(Image()), outside(before));
-}
-
 TEST_F(TransfersTest, AnythingButACompleteGoodAnswerChangesNothing)
 {
     const Batch good = Answer(DumpType::Performance, 0x4F, 0x00, 9);
@@ -121,8 +95,8 @@ std::vector<std::uint32_t> Expand(const char* head, const char* repeated, int re
 }
 
 // What each whole-sound bulk sends, in order, with its pauses and its total
-// of data bytes; every block lies in its kind's region and comes back into
-// another memory unchanged.
+// of data bytes; every block lies in its kind's region and, as the answer to
+// a request, comes back into another memory unchanged, nothing outside it.
 TEST_F(TransfersTest, WholeSoundBulksSendTheirBlocksInOrderWithTheirPauses)
 {
     struct Row {
@@ -174,6 +148,11 @@ TEST_F(TransfersTest, WholeSoundBulksSendTheirBlocksInOrderWithTheirPauses)
         otherLink.Attach(other);
         otherLink.batches.push_back(link.sent);
         ASSERT_EQ(other.RequestDump(0x0E, row.mid, row.low, row.type), DumpOutcome::Complete);
+        EXPECT_EQ(otherLink.armed, std::vector<int>{ExpectedReplies(row.type)});
+        EXPECT_EQ(otherLink.sent, std::vector<Bytes>{sysex::DumpRequest(0x0E, row.mid, row.low)});
+        auto outside = other.Memory().image; // header and footer land nowhere, blocks only in their region
+        std::fill_n(outside.begin() + static_cast<std::ptrdiff_t>(row.region.offset), row.region.size, 0);
+        EXPECT_EQ(outside, ParameterMemory().image);
         for (std::uint32_t address : addresses) {
             const auto count = static_cast<std::size_t>(device.Memory().BulkSize(address).value_or(0));
             const auto a = device.Memory().Bytes(address, count);
