@@ -18,7 +18,11 @@
 namespace cs6::test {
 
 struct EditorTestClass { const char* name; int (*run)(int argc, char** argv); };
-inline std::vector<EditorTestClass>& EditorTests() { static std::vector<EditorTestClass> tests; return tests; }
+inline std::vector<EditorTestClass>& EditorTests()
+{
+    static std::vector<EditorTestClass> tests;
+    return tests;
+}
 
 inline void SendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint pos)
 {

@@ -31,7 +31,11 @@ struct Window : QObject {
         fader.grab();
     }
     QPoint Thumb() const { return {fader.width() / 2, fader.ThumbY()}; }
-    const Numbers& Deliver() { QCoreApplication::sendPostedEvents(this, PostedCall::Type()); return received; }
+    const Numbers& Deliver()
+    {
+        QCoreApplication::sendPostedEvents(this, PostedCall::Type());
+        return received;
+    }
     void customEvent(QEvent* event) override { static_cast<PostedCall*>(event)->Run(); }
     Numbers received;
     QDialog dialog;

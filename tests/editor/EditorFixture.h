@@ -189,7 +189,11 @@ struct MainWindow : EditorFixture {
 inline void DeliverPosted() { QCoreApplication::sendPostedEvents(nullptr, PostedCall::Type()); }
 
 // Chooses a list item as a person does: selection, then the notification.
-inline void Choose(QComboBox* combo, int index) { combo->setCurrentIndex(index); emit combo->activated(index); }
+inline void Choose(QComboBox* combo, int index)
+{
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
 
 // The same, by the item's text; false when the list has no such item.
 inline bool Choose(QComboBox* combo, const QString& text)
@@ -201,7 +205,11 @@ inline bool Choose(QComboBox* combo, const QString& text)
 }
 
 // A key on a fader and its notification handled.
-inline void KeyFader(FaderControl* fader, Qt::Key key) { QTest::keyClick(fader, key); DeliverPosted(); }
+inline void KeyFader(FaderControl* fader, Qt::Key key)
+{
+    QTest::keyClick(fader, key);
+    DeliverPosted();
+}
 
 // A press on the thumb of a shown fader, a move by each of steps pixels in
 // turn (each handled before the next), and the release where it ended.
