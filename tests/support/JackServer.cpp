@@ -2,6 +2,7 @@
 
 #include <jack/jack.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -81,20 +82,20 @@ std::unique_ptr<JackServer> JackServer::Start(const std::string& name, std::stri
     const char* period = std::getenv("CS6_TEST_JACK_PERIOD");
     auto server = std::make_unique<JackServer>();
     server->name_ = name;
-    server->jackd_.setStandardOutputFile(QProcess::nullDevice());
-    server->jackd_.setStandardErrorFile(QProcess::nullDevice());
-    server->jackd_.start(jackd, {"--no-realtime", "--sync", "-d", "dummy", "-r", "48000", "-p", period ? period : "256"});
-    if (!server->jackd_.waitForStarted())
+    server->jackd_ = ChildProcess::Start(
+        jackd, {"--no-realtime", "--sync", "-d", "dummy", "-r", "48000", "-p", period ? period : "256"}, false);
+    if (!server->jackd_)
         return fail("jackd could not be started");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (server->jackd_.waitForFinished(50))
+        if (server->jackd_->Wait(std::chrono::milliseconds(50)) >= 0)
             return fail("jackd exited at once");
         // A server of the same name started by someone else at the same
         // moment answers too; ours then gives up at once.
         if (JackServerAnswers())
-            return server->jackd_.waitForFinished(100) ? fail("a server named " + name + " started elsewhere at the same time")
-                                                       : std::move(server);
+            return server->jackd_->Wait(std::chrono::milliseconds(100)) >= 0
+                       ? fail("a server named " + name + " started elsewhere at the same time")
+                       : std::move(server);
     }
     return fail("jackd did not answer within 15 s");
 }
@@ -103,14 +104,16 @@ JackServer::~JackServer() { Stop(); }
 
 void JackServer::Kill()
 {
-    jackd_.kill();
-    jackd_.waitForFinished();
+    jackd_->Signal(SIGKILL);
+    (void)jackd_->Wait(std::chrono::seconds(10));
 }
 
 void JackServer::Stop()
 {
-    jackd_.terminate();
-    if (!jackd_.waitForFinished())
+    if (!jackd_) // it never started
+        return;
+    jackd_->Signal(SIGTERM);
+    if (jackd_->Wait(std::chrono::seconds(10)) < 0)
         Kill();
 }
 

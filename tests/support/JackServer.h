@@ -3,10 +3,10 @@
 // name no other test uses, started and stopped by the test. Clients of this
 // process find it through JACK_DEFAULT_SERVER, which Start sets.
 
-#include <QProcess>
-
 #include <memory>
 #include <string>
+
+#include "tests/support/ChildProcess.h"
 
 namespace cs6::test {
 
@@ -34,7 +34,7 @@ public:
 
 private:
     std::string name_;
-    QProcess jackd_;
+    std::unique_ptr<ChildProcess> jackd_;
 };
 
 } // namespace cs6::test
