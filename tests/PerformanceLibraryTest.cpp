@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <mutex>
 
 #include "framework/FileIo.h"
 #include "sim/EmulatedInstrument.h"
@@ -14,6 +13,7 @@
 #include "synth/NameTables.h"
 #include "synth/PerformanceLibrary.h"
 #include "synth/PresetFetch.h"
+#include "tests/FakeInstrumentLink.h"
 
 namespace cs6 {
 namespace {
@@ -21,36 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
-
-// The device's output goes to the instrument; a wait for replies ends when
-// the instrument has said all it will.
-class InstrumentLink : public MessageOutput, public ReplySource {
-public:
-    explicit InstrumentLink(sim::EmulatedInstrument& instrument) : instrument_(instrument)
-    {
-        instrument.SetTransmitSink([this](std::span<const std::uint8_t> m) {
-            const std::lock_guard lock(mutex_);
-            replies_.emplace_back(m.begin(), m.end());
-        });
-    }
-    void SendMessage(std::span<const std::uint8_t> message) override { instrument_.Receive(message); }
-    void Arm(int) override
-    {
-        const std::lock_guard lock(mutex_);
-        replies_.clear();
-    }
-    std::vector<Bytes> WaitForReplies() override
-    {
-        (void)instrument_.WaitUntilIdle(10s);
-        const std::lock_guard lock(mutex_);
-        return std::exchange(replies_, {});
-    }
-
-private:
-    sim::EmulatedInstrument& instrument_;
-    std::mutex mutex_;
-    std::vector<Bytes> replies_;
-};
 
 const sim::SoundBanks& Factory()
 {
@@ -63,8 +33,8 @@ protected:
     PerformanceLibraryTest()
     {
         InitNameTables();
-        device.SetReplySource(&link);
-        device.SetPause([](std::chrono::milliseconds) {});
+        link.instrument = &instrument;
+        link.Attach(device);
         fs::remove_all(folder);
         fs::create_directories(folder);
         // The performance being edited, which no fetch may disturb.
@@ -90,8 +60,8 @@ protected:
 
     const fs::path folder = fs::temp_directory_path() / ("cs6-library-" + std::to_string(::getpid()));
     sim::EmulatedInstrument instrument{sim::InstrumentOptions::ForUnitTests(), Factory()};
-    InstrumentLink link{instrument};
-    SynthDevice device{&link};
+    test::FakeInstrumentLink link;
+    SynthDevice device;
     PerformanceLibrary library{folder};
     const PerformanceLocation int5{bank::kIntPerf, 4};
 };

@@ -70,8 +70,7 @@ TEST(SysExBuild, ChecksumZeroByteCountsAbove127AndStrayHighBits)
 
     const Bytes message = BulkDump(0x47, 0x00, 0x00, Bytes(200, 0x01));
     ASSERT_EQ(message.size(), 211u);
-    EXPECT_EQ(message[4], 0x01); // 200 >> 7
-    EXPECT_EQ(message[5], 0x48); // 200 & 127
+    EXPECT_EQ(Bytes(message.begin() + 4, message.begin() + 6), (Bytes{0x01, 0x48})); // 200 >> 7, 200 & 127
     EXPECT_TRUE(IsValidBulkDump(message));
 
     // A byte of 0x80 or more would end the message on the wire.

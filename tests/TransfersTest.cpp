@@ -79,8 +79,7 @@ TEST_F(TransfersTest, ARepliesAddressDecidesWhereItGoesWhateverWasRequested)
     batch[3] = sysex::BulkDump(0x31, 0x05, 0x00, Bytes(37, 0x55)); // part 6
     link.batches.push_back(batch);
     EXPECT_EQ(device.RequestEditBuffer(DumpType::NormalVoice), DumpOutcome::Complete);
-    EXPECT_EQ(*device.ByteAt(0x31, 0x05, 0x00), 0x55);
-    EXPECT_EQ(*device.ByteAt(0x31, 0x05, 36), 0x55);
+    EXPECT_EQ(std::tuple(*device.ByteAt(0x31, 0x05, 0x00), *device.ByteAt(0x31, 0x05, 36)), std::tuple(0x55, 0x55));
 }
 
 // The head's blocks, then for each index i the repeated group's "41 20" as
