@@ -13,8 +13,8 @@
 
 #include "bench/BenchLink.h"
 #include "bench/BenchSupport.h"
+#include "bench/OffscreenEditor.h"
 #include "editor/CS6R_PerfMainEdig.h"
-#include "framework/UserMessage.h"
 #include "midi/MidiConnection.h"
 #include "midi/MidiSettings.h"
 #include "midi/MidiSystem.h"
@@ -127,10 +127,7 @@ double OverJack()
 
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    SetMessageBoxHandler([](std::string_view text) { std::printf("message box: %.*s\n", static_cast<int>(text.size()), text.data()); });
-    InitNameTables();
+    const bench::OffscreenEditor editor(argc, argv);
     const double inProcess = InProcess();
     const double overJack = OverJack();
     std::printf("edit latency median: %.4f ms in process, %.4f ms over JACK\n", inProcess, overJack);

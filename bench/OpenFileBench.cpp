@@ -12,8 +12,8 @@
 
 #include "bench/BenchLink.h"
 #include "bench/BenchSupport.h"
+#include "bench/OffscreenEditor.h"
 #include "editor/CS6R_PerfMainEdig.h"
-#include "framework/UserMessage.h"
 #include "midi/DriverList.h"
 #include "midi/MidiSystem.h"
 #include "sim/EmulatedPeer.h"
@@ -35,10 +35,7 @@ double Milliseconds(Clock::duration time) { return std::chrono::duration<double,
 
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    bench::PrintMessageBoxes();
-    InitNameTables();
+    const bench::OffscreenEditor editor(argc, argv);
 
     const auto instrument =
         bench::OpenInProcessInstrument({.pacing = sim::WirePacing::MidiBaud, .keepLogs = true});

@@ -13,9 +13,9 @@
 
 #include "bench/BenchLink.h"
 #include "bench/BenchSupport.h"
+#include "bench/OffscreenEditor.h"
 #include "editor/CS6R_PerfMainEdig.h"
 #include "editor/EditHistory.h"
-#include "framework/UserMessage.h"
 #include "midi/DriverList.h"
 #include "midi/MidiSystem.h"
 #include "sim/EmulatedPeer.h"
@@ -108,10 +108,7 @@ double StepsMegabytes()
 
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    bench::PrintMessageBoxes();
-    InitNameTables();
+    const bench::OffscreenEditor editor(argc, argv);
 
     const auto instrument = bench::OpenInProcessInstrument(sim::InstrumentOptions::ForUnitTests());
     double undo = -1;
